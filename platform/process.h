@@ -1,0 +1,28 @@
+// Starting a program and the folders a program needs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct ProgramResult {
+    bool started = false; // false: the program could not be started (see error)
+    int exitStatus = -1;  // exit status when it ended normally, -1 when killed by a signal
+    std::string error;    // why it could not be started or did not end normally
+};
+
+// Runs `program` with `args` (no shell: each argument is passed as it is),
+// in `workDir` when not empty, and waits for it to end.
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workDir = std::string());
+
+// The folder that holds the running executable (no trailing '/').
+std::string ExecutableDirectory();
+
+// A per-user writable folder for files the debugger makes (created on demand):
+// $XDG_CACHE_HOME/ostrel-debugger, else $HOME/.cache/ostrel-debugger,
+// else a folder under the system's temporary folder.
+std::string UserDataDirectory();
+
+} // namespace platform
