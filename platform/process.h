@@ -13,7 +13,8 @@ struct ProgramResult {
 };
 
 // Runs `program` with `args` (no shell: each argument is passed as it is),
-// in `workDir` when not empty, and waits for it to end.
+// in `workDir` when not empty, and waits for it to end. `program` is a path
+// (no search of PATH); a relative one is taken from the caller's current folder.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir = std::string());
 
@@ -22,7 +23,7 @@ std::string ExecutableDirectory();
 
 // A per-user writable folder for files the debugger makes (created on demand):
 // $XDG_CACHE_HOME/ostrel-debugger, else $HOME/.cache/ostrel-debugger,
-// else a folder under the system's temporary folder.
+// else a folder under the system's temporary folder; empty when none can be made.
 std::string UserDataDirectory();
 
 } // namespace platform

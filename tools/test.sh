@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs the whole test suite from scratch:
+#   1. the normal build and every test,
+#   2. an AddressSanitizer/UndefinedBehaviorSanitizer build and every test,
+#   3. the libFuzzer targets (clang), each for a bounded time.
+# FUZZ_SECONDS sets the time per fuzz target (default 60).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+jobs="$(nproc)"
+fuzz_seconds="${FUZZ_SECONDS:-60}"
+
+echo "== normal build and tests"
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$root/build" --parallel "$jobs"
+ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
+
+echo "== sanitizer build and tests"
+cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXA_ASAN=ON
+cmake --build "$root/build-asan" --parallel "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
+
+echo "== fuzz targets"
+"$root/tools/fuzz.sh" "$fuzz_seconds"
