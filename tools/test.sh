@@ -8,17 +8,26 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 fuzz_seconds="${FUZZ_SECONDS:-60}"
+# Tests that open windows need a display: give them a virtual one.
+run_tests() {
+    if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
+        xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+    else
+        "$@"
+    fi
+}
 
 echo "== normal build and tests"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build" --parallel "$jobs"
-ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
+run_tests ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 
 echo "== sanitizer build and tests"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXA_ASAN=ON
 cmake --build "$root/build-asan" --parallel "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
+    LSAN_OPTIONS=suppressions="$root/tools/lsan.supp":print_suppressions=0 \
+    run_tests ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
 
 echo "== fuzz targets"
 "$root/tools/fuzz.sh" "$fuzz_seconds"

@@ -1,0 +1,22 @@
+// Support for tests that open real windows (run them under xvfb-run).
+#pragma once
+
+#include <string>
+
+class wxWindow;
+
+namespace guitest {
+
+// Lets the event loop run for about `milliseconds`, so windows get shown,
+// sized and painted and queued events are delivered.
+void PumpEvents(int milliseconds = 50);
+
+// Saves what `window` shows on the screen as PNG under the build folder's
+// screenshots/ directory (name without extension). Returns the file's path,
+// empty when it could not be saved.
+std::string SaveScreenshot(wxWindow* window, const std::string& name);
+
+// The folder the screenshots go to (created on demand).
+std::string ScreenshotDirectory();
+
+} // namespace guitest
