@@ -47,7 +47,8 @@ public:
     // Direct addressing: 0x00-0x7F internal RAM, 0x80-0xFF SFRs.
     // Reads and writes through these have no side effects beyond storing
     // (reading SBUF does not clear RI, writing SBUF does not transmit):
-    // they are the debugger's view, not the program's.
+    // they are the debugger's view, not the program's. PSW.P is not storage:
+    // it always shows the parity of ACC, whoever writes either of them.
     uint8_t peekDirect(uint8_t addr) const;
     void pokeDirect(uint8_t addr, uint8_t value);
     uint8_t peekSfr(uint8_t addr) const { return sfr_[addr & 0x7F]; }
@@ -79,20 +80,70 @@ public:
     void setPortPins(int port, uint8_t pins) { pins_[port & 3] = pins; }
 
 private:
-    // implementation state; see cpu8051.cpp
+    // Instruction execution (execute.cpp): runs the instruction at pc_ and
+    // returns its machine cycles.
+    int execute();
+    // One instruction of `cycles` machine cycles with the timers, the serial
+    // transmitter, the external interrupt pins and the interrupt poll around
+    // it. Returns the machine cycles of an interrupt call taken (0 or 2).
+    int stepWithPeripherals(int cycles);
+    // True when nothing but the instruction itself can change state.
+    bool peripheralsIdle() const;
+
+    // Peripherals (peripherals.cpp).
+    void sampleInterruptPins();
+    void advanceClock(int cycles); // timers and serial transmitter
+    void advanceTimers(int cycles);
+    void advanceTransmitter(int units);
+    void startTransmit(uint8_t value);
+    int pollInterrupts(uint8_t tcon, uint8_t scon);
+    void returnFromInterrupt();
+
+    // Memory as the program sees it (cpu_access.h).
+    uint8_t& sfr(uint8_t addr) { return sfr_[addr - 0x80]; }
+    uint8_t readDirect(uint8_t addr) const;      // ports read latch & pins
+    uint8_t readDirectLatch(uint8_t addr) const; // read-modify-write reads
+    void writeDirect(uint8_t addr, uint8_t value);
+    void writeSfr(uint8_t addr, uint8_t value);
+    uint8_t readIndirect(uint8_t addr) const;
+    void writeIndirect(uint8_t addr, uint8_t value);
+    bool readBit(uint8_t bit) const;
+    bool readBitLatch(uint8_t bit) const;
+    void writeBit(uint8_t bit, bool value);
+    uint8_t& r(int n) { return iram_[regBase_ + n]; }
+    void setAcc(uint8_t value);
+    void setCarry(bool carry);
+    bool carry() const { return sfr_[PSW - 0x80] & 0x80; }
+    void push(uint8_t value);
+    uint8_t pop();
+    void syncPsw(); // parity from ACC, register bank from RS
+
+    // Arithmetic with flags (execute.cpp).
+    void add(uint8_t value, int carryIn);
+    void subb(uint8_t value);
+    void decimalAdjust();
+    void compareJump(uint8_t a, uint8_t b, uint8_t rel, uint16_t next);
+
     uint16_t pc_ = 0;
     uint64_t cycles_ = 0;
     int iramSize_;
+    int regBase_ = 0; // address of R0 in the bank selected by PSW.RS
     std::array<uint8_t, 256> iram_{};
     std::array<uint8_t, 128> sfr_{};
     std::array<uint8_t, kCodeSize> code_{};
     std::array<uint8_t, kXdataSize> xdata_{};
     std::array<uint8_t, 4> pins_{{0xFF, 0xFF, 0xFF, 0xFF}};
     std::vector<uint8_t> serialOut_;
-    // Interrupt and serial bookkeeping.
-    int inService_ = 0;          // bit 0: low-priority level active, bit 1: high
-    int64_t txCyclesLeft_ = -1;  // machine cycles until TI is set, -1 when idle
+
+    // Interrupt bookkeeping.
+    int inService_ = 0;           // bit 0: low-priority level active, bit 1: high
     bool interruptDelay_ = false; // last instruction was RETI or wrote IE/IP
+    uint8_t intPins_ = 0x0C;      // INT0 (bit 2) and INT1 (bit 3) at the last sample
+
+    // Serial transmitter: what is left of the frame before TI is set, counted
+    // in oscillator clocks (modes 0 and 2) or timer 1 overflows (modes 1 and 3).
+    int64_t txLeft_ = -1; // -1 when idle
+    bool txOnTimer1_ = false;
 };
 
 } // namespace sim8051

@@ -1,0 +1,159 @@
+// What the target link costs on the wire: Image Load and the image check of a
+// full 64 KB image and of a typical 8 KB image, and one refresh of the host
+// copies and panes, against the simulated adapter board.
+//
+// For each: bytes sent and received, the number of FT_Write, FT_Read and
+// FT_GetQueueStatus calls (a real USB link pays about one 1 ms frame for each
+// transfer), the host time, and the pauses the sequence asks for (counted,
+// not slept). The board library is VEXA_D2XX_LIBRARY when set, else
+// libsimboard.so beside this program.
+#include "host_memory.h"
+#include "image_load.h"
+#include "message_service.h"
+#include "process.h"
+#include "sleep.h"
+#include "target_flags.h"
+#include "usb_link.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct WireCounts {
+    uint64_t bytesSent = 0;
+    uint64_t bytesReceived = 0;
+    uint64_t writeCalls = 0;
+    uint64_t readCalls = 0;
+    uint64_t queueStatusCalls = 0;
+    uint64_t pauseMs = 0;
+};
+
+WireCounts g_counts;
+FT_WriteFn g_write = nullptr;
+FT_ReadFn g_read = nullptr;
+FT_GetQueueStatusFn g_queueStatus = nullptr;
+
+FT_STATUS CountWrite(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD written) {
+    FT_STATUS status = g_write(handle, buffer, count, written);
+    ++g_counts.writeCalls;
+    g_counts.bytesSent += *written;
+    return status;
+}
+
+FT_STATUS CountRead(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD read) {
+    FT_STATUS status = g_read(handle, buffer, count, read);
+    ++g_counts.readCalls;
+    g_counts.bytesReceived += *read;
+    return status;
+}
+
+FT_STATUS CountQueueStatus(FT_HANDLE handle, LPDWORD waiting) {
+    ++g_counts.queueStatusCalls;
+    return g_queueStatus(handle, waiting);
+}
+
+// Puts the counting wrappers between the link and the board.
+void WrapEntryPoints() {
+    g_write = g_pUsbLink->pfnWrite;
+    g_read = g_pUsbLink->pfnRead;
+    g_queueStatus = g_pUsbLink->pfnGetQueueStatus;
+    g_pUsbLink->pfnWrite = CountWrite;
+    g_pUsbLink->pfnRead = CountRead;
+    g_pUsbLink->pfnGetQueueStatus = CountQueueStatus;
+}
+
+std::string HexText(uint32_t size) {
+    std::string text;
+    char line[64];
+    for (uint32_t address = 0; address < size; address += 16) {
+        unsigned sum = 16 + (address >> 8) + (address & 0xFF);
+        int n = std::snprintf(line, sizeof line, ":10%04X00", address);
+        for (int i = 0; i < 16; ++i) {
+            const unsigned b = (address + i) * 7 % 251;
+            n += std::snprintf(line + n, sizeof line - n, "%02X", b);
+            sum += b;
+        }
+        std::snprintf(line + n, sizeof line - n, "%02X\n", (0x100 - (sum & 0xFF)) & 0xFF);
+        text += line;
+    }
+    return text + ":00000001FF\n";
+}
+
+std::string WriteImage(uint32_t size) {
+    char path[] = "/tmp/target-link-speed-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) return std::string();
+    close(fd);
+    std::ofstream(path, std::ios::binary) << HexText(size);
+    return path;
+}
+
+template <typename Fn> void Measure(const char* what, Fn&& fn) {
+    g_counts = WireCounts();
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = fn();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%-28s %-4s %9llu %9llu %8llu %8llu %8llu %10.2f %8llu\n", what, ok ? "ok" : "FAIL",
+                (unsigned long long)g_counts.bytesSent, (unsigned long long)g_counts.bytesReceived,
+                (unsigned long long)g_counts.writeCalls, (unsigned long long)g_counts.readCalls,
+                (unsigned long long)g_counts.queueStatusCalls, ms,
+                (unsigned long long)g_counts.pauseMs);
+}
+
+} // namespace
+
+int main() {
+    const std::string library = platform::ExecutableDirectory() + "/libsimboard.so";
+    setenv("VEXA_D2XX_LIBRARY", library.c_str(), 0);
+    platform::SetSleepFunction([](unsigned ms) { g_counts.pauseMs += ms; });
+    platform::RecordingMessageService messages;
+
+    CreateUsbLink();
+    if (!messages.shown.empty()) {
+        std::fprintf(stderr, "the link did not start: %s\n", messages.shown.front().text.c_str());
+        return 1;
+    }
+    WrapEntryPoints();
+
+    std::printf("%-28s %-4s %9s %9s %8s %8s %8s %10s %8s\n", "operation", "", "sent", "received",
+                "FT_Write", "FT_Read", "FT_Queue", "host ms", "pause ms");
+    for (uint32_t size : {0x10000u, 0x2000u}) {
+        g_strHexPath = WriteImage(size);
+        if (g_strHexPath.empty()) {
+            std::fprintf(stderr, "cannot write a temporary image\n");
+            return 1;
+        }
+        char label[64];
+        std::snprintf(label, sizeof label, "Image Load %u KB", size / 1024);
+        Measure(label, [&] {
+            messages.shown.clear();
+            return ImageLoad(size - 1 + 16) == 1 && messages.shown.size() == 1;
+        });
+        std::snprintf(label, sizeof label, "VerifyImage %u KB", size / 1024);
+        Measure(label, [] { return VerifyImage() == 1; });
+        std::remove(g_strHexPath.c_str());
+    }
+
+    ResetXdataRange();
+    Measure("UpdateDebugWindows", [&] {
+        messages.shown.clear();
+        UpdateDebugWindows();
+        return messages.shown.empty();
+    });
+    g_dwXdataLow = 0x0000;
+    g_dwXdataHigh = 0x03FF;
+    Measure("UpdateDebugWindows +1KB X", [&] {
+        UpdateDebugWindows();
+        return messages.shown.empty();
+    });
+
+    DestroyUsbLink();
+    return 0;
+}

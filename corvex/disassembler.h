@@ -1,0 +1,69 @@
+// 8051 disassembler of an Intel HEX code image.
+//
+// Sweep: every run of consecutive bytes present in the image is decoded
+// linearly from the run's first byte; absent bytes are never decoded.
+// Instruction lengths come from the shared opcode table. An instruction that
+// would run past the end of its run, and the undefined opcode 0xA5, become a
+// data line holding the bytes concerned.
+//
+// Output: one line per instruction, data line and label, in address order,
+// each "AAAA TEXT\n": the address as 4 upper-case hex digits, one blank, the
+// text. No tabs, no trailing blanks, LF line ends.
+//
+// Instruction text: the instruction's bytes as one word of upper-case hex
+// digits (2 to 6 characters), one blank, the mnemonic; when there are
+// operands, the mnemonic is padded with blanks to 6 characters and followed
+// by one more blank, then the operands separated by "," (no blanks).
+//     0800 12080A LCALL  L080A
+//     0803 7401 MOV    A,#01H
+//     0805 22 RET
+// An instruction text never holds ":" or the word LABEL.
+//
+// Data line: the bytes word, "DB", and each byte as an operand:
+//     0807 A5 DB     0A5H
+//     0FFE 02F0 DB     02H,0F0H
+//
+// Operands, Intel style:
+//     registers      A AB C DPTR @DPTR @A+DPTR @A+PC R0..R7 @R0 @R1
+//     numbers        hex with "H", 2 digits (4 for 16-bit values), a leading
+//                    0 when the first digit is a letter: 30H 0FFH 0F000H
+//     immediates     "#" and the number: #01H #1234H
+//     direct         SFR name for the standard 8051 SFRs (P0 SP DPL DPH
+//                    PCON TCON TMOD TL0 TL1 TH0 TH1 P1 SCON SBUF P2 IE P3 IP
+//                    PSW ACC B), else the number: 30H 0C8H
+//     bit            "<byte>.<n>": RAM bits as 20H.0-2FH.7, SFR bits with
+//                    the SFR's direct text: ACC.7 P1.0 0C8H.1; "/" before
+//                    the complemented bit of ORL/ANL C,/bit
+//     code target    (SJMP, conditional jumps, CJNE, DJNZ, AJMP, ACALL,
+//                    LJMP, LCALL) the label name when the target has a label
+//                    line, else the address as a 16-bit number: L080A 0F000H
+//
+// Label line: "; LABEL Lxxxx" at the address of an instruction or data line
+// that some decoded code target points at, written just before that line;
+// the label name is its third blank-separated word. Targets that point
+// outside the image, into a gap, or into the middle of an instruction get no
+// label.
+#pragma once
+
+#include "intel_hex.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace disasm8051 {
+
+struct ListingLine {
+    enum class Kind { Label, Instruction, Data };
+    Kind kind;
+    uint16_t address;
+    std::string text; // the part after the address and its blank
+};
+
+// Disassembles every present range of the image.
+std::vector<ListingLine> disassemble(const intelhex::Image& image);
+
+// The output file's contents for these lines.
+std::string renderListing(const std::vector<ListingLine>& lines);
+
+} // namespace disasm8051

@@ -1,0 +1,166 @@
+#include "intel_hex.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace intelhex {
+
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::string hex2(unsigned v) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "0x%02X", v & 0xFFu);
+    return buf;
+}
+
+enum class RecordOutcome { Continue, End, Error };
+
+// Parses one non-empty line (without its line break) into the image.
+RecordOutcome parseRecord(std::string_view line, Image& image, std::string& why) {
+    if (line[0] != ':') {
+        why = "record does not start with ':'";
+        return RecordOutcome::Error;
+    }
+    std::string_view digits = line.substr(1);
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (hexDigit(digits[i]) < 0) {
+            why = "character " + std::to_string(i + 2) + " is not a hexadecimal digit";
+            return RecordOutcome::Error;
+        }
+    }
+    if (digits.size() < 10 || digits.size() % 2 != 0) {
+        why = "record too short or odd number of digits";
+        return RecordOutcome::Error;
+    }
+    std::vector<uint8_t> rec(digits.size() / 2);
+    for (size_t i = 0; i < rec.size(); ++i)
+        rec[i] = static_cast<uint8_t>(hexDigit(digits[2 * i]) << 4 | hexDigit(digits[2 * i + 1]));
+
+    const unsigned count = rec[0];
+    if (rec.size() != count + 5u) {
+        why = "record length does not match its byte count " + hex2(count);
+        return RecordOutcome::Error;
+    }
+    uint8_t sum = 0;
+    for (size_t i = 0; i + 1 < rec.size(); ++i)
+        sum = static_cast<uint8_t>(sum + rec[i]);
+    const uint8_t expected = static_cast<uint8_t>(-sum);
+    if (rec.back() != expected) {
+        why = "bad checksum (expected " + hex2(expected) + ", found " + hex2(rec.back()) + ")";
+        return RecordOutcome::Error;
+    }
+
+    const uint32_t address = static_cast<uint32_t>(rec[1]) << 8 | rec[2];
+    const unsigned type = rec[3];
+    const uint8_t* data = rec.data() + 4;
+    switch (type) {
+    case 0:
+        if (address + count > kImageSize) {
+            why = "data record runs past address 0xFFFF";
+            return RecordOutcome::Error;
+        }
+        for (unsigned i = 0; i < count; ++i) {
+            image.bytes[address + i] = data[i];
+            image.present.set(address + i);
+        }
+        return RecordOutcome::Continue;
+    case 1:
+        return RecordOutcome::End;
+    case 2:
+    case 4:
+        if (count != 2) {
+            why = "extended address record must hold 2 bytes";
+            return RecordOutcome::Error;
+        }
+        if (data[0] != 0 || data[1] != 0) {
+            why = "extended address base is not 0: the image does not fit 64 KB";
+            return RecordOutcome::Error;
+        }
+        return RecordOutcome::Continue;
+    case 3:
+    case 5:
+        return RecordOutcome::Continue;
+    default:
+        why = "unknown record type " + hex2(type);
+        return RecordOutcome::Error;
+    }
+}
+
+} // namespace
+
+std::vector<Range> Image::ranges() const {
+    std::vector<Range> out;
+    uint32_t a = 0;
+    while (a < kImageSize) {
+        if (!present[a]) {
+            ++a;
+            continue;
+        }
+        uint32_t start = a;
+        while (a < kImageSize && present[a])
+            ++a;
+        out.push_back({start, a});
+    }
+    return out;
+}
+
+bool parseText(std::string_view text, Image& image, std::string& error) {
+    size_t pos = 0;
+    int lineNo = 0;
+    while (pos < text.size()) {
+        size_t eol = text.find('\n', pos);
+        if (eol == std::string_view::npos) eol = text.size();
+        std::string_view line = text.substr(pos, eol - pos);
+        pos = eol + 1;
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty()) continue;
+
+        std::string why;
+        switch (parseRecord(line, image, why)) {
+        case RecordOutcome::Continue:
+            break;
+        case RecordOutcome::End:
+            return true;
+        case RecordOutcome::Error:
+            error = "line " + std::to_string(lineNo) + ": " + why;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool readFile(const std::string& path, Image& image, std::string& error) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = path + ": cannot open: " + std::strerror(errno);
+        return false;
+    }
+    std::string text;
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        text.append(buf, n);
+    const bool failed = std::ferror(f) != 0;
+    const int readErrno = errno;
+    std::fclose(f);
+    if (failed) {
+        error = path + ": cannot read: " + std::strerror(readErrno);
+        return false;
+    }
+    if (!parseText(text, image, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+} // namespace intelhex

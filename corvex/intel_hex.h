@@ -1,0 +1,61 @@
+// Intel HEX reader for 8051 code images of at most 64 KB.
+//
+// Accepted records:
+//   00 data                      bytes stored at the record's address
+//   01 end of file               reading stops; later text is not looked at
+//   02 extended segment address  must give base 0 (the image fits 64 KB);
+//   04 extended linear address   then it changes nothing
+//   03, 05 start addresses       ignored
+// Every record is ":" count(2) address(4) type(2) data(2*count) checksum(2),
+// hex digits of either case. Empty lines and a trailing "\r" are tolerated; a
+// missing end record is not an error. A record whose bytes would run past
+// 0xFFFF, a non-zero extended base, an unknown type, a wrong record length,
+// a non-hex digit or a wrong checksum rejects the whole image with a message
+// that names the line (numbered from 1).
+//
+// A byte written by two records keeps the later value.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace intelhex {
+
+constexpr uint32_t kImageSize = 0x10000;
+
+// One run of consecutive present bytes: [start, end).
+struct Range {
+    uint32_t start;
+    uint32_t end;
+    bool operator==(const Range& o) const { return start == o.start && end == o.end; }
+};
+
+struct Image {
+    // Bytes absent from the file read 0xFF (erased flash).
+    std::array<uint8_t, kImageSize> bytes;
+    // Which addresses the file gave a value.
+    std::bitset<kImageSize> present;
+
+    Image() { bytes.fill(0xFF); }
+
+    // The present addresses as maximal runs, in ascending order.
+    std::vector<Range> ranges() const;
+    bool empty() const { return present.none(); }
+};
+
+// Parses the text of a HEX file into `image` (which starts empty).
+// On failure returns false and sets `error` to a one-line message such as
+// "line 3: bad checksum (expected 0x1F, found 0x20)"; `image` is then
+// unspecified.
+bool parseText(std::string_view text, Image& image, std::string& error);
+
+// Reads and parses the file at `path`. On failure returns false with a
+// one-line message that begins with the path ("x.hex: line 3: ...",
+// "x.hex: cannot open: No such file or directory").
+bool readFile(const std::string& path, Image& image, std::string& error);
+
+} // namespace intelhex

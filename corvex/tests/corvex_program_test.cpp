@@ -1,0 +1,171 @@
+// Runs the built program on hand-made images and on broken ones.
+#include "corvex_runner.h"
+#include "opcode_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace corvex_test;
+
+namespace {
+
+const fs::path kData = fs::path(VEXA_SOURCE_DIR) / "corvex" / "tests" / "data";
+
+std::vector<std::string> folderEntries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Checks that every instruction line's size, as the debugger derives it from
+// the text (with and without a label prefix), is the opcode's length.
+void expectSizesMatchTable(const std::string& listing) {
+    for (const std::string& line : splitLines(listing)) {
+        const std::string text = line.substr(5);
+        if (text.find("LABEL") != std::string::npos || text.find(" DB ") != std::string::npos)
+            continue;
+        SCOPED_TRACE(line);
+        const unsigned opcode = std::stoul(text.substr(0, 2), nullptr, 16);
+        const int length = isa8051::opcodeInfo(static_cast<uint8_t>(opcode)).length;
+        EXPECT_EQ(sizeFromText(text), length);
+        EXPECT_EQ(sizeFromText("L" + line.substr(0, 4) + ": " + text), length);
+    }
+}
+
+class GoldenImage : public testing::TestWithParam<const char*> {};
+
+TEST_P(GoldenImage, OutputMatchesGoldenFileLineByLine) {
+    ScratchDir dir;
+    const std::string name = GetParam();
+    RunResult r = runCorvex({(kData / (name + ".hex")).string(), (dir / "out.txt").string()});
+    ASSERT_EQ(r.exitStatus, 0) << r.stdErr;
+    EXPECT_EQ(r.stdErr, "");
+
+    const std::string actual = readFile(dir / "out.txt");
+    const std::vector<std::string> got = splitLines(actual);
+    const std::vector<std::string> want = splitLines(readFile(kData / (name + ".out")));
+    for (size_t i = 0; i < std::max(got.size(), want.size()); ++i) {
+        EXPECT_EQ(i < got.size() ? got[i] : "<missing>", i < want.size() ? want[i] : "<none>")
+            << "line " << i + 1;
+    }
+    expectReadableListing(actual);
+    expectSizesMatchTable(actual);
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"out.txt"})
+        << "temporary file left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(Corvex, GoldenImage, testing::Values("operands", "gaps"));
+
+// Every opcode once, each followed by zero operand bytes: the listing is
+// readable and every size the debugger derives matches the table.
+TEST(CorvexProgram, AllOpcodesGiveReadableLinesOfTableSize) {
+    std::vector<unsigned char> bytes;
+    for (int op = 0; op < 256; ++op) {
+        bytes.push_back(static_cast<unsigned char>(op));
+        bytes.resize(bytes.size() + isa8051::opcodeInfo(static_cast<uint8_t>(op)).length - 1, 0);
+    }
+    ScratchDir dir;
+    writeFile(dir / "all.hex", hexText(0x4000, bytes));
+    RunResult r = runCorvex({(dir / "all.hex").string(), (dir / "all.out").string()});
+    ASSERT_EQ(r.exitStatus, 0) << r.stdErr;
+    const std::string listing = readFile(dir / "all.out");
+    expectReadableListing(listing);
+    expectSizesMatchTable(listing);
+
+    int instructions = 0;
+    for (const std::string& line : splitLines(listing))
+        if (line.find("LABEL") == std::string::npos) ++instructions;
+    EXPECT_EQ(instructions, 256);
+    EXPECT_NE(listing.find("4000 00 NOP\n"), std::string::npos);
+    EXPECT_NE(listing.find(" A5 DB     0A5H\n"), std::string::npos);
+    EXPECT_NE(listing.find(" LCALL  "), std::string::npos) << "LCALL spelled so";
+    EXPECT_NE(listing.find(" ACALL  "), std::string::npos) << "ACALL spelled so";
+}
+
+TEST(CorvexProgram, EmptyImageGivesAnEmptyOutputFile) {
+    ScratchDir dir;
+    writeFile(dir / "empty.hex", ":00000001FF\n");
+    RunResult r = runCorvex({(dir / "empty.hex").string(), (dir / "out.txt").string()});
+    ASSERT_EQ(r.exitStatus, 0) << r.stdErr;
+    EXPECT_TRUE(fs::exists(dir / "out.txt"));
+    EXPECT_EQ(readFile(dir / "out.txt"), "");
+}
+
+TEST(CorvexProgram, ReplacesAnEarlierOutputFile) {
+    ScratchDir dir;
+    writeFile(dir / "out.txt", "0000 old contents that must go away\n");
+    writeFile(dir / "ret.hex", ":0100000022DD\n:00000001FF\n");
+    RunResult r = runCorvex({(dir / "ret.hex").string(), (dir / "out.txt").string()});
+    ASSERT_EQ(r.exitStatus, 0) << r.stdErr;
+    EXPECT_EQ(readFile(dir / "out.txt"), "0000 22 RET\n");
+    EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"out.txt", "ret.hex"}));
+}
+
+TEST(CorvexProgram, WrongArgumentCountPrintsUsage) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{}, {"a.hex"}, {"a", "b", "c"}}) {
+        RunResult r = runCorvex(args);
+        EXPECT_EQ(r.exitStatus, 2);
+        EXPECT_EQ(r.stdErr, "usage: corvex IMAGE.hex OUTPUT\n");
+    }
+}
+
+// A bad image: non-zero exit, one message line naming the file and the
+// line, and neither a new output file nor a change to an existing one. The
+// reader's tests cover every kind of malformed record.
+TEST(CorvexProgram, BadImageWritesNothing) {
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {":0100000022DD\n0100010022DC\n", "line 2: record does not start with ':'"},
+        {":0100000022DE\n", "line 1: bad checksum"},
+        {":020000040001F9\n:0100000022DD\n", "line 1: extended address base is not 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        ScratchDir dir;
+        const std::string hex = (dir / "bad.hex").string();
+        writeFile(hex, c.text);
+
+        RunResult r = runCorvex({hex, (dir / "new.out").string()});
+        EXPECT_NE(r.exitStatus, 0);
+        EXPECT_EQ(r.stdErr.rfind("corvex: " + hex + ": " + c.message, 0), 0u) << r.stdErr;
+        EXPECT_EQ(std::count(r.stdErr.begin(), r.stdErr.end(), '\n'), 1);
+        EXPECT_FALSE(fs::exists(dir / "new.out"));
+
+        writeFile(dir / "old.out", "0000 00 NOP\n");
+        r = runCorvex({hex, (dir / "old.out").string()});
+        EXPECT_NE(r.exitStatus, 0);
+        EXPECT_EQ(readFile(dir / "old.out"), "0000 00 NOP\n");
+        EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"bad.hex", "old.out"}));
+    }
+}
+
+TEST(CorvexProgram, MissingImageWritesNothing) {
+    ScratchDir dir;
+    const std::string hex = (dir / "missing.hex").string();
+    RunResult r = runCorvex({hex, (dir / "out.txt").string()});
+    EXPECT_NE(r.exitStatus, 0);
+    EXPECT_EQ(r.stdErr, "corvex: " + hex + ": cannot open: No such file or directory\n");
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST(CorvexProgram, UnwritableOutputFolderIsReported) {
+    ScratchDir dir;
+    writeFile(dir / "ret.hex", ":0100000022DD\n");
+    const std::string out = (dir / "no-such-folder" / "out.txt").string();
+    RunResult r = runCorvex({(dir / "ret.hex").string(), out});
+    EXPECT_NE(r.exitStatus, 0);
+    EXPECT_EQ(r.stdErr.rfind("corvex: " + out + ": cannot create a temporary file", 0), 0u)
+        << r.stdErr;
+}
+
+} // namespace

@@ -1,0 +1,114 @@
+#include "intel_hex.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using intelhex::Image;
+using intelhex::Range;
+
+namespace {
+
+struct Parsed {
+    bool ok;
+    std::string error;
+    Image image;
+};
+
+Parsed parse(const std::string& text) {
+    Parsed p;
+    p.ok = intelhex::parseText(text, p.image, p.error);
+    return p;
+}
+
+TEST(IntelHexReader, StoresDataAndMergesAdjacentRecordsIntoRuns) {
+    Parsed p = parse(":0300300002337A1E\n" // 0030: 02 33 7A
+                     ":02003300E4F5F2\n"   // 0033: E4 F5 (adjacent)
+                     ":01004000229D\n"     // 0040: 22 (after a gap)
+                     ":00000001FF\n");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.image.bytes[0x30], 0x02);
+    EXPECT_EQ(p.image.bytes[0x34], 0xF5);
+    EXPECT_EQ(p.image.bytes[0x40], 0x22);
+    EXPECT_EQ(p.image.bytes[0x35], 0xFF) << "absent bytes read as erased flash";
+    EXPECT_FALSE(p.image.present[0x35]);
+    EXPECT_EQ(p.image.ranges(), (std::vector<Range>{{0x30, 0x35}, {0x40, 0x41}}));
+}
+
+TEST(IntelHexReader, AcceptsLowerCaseCrLfEmptyLinesAndNoEndRecord) {
+    Parsed p = parse("\r\n:02000000e4f525\r\n\n:020000040000FA\r\n:020000020000FC\r\n"
+                     ":0400000300000000F9\r\n:0400000500000000F7\r\n");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.image.ranges(), (std::vector<Range>{{0, 2}}));
+    EXPECT_EQ(p.image.bytes[1], 0xF5);
+}
+
+TEST(IntelHexReader, StopsReadingAtTheEndRecord) {
+    Parsed p = parse(":01000000A55A\n:00000001FF\nthis is not a record\n:0100100022CD\n");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.image.ranges(), (std::vector<Range>{{0, 1}}));
+}
+
+TEST(IntelHexReader, LaterRecordOverwritesEarlierBytes) {
+    Parsed p = parse(":020000001111DC\n:0100010022DC\n");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.image.bytes[0], 0x11);
+    EXPECT_EQ(p.image.bytes[1], 0x22);
+}
+
+TEST(IntelHexReader, LastAddressFitsButNoByteBeyondIt) {
+    Parsed fits = parse(":01FFFF0022DF\n");
+    ASSERT_TRUE(fits.ok) << fits.error;
+    EXPECT_EQ(fits.image.ranges(), (std::vector<Range>{{0xFFFF, 0x10000}}));
+
+    Parsed beyond = parse(":02FFFF002222BC\n");
+    EXPECT_FALSE(beyond.ok);
+    EXPECT_EQ(beyond.error, "line 1: data record runs past address 0xFFFF");
+}
+
+TEST(IntelHexReader, EmptyTextIsAnEmptyImage) {
+    Parsed p = parse("");
+    ASSERT_TRUE(p.ok);
+    EXPECT_TRUE(p.image.empty());
+    EXPECT_TRUE(p.image.ranges().empty());
+}
+
+TEST(IntelHexReader, RejectsMalformedRecordsNamingTheLine) {
+    const std::string good = ":0100000022DD\n";
+    struct Case {
+        std::string record;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {"0100000022DD", "line 2: record does not start with ':'"},
+        {" :0100000022DD", "line 2: record does not start with ':'"},
+        {":01000000G2DD", "line 2: character 10 is not a hexadecimal digit"},
+        {":0100000022DD ", "line 2: character 14 is not a hexadecimal digit"},
+        {":0200000022DD", "line 2: record length does not match its byte count 0x02"},
+        {":0100000022DD00", "line 2: record length does not match its byte count 0x01"},
+        {":0100000022D", "line 2: record too short or odd number of digits"},
+        {":00000001", "line 2: record too short or odd number of digits"},
+        {":0100000022DC", "line 2: bad checksum (expected 0xDD, found 0xDC)"},
+        {":020000040001F9", "line 2: extended address base is not 0: the image does not fit 64 KB"},
+        {":021000021000DC", "line 2: extended address base is not 0: the image does not fit 64 KB"},
+        {":0100000400FB", "line 2: extended address record must hold 2 bytes"},
+        {":00000006FA", "line 2: unknown record type 0x06"},
+    };
+    for (const Case& c : cases) {
+        Parsed p = parse(good + c.record + "\n:00000001FF\n");
+        EXPECT_FALSE(p.ok) << c.record;
+        EXPECT_EQ(p.error, c.error) << c.record;
+    }
+}
+
+TEST(IntelHexReader, FileErrorsBeginWithThePath) {
+    Image image;
+    std::string error;
+    EXPECT_FALSE(intelhex::readFile("/nonexistent/dir/x.hex", image, error));
+    EXPECT_EQ(error, "/nonexistent/dir/x.hex: cannot open: No such file or directory");
+    EXPECT_FALSE(intelhex::readFile("/", image, error));
+    EXPECT_EQ(error, "/: cannot read: Is a directory");
+}
+
+} // namespace

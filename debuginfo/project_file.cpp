@@ -1,0 +1,129 @@
+#include "project_file.h"
+
+#include <optional>
+
+#include "line_tokenizer.h"
+#include "path_resolver.h"
+#include "project_paths.h"
+#include "text_loader.h"
+
+namespace {
+
+constexpr uint32_t kExtendedLinkerBit = 0x8000;
+
+bool ReadProjectText(const std::string& path, std::string& text) {
+    const std::string resolved = platform::ResolvePath(".", path);
+    return !resolved.empty() && platform::FileExists(resolved) &&
+           platform::ReadFileBytes(resolved, text);
+}
+
+// The directory part: up to the last separator found from the last character
+// back to the second; the whole path when there is none.
+std::string ProjectDirectoryOf(const std::string& path) {
+    for (size_t i = path.size(); i-- > 1;)
+        if (path[i] == '\\' || path[i] == '/') return path.substr(0, i);
+    return path;
+}
+
+// The text after the first "(" up to the next ")" or the end of the line.
+std::optional<std::string> ParenthesisValue(std::string_view line) {
+    const size_t open = line.find('(');
+    if (open == std::string_view::npos) return std::nullopt;
+    std::string_view value = line.substr(open + 1);
+    return std::string(value.substr(0, value.find(')')));
+}
+
+// Every closed "<...>" field of the line, in order.
+std::vector<std::string_view> AngleFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    size_t pos = 0;
+    for (;;) {
+        const size_t open = line.find('<', pos);
+        if (open == std::string_view::npos) break;
+        const size_t close = line.find('>', open + 1);
+        if (close == std::string_view::npos) break;
+        fields.push_back(line.substr(open + 1, close - open - 1));
+        pos = close + 1;
+    }
+    return fields;
+}
+
+void ReadSettingsLine(std::string_view line, ProjectSettings& settings) {
+    const bool lstDir = ContainsText(line, "LstDir");
+    const bool outDir = ContainsText(line, "OutDir");
+    if (lstDir || outDir || ContainsText(line, "OutName")) {
+        auto value = ParenthesisValue(line);
+        if (!value) return;
+        if (lstDir)
+            settings.m_strLstDir = std::move(*value);
+        else if (outDir)
+            settings.m_strOutDir = std::move(*value);
+        else
+            settings.m_strOutName = std::move(*value);
+        return;
+    }
+    if (ContainsText(line, "T51FL") && !ContainsText(line, "XT51FL")) {
+        const size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return;
+        const auto flags = static_cast<uint32_t>(ParseDecimalNumber(line.substr(equals + 1)));
+        settings.m_strMapExt = (flags & kExtendedLinkerBit) ? "MAP" : "M51";
+        return;
+    }
+    if (ContainsText(line, "File")) {
+        const std::vector<std::string_view> fields = AngleFields(line);
+        if (fields.size() < 2) return;
+        const std::string path = platform::ToUpperKey(std::string(fields.front()));
+        const std::string name = platform::ToUpperKey(std::string(fields.back()));
+        if (!path.empty() && !name.empty()) settings.m_mapSourcePaths[name] = path;
+    }
+}
+
+} // namespace
+
+void ParseProjectText(std::string_view text, ProjectSettings& settings) {
+    for (std::string_view line : SplitLines(text))
+        ReadSettingsLine(line, settings);
+}
+
+void ParseProjectGroupText(std::string_view text, CFileStruct& files) {
+    bool inGroups = false;
+    for (std::string_view line : SplitLines(text)) {
+        if (!inGroups) {
+            inGroups = ContainsText(line, "Group");
+            continue;
+        }
+        if (line.empty() || ContainsText(line, "Group")) continue;
+        if (ContainsText(line, "Options")) break;
+        const std::string name = platform::ToUpperKey(SplitAngleBrackets(line));
+        if (name.empty()) continue;
+        files.m_listFileInfo.push_back(
+            FILEINFO{RemoveFileExtension(name), "." + SplitFileNameAtDot(name)});
+    }
+}
+
+int ReadProjectFile(const std::string& path, ProjectSettings& settings) {
+    std::string text;
+    if (!ReadProjectText(path, text)) return 0;
+    settings.m_strProjectDir = ProjectDirectoryOf(path);
+    ParseProjectText(text, settings);
+    return 1;
+}
+
+int ReadProjectGroupFiles(const std::string& path, CFileStruct& files) {
+    std::string text;
+    if (!ReadProjectText(path, text)) return 0;
+    ParseProjectGroupText(text, files);
+    return 1;
+}
+
+std::string SplitAngleBrackets(std::string_view line) {
+    const std::vector<std::string_view> fields = AngleFields(line);
+    return fields.size() < 2 ? std::string() : std::string(fields[1]);
+}
+
+std::string SplitFileNameAtDot(std::string_view name) {
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) return std::string();
+    std::string_view extension = name.substr(dot + 1);
+    return std::string(extension.substr(0, extension.find('>')));
+}

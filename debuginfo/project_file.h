@@ -1,0 +1,54 @@
+// The reader of the uVision project file (".Uv2"): the project, output and
+// listing directories, the output name, the kind of linker map, the path of
+// every source file, and the list of source files of the project's groups.
+#pragma once
+
+#include <list>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the project file says; keys that are absent leave a field as it was.
+struct ProjectSettings {
+    std::string m_strProjectDir; // the project file's path up to its last separator
+    std::string m_strLstDir;     // "LstDir" as written, e.g. ".\Listings\"
+    std::string m_strOutDir;     // "OutDir" as written
+    std::string m_strOutName;    // "OutName" as written
+    std::string m_strMapExt;     // "MAP" (extended linker) or "M51"
+    // Upper-case file name -> upper-case path as the project file writes it.
+    std::map<std::string, std::string> m_mapSourcePaths;
+};
+
+// One source file of a group: the upper-case name without its extension and
+// "." followed by the upper-case extension (MAIN and .C).
+struct FILEINFO {
+    std::string m_strPath;
+    std::string m_strExt;
+};
+
+// The project's module names and its list of source files.
+struct CFileStruct {
+    std::list<std::string> m_listNames;
+    std::vector<FILEINFO> m_listFileInfo;
+};
+
+// Reads the project file at `path` (resolved without regard to case) into
+// `settings`. 1 when it was read; 0 when it cannot be read (nothing stored).
+int ReadProjectFile(const std::string& path, ProjectSettings& settings);
+
+// Appends a record to `files` for every file line of the groups (from the
+// first "Group" line up to the "Options" line). 1 when the file was read, 0
+// when it cannot be read.
+int ReadProjectGroupFiles(const std::string& path, CFileStruct& files);
+
+// The same two readings of a project file's text.
+void ParseProjectText(std::string_view text, ProjectSettings& settings);
+void ParseProjectGroupText(std::string_view text, CFileStruct& files);
+
+// The second "<...>" field of a file line, without its brackets; empty when
+// the line has no two closed fields.
+std::string SplitAngleBrackets(std::string_view line);
+
+// The text after the last "." of `name`, cut at the first ">"; empty without a ".".
+std::string SplitFileNameAtDot(std::string_view name);

@@ -1,0 +1,150 @@
+#include "test_support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <ftw.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
+
+#include "extended_map_reader.h"
+#include "m51_reader.h"
+#include "path_resolver.h"
+
+namespace debuginfo_test {
+
+namespace {
+
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
+    return std::remove(path);
+}
+
+void MakeParents(const std::string& file) {
+    for (size_t slash = file.find('/', 1); slash != std::string::npos;
+         slash = file.find('/', slash + 1))
+        mkdir(file.substr(0, slash).c_str(), 0755);
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool EndsWithNoCase(const std::string& name, const std::string& ending) {
+    return name.size() >= ending.size() &&
+           platform::EqualsNoCase(name.substr(name.size() - ending.size()), ending);
+}
+
+} // namespace
+
+TempFolder::TempFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/debuginfo-test-XXXXXX";
+    if (!mkdtemp(&pattern[0])) throw std::runtime_error("mkdtemp failed");
+    m_root = pattern;
+}
+
+TempFolder::~TempFolder() {
+    nftw(m_root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+void TempFolder::Write(const std::string& relative, const std::string& content) const {
+    const std::string full = Path(relative);
+    MakeParents(full);
+    std::ofstream out(full, std::ios::binary);
+    out << content;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string WithCrlf(const std::string& text) {
+    std::string result;
+    for (char c : text) {
+        if (c == '\n') result += '\r';
+        result += c;
+    }
+    return result;
+}
+
+std::string DemoFolder() {
+    return std::string(VEXA_SOURCE_DIR) + "/debuginfo/tests/data/demo";
+}
+
+void CopyDemoProject(const TempFolder& folder, bool crlf) {
+    const char* files[] = {"demo.Uv2",   "demo.M51",   "demo.MAP",   "main.c",
+                           "src/util.c", "src/util.h", "STARTUP.A51"};
+    for (const char* file : files) {
+        std::string text = ReadWholeFile(DemoFolder() + "/" + file);
+        if (text.empty()) throw std::runtime_error(std::string("demo file missing: ") + file);
+        std::string lowerName = file;
+        std::transform(lowerName.begin(), lowerName.end(), lowerName.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        folder.Write(lowerName, crlf ? WithCrlf(text) : text);
+    }
+}
+
+std::unique_ptr<ParsedMap> ParseMapText(const std::string& text, MapForm form,
+                                        const std::string& baseDir) {
+    auto parsed = std::make_unique<ParsedMap>();
+    parsed->loader.AssignText(form == MapForm::M51 ? "TEST.M51" : "TEST.MAP", text);
+    SplitTextLines(parsed->loader);
+    if (form == MapForm::M51)
+        ParseM51File(parsed->loader, parsed->table, parsed->database, baseDir);
+    else
+        ParseMapFile(parsed->loader, parsed->table, parsed->database, baseDir);
+    return parsed;
+}
+
+std::vector<std::string> KeilProjectFolders() {
+    std::vector<std::string> folders;
+    const std::string root = VEXA_KEIL_FIXTURES;
+    for (const std::string& name : Entries(root))
+        if (IsDirectory(root + "/" + name)) folders.push_back(root + "/" + name);
+    return folders;
+}
+
+const char* KeilFixturesAbsentMessage() {
+    return "the real projects (" VEXA_KEIL_FIXTURES ") are not beside the repository";
+}
+
+std::vector<std::string> FilesWithExtensions(const std::string& folder,
+                                             const std::vector<std::string>& extensions) {
+    std::vector<std::string> files;
+    for (const std::string& name : Entries(folder)) {
+        const std::string full = folder + "/" + name;
+        if (IsDirectory(full)) {
+            for (std::string& inner : FilesWithExtensions(full, extensions))
+                files.push_back(std::move(inner));
+            continue;
+        }
+        for (const std::string& extension : extensions)
+            if (EndsWithNoCase(name, extension)) {
+                files.push_back(full);
+                break;
+            }
+    }
+    return files;
+}
+
+} // namespace debuginfo_test

@@ -1,0 +1,59 @@
+// Helpers shared by the debug-information tests: temporary folders, copies of
+// the demo project, maps read from text, and the real projects beside the
+// repository.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "map_loader.h"
+#include "symbol_records.h"
+#include "symbol_table.h"
+
+namespace debuginfo_test {
+
+// A temporary folder, removed with everything in it afterwards.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Root() const { return m_root; }
+    std::string Path(const std::string& relative) const { return m_root + "/" + relative; }
+    // Writes `content` to the file, making its folders first.
+    void Write(const std::string& relative, const std::string& content) const;
+
+private:
+    std::string m_root;
+};
+
+std::string ReadWholeFile(const std::string& path);
+std::string WithCrlf(const std::string& text);
+
+// The demo project's folder in the repository.
+std::string DemoFolder();
+// Copies the demo project into `folder` with lower-case names on disk and
+// LF or CRLF line ends.
+void CopyDemoProject(const TempFolder& folder, bool crlf);
+
+// A map read from text, with the tables it filled.
+struct ParsedMap {
+    MapLoader loader;
+    CSymbolTable table;
+    CSymbolDatabase database;
+};
+enum class MapForm { M51, Extended };
+std::unique_ptr<ParsedMap> ParseMapText(const std::string& text, MapForm form,
+                                        const std::string& baseDir = ".");
+
+// The real projects: every sub-folder of the fixtures folder (empty when absent).
+std::vector<std::string> KeilProjectFolders();
+const char* KeilFixturesAbsentMessage();
+// Every file below `folder` whose name ends in one of `extensions` (any case).
+std::vector<std::string> FilesWithExtensions(const std::string& folder,
+                                             const std::vector<std::string>& extensions);
+
+} // namespace debuginfo_test

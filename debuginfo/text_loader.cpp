@@ -1,0 +1,94 @@
+#include "text_loader.h"
+
+#include "message_service.h"
+#include "path_resolver.h"
+
+int g_bLoadError = 0;
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        start = next;
+    }
+    return lines;
+}
+
+void Loader::AssignText(std::string name, std::string text) {
+    m_strName = std::move(name);
+    m_strPath.clear();
+    m_strText = std::move(text);
+    m_bFileOpen = true;
+    m_lines.clear();
+}
+
+int LoadSourceFile(Loader& loader, const std::string& path, const std::string& baseDir) {
+    if (path == kUnloadedStartupSource) {
+        g_bLoadError = 1;
+        return 0;
+    }
+    const std::string resolved = platform::ResolvePath(baseDir, path);
+    std::string text;
+    if (resolved.empty() || !platform::FileExists(resolved) ||
+        !platform::ReadFileBytes(resolved, text)) {
+        std::string message = kCannotFindFileFormat;
+        message.replace(message.find("%s"), 2, path);
+        platform::ShowMessage(message);
+        g_bLoadError = 1;
+        return 0;
+    }
+    loader.AssignText(platform::FileNameOf(path), std::move(text));
+    loader.m_strPath = resolved;
+    return 1;
+}
+
+int SplitTextLines(Loader& loader) {
+    loader.m_lines.clear();
+    if (!loader.m_bFileOpen || loader.m_strText.empty()) return 0;
+    const std::vector<std::string_view> lines = SplitLines(loader.m_strText);
+    loader.m_lines.resize(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        loader.m_lines[i].m_nLine = static_cast<uint32_t>(i + 1);
+        loader.m_lines[i].m_strText.assign(lines[i]);
+    }
+    return 1;
+}
+
+void CloseLoaderFile(Loader& loader) {
+    loader.m_bFileOpen = false;
+}
+
+void FreeTextLines(Loader& loader) {
+    loader.m_lines.clear();
+    loader.m_lines.shrink_to_fit();
+}
+
+const std::string* GetLineText(const Loader& loader, size_t index) {
+    return index < loader.m_lines.size() ? &loader.m_lines[index].m_strText : nullptr;
+}
+
+TextFileLoader::TextFileLoader(const std::string& path, const std::string& baseDir) {
+    if (LoadSourceFile(*this, path, baseDir)) SplitTextLines(*this);
+}
+
+int CreateSourceLoader(LSTLoader& listing, const std::string& path, const std::string& baseDir) {
+    listing.m_pSourceLoader = std::make_shared<Loader>();
+    LoadSourceFile(*listing.m_pSourceLoader, path, baseDir);
+    return 1;
+}
+
+FirstLineRecord GetFirstLineRecord(const LSTLoader& listing, size_t index) {
+    FirstLineRecord record;
+    record.pSource = listing.m_pSourceLoader.get();
+    if (!record.pSource || index >= record.pSource->m_lines.size()) return record;
+    record.pLine = &record.pSource->m_lines[index];
+    if (!record.pLine->m_instructions.empty())
+        record.pInstruction = &record.pLine->m_instructions.front();
+    return record;
+}

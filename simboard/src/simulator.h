@@ -1,0 +1,32 @@
+// The one simulated adapter with its board, shared by the D2XX entry points
+// and the test hooks, and the lock that serialises them.
+#pragma once
+
+#include "board.h"
+#include "firmware.h"
+#include "usb_port.h"
+
+#include <mutex>
+
+namespace simboard {
+
+struct Simulator {
+    // Members start in their power-on state.
+    Simulator() : firmware(board, usb) {}
+
+    void powerOn() {
+        board.powerOn();
+        usb.powerOn();
+        firmware.powerOn();
+    }
+
+    std::mutex mutex;
+    Board board;
+    UsbPort usb;
+    Firmware firmware;
+};
+
+// Created on first use.
+Simulator& simulator();
+
+} // namespace simboard

@@ -1,0 +1,12 @@
+// The adapter's hardware breakpoint slots as the host believes them to be.
+#pragma once
+
+#include <cstdint>
+
+constexpr int kBreakSlotCount = 18;    // slots 0-15 for the user, 16-17 internal
+constexpr int32_t kFreeBreakSlot = -1; // otherwise a slot holds a 16-bit code address
+
+extern int32_t g_BreakAddr[kBreakSlotCount];
+
+// Marks every slot free without telling the adapter.
+void FreeAllBreakSlots();

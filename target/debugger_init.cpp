@@ -1,0 +1,105 @@
+#include "debugger_init.h"
+
+#include "breakpoint_slots.h"
+#include "debugger_views.h"
+#include "host_memory.h"
+#include "message_service.h"
+#include "sleep.h"
+#include "target_flags.h"
+#include "target_messages.h"
+#include "target_protocol.h"
+#include "usb_link.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr uint8_t kAnsweredHandshake[] = {0x13, 0x1C, 0x00, 0x02, 0x17};
+constexpr uint8_t kHandshakeEnd = 0x66;
+
+void ResetLink() {
+    if (!g_pUsbLink) return;
+    g_pUsbLink->ResetDevice();
+    g_pUsbLink->PurgeRx();
+    g_pUsbLink->ResetDevice();
+    g_pUsbLink->SetTimeouts();
+}
+
+} // namespace
+
+int SendShortHandshake() {
+    if (!g_pUsbLink) return -1;
+    uint8_t scratch = 0;
+    int result = 0;
+    for (uint8_t command : kAnsweredHandshake) {
+        result |= g_pUsbLink->WriteByte(command);
+        result |= g_pUsbLink->ReadByte(&scratch);
+    }
+    return result;
+}
+
+int ResetLinkAndShortHandshake() {
+    ResetLink();
+    platform::Sleep(kDeviceSettleMs);
+    return SendShortHandshake();
+}
+
+int InitDebugger() {
+    ResetLink();
+    platform::Sleep(kDeviceSettleMs);
+    int result = SendShortHandshake();
+    result |= g_pUsbLink ? g_pUsbLink->WriteByte(kHandshakeEnd) : -1;
+    if (result < 0) {
+        ShowUsbError();
+        return 0;
+    }
+    FreeAllBreakSlots();
+    g_bStopRequest = false;
+    return 1;
+}
+
+uint16_t ShowTargetPc() {
+    const uint16_t pc = ReadPc();
+    if (PcDisplay* display = GetPcDisplay()) {
+        display->SetCurrentPc(pc);
+        display->ShowPcInAssembly(pc, 1);
+    }
+    return pc;
+}
+
+int BoardReset() {
+    if (SendShortHandshake() < 0) {
+        ShowUsbError();
+        return 0;
+    }
+    ShowTargetPc();
+    UpdateDebugWindows();
+    platform::ShowMessage(kBoardResetOkText);
+    return 1;
+}
+
+int InitDebuggerAndBoardReset() {
+    if (!InitDebugger()) return 0;
+    if (DebuggerPanes* panes = GetDebuggerPanes()) panes->RemoveAllBreakPoints();
+    ShowTargetPc();
+    UpdateDebugWindows();
+    platform::ShowMessage(kInitDebuggerOkText);
+    return 1;
+}
+
+void StartDebugSession() {
+    ReadMemoryImages();
+    DebuggerPanes* panes = GetDebuggerPanes();
+    if (PcDisplay* display = GetPcDisplay()) display->CreatePcModel();
+    if (panes) {
+        panes->UpdateRegisterWnd();
+        panes->InitMemoryWindows();
+        panes->FillSymbolWnd();
+        panes->ClearEmulatorRows();
+        panes->AddSourceFilesToTree();
+        panes->FillGlobalVariableWnd();
+        panes->AllowRegisterEdit(true);
+    }
+    g_bProjectLoaded = true;
+    if (panes) panes->RebindOpenDocuments();
+}

@@ -1,0 +1,25 @@
+#include "target_messages.h"
+
+#include "message_service.h"
+
+const char* const kLoadDriverFailText = "USB : Ostrel Debugger can't load the driver for Vexa "
+                                        "emulator.\n\nPlease install emulator driver!!";
+const char* const kMapHandlerFailText = "USB : Quillet can't mapping the handler for Vexa "
+                                        "emulator.\n\nPlease re-install emulator driver!!";
+const char* const kUsbOpenFailText = "Can't USB opened. Please board reset!";
+const char* const kUsbErrorText = "USB ERROR!! Please 8051 board reset or debugger reset!!";
+const char* const kAddressCheckFormat = "Please check address and type!! addr = 0x%X, type = %d";
+const char* const kDataSizeFormat =
+    "Please check data size!! (support size : 1,2,4) current size = %d";
+const char* const kFlashEraseFailText = "Flash erase fail!!";
+const char* const kFlashWriteFailText = "Flash Write Fail!!";
+const char* const kFlashWriteOkText = "Flash Write OK!!";
+const char* const kDataFlashWriteOkText = "Data Flash Write OK!!";
+const char* const kFlashPaneNotReadyText =
+    "INFO : The project not be loaded or Debugger continue state.";
+const char* const kBoardResetOkText = "Board reset Ok!!";
+const char* const kInitDebuggerOkText = "Init Debugger & Board Reset Ok!!";
+
+void ShowUsbError() {
+    platform::ShowMessage(kUsbErrorText);
+}

@@ -1,0 +1,100 @@
+// Reading the Intel HEX image.
+#include "hex_image.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+HexReadResult Parse(const std::string& text, HexImage& image, std::string& error) {
+    return ParseHexText(text, image, error);
+}
+
+TEST(FlashHexImageTest, DataRecordsAreStoredWhateverTheirChecksum) {
+    HexImage image;
+    std::string error;
+    // The checksum field of the first record is wrong on purpose.
+    ASSERT_EQ(Parse(":03003000021234AA\n:0200000080FE80\r\n:00000001FF\n", image, error),
+              HexReadResult::Ok);
+    EXPECT_EQ(image.bytes[0x30], 0x02);
+    EXPECT_EQ(image.bytes[0x31], 0x12);
+    EXPECT_EQ(image.bytes[0x32], 0x34);
+    EXPECT_EQ(image.bytes[0x2F], 0xFF);
+    EXPECT_EQ(image.bytes[0x33], 0xFF);
+    EXPECT_EQ(image.highestAddress, 0x32);
+    ASSERT_EQ(image.records.size(), 2u); // the second one is at 0x0000 with 0x80, 0xFE
+    EXPECT_EQ(image.records[0].address, 0x30);
+    EXPECT_EQ(image.records[0].data, (std::vector<uint8_t>{0x02, 0x12, 0x34}));
+    EXPECT_EQ(image.records[1].address, 0x0000);
+    EXPECT_EQ(image.bytes[0x00], 0x80);
+}
+
+TEST(FlashHexImageTest, ReadingStopsAtTheEndRecord) {
+    HexImage image;
+    std::string error;
+    ASSERT_EQ(Parse(":0100100055AA\n:00000001FF\n:01002000AA00\nnot a record\n", image, error),
+              HexReadResult::Ok);
+    EXPECT_EQ(image.bytes[0x10], 0x55);
+    EXPECT_EQ(image.bytes[0x20], 0xFF);
+    EXPECT_EQ(image.records.size(), 1u);
+    EXPECT_EQ(image.highestAddress, 0x10);
+}
+
+TEST(FlashHexImageTest, BaseZeroAndStartRecordsAreIgnored) {
+    HexImage image;
+    std::string error;
+    const std::string text = ":020000020000FC\n"
+                             ":020000040000FA\n"
+                             ":0400000300001234B3\n"
+                             ":0400000500001234B1\n"
+                             "\n"
+                             ":01FFFF0042BF\n"
+                             ":00000001FF\n";
+    ASSERT_EQ(Parse(text, image, error), HexReadResult::Ok) << error;
+    EXPECT_EQ(image.bytes[0xFFFF], 0x42);
+    EXPECT_EQ(image.highestAddress, 0xFFFF);
+    EXPECT_EQ(image.records.size(), 1u);
+}
+
+TEST(FlashHexImageTest, AnImageWithoutDataHasNoHighestAddress) {
+    HexImage image;
+    std::string error;
+    ASSERT_EQ(Parse(":00000001FF\n", image, error), HexReadResult::Ok);
+    EXPECT_EQ(image.highestAddress, -1);
+    EXPECT_TRUE(image.records.empty());
+    ASSERT_EQ(Parse("", image, error), HexReadResult::Ok);
+    EXPECT_EQ(image.highestAddress, -1);
+}
+
+TEST(FlashHexImageTest, MalformedRecordsRefuseTheWholeImage) {
+    struct Case {
+        const char* text;
+        const char* why;
+    };
+    const Case cases[] = {
+        {":0100000011EE\n0100010022DD\n", "no ':' at the start"},
+        {":0100000011EE\n:01000100G2DD\n", "not a hex digit"},
+        {":0100000011EE\n:02000100221\n", "record length does not match its count"},
+        {":0100000011EE\n:0100010022DD00\n", "record length does not match its count"},
+        {":0100000011EE\n:00000001\n", "record too short"},
+        {":0100000011EE\n:02FFFF001122CD\n", "data past address 0xFFFF"},
+        {":0100000011EE\n:020000040001F9\n", "extended address beyond 64KB"},
+        {":0100000011EE\n:020000021000EC\n", "extended address beyond 64KB"},
+        {":0100000011EE\n:0100000400FB\n", "extended address record without a 2-byte base"},
+        {":0100000011EE\n:00000006FA\n", "unknown record type"},
+    };
+    for (const Case& c : cases) {
+        HexImage image;
+        std::string error;
+        EXPECT_EQ(Parse(c.text, image, error), HexReadResult::Malformed) << c.text;
+        EXPECT_EQ(error, std::string("Error!! HEX file is corrupted. line = 2 (") + c.why + ")")
+            << c.text;
+    }
+}
+
+TEST(FlashHexImageTest, AMissingFileCannotBeOpened) {
+    HexImage image;
+    std::string error;
+    EXPECT_EQ(ReadHexImage("/nonexistent/image.hex", image, error), HexReadResult::CannotOpen);
+}
+
+} // namespace
