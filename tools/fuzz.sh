@@ -7,7 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 build="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVEXA_FUZZ=ON -DVEXA_BUILD_TESTS=OFF
+    -DVEXA_FUZZ=ON -DVEXA_BUILD_TESTS=OFF -DVEXA_BUILD_GUI=OFF
 cmake --build "$build" --parallel "$(nproc)"
 fixtures="$root/../shared/fixtures/keil"
 shopt -s nullglob
