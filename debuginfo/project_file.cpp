@@ -11,18 +11,11 @@ namespace {
 
 constexpr uint32_t kExtendedLinkerBit = 0x8000;
 
-bool ReadProjectText(const std::string& path, std::string& text) {
-    const std::string resolved = platform::ResolvePath(".", path);
+// The file's text and its real path on disk.
+bool ReadProjectText(const std::string& path, std::string& text, std::string& resolved) {
+    resolved = platform::ResolvePath(".", path);
     return !resolved.empty() && platform::FileExists(resolved) &&
            platform::ReadFileBytes(resolved, text);
-}
-
-// The directory part: up to the last separator found from the last character
-// back to the second; the whole path when there is none.
-std::string ProjectDirectoryOf(const std::string& path) {
-    for (size_t i = path.size(); i-- > 1;)
-        if (path[i] == '\\' || path[i] == '/') return path.substr(0, i);
-    return path;
 }
 
 // The text after the first "(" up to the next ")" or the end of the line.
@@ -103,15 +96,17 @@ void ParseProjectGroupText(std::string_view text, CFileStruct& files) {
 
 int ReadProjectFile(const std::string& path, ProjectSettings& settings) {
     std::string text;
-    if (!ReadProjectText(path, text)) return 0;
-    settings.m_strProjectDir = ProjectDirectoryOf(path);
+    std::string resolved;
+    if (!ReadProjectText(path, text, resolved)) return 0;
+    settings.m_strProjectDir = platform::DirectoryOf(resolved);
     ParseProjectText(text, settings);
     return 1;
 }
 
 int ReadProjectGroupFiles(const std::string& path, CFileStruct& files) {
     std::string text;
-    if (!ReadProjectText(path, text)) return 0;
+    std::string resolved;
+    if (!ReadProjectText(path, text, resolved)) return 0;
     ParseProjectGroupText(text, files);
     return 1;
 }

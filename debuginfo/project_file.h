@@ -11,7 +11,7 @@
 
 // What the project file says; keys that are absent leave a field as it was.
 struct ProjectSettings {
-    std::string m_strProjectDir; // the project file's path up to its last separator
+    std::string m_strProjectDir; // the folder of the project file as it is on disk
     std::string m_strLstDir;     // "LstDir" as written, e.g. ".\Listings\"
     std::string m_strOutDir;     // "OutDir" as written
     std::string m_strOutName;    // "OutName" as written
@@ -34,7 +34,8 @@ struct CFileStruct {
 };
 
 // Reads the project file at `path` (resolved without regard to case) into
-// `settings`. 1 when it was read; 0 when it cannot be read (nothing stored).
+// `settings`; the project directory is the real folder the file was found in.
+// 1 when it was read; 0 when it cannot be read (nothing stored).
 int ReadProjectFile(const std::string& path, ProjectSettings& settings);
 
 // Appends a record to `files` for every file line of the groups (from the

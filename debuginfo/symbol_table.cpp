@@ -63,3 +63,11 @@ uint32_t CSymbolTable::GetAddressOfLine(std::string_view key) const {
     auto it = m_mapLineToAddress.find(std::string(key));
     return it == m_mapLineToAddress.end() ? kNoAddress : it->second;
 }
+
+void CSymbolTable::RenameLineKey(const std::string& oldKey, const std::string& newKey) {
+    auto it = m_mapLineToAddress.find(oldKey);
+    if (it == m_mapLineToAddress.end() || oldKey == newKey) return;
+    const uint32_t address = it->second;
+    m_mapLineToAddress.erase(it);
+    m_mapLineToAddress[newKey] = address;
+}

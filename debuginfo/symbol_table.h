@@ -51,6 +51,9 @@ public:
     void SetLineOfAddress(uint32_t address, const std::string& key);
     std::string GetLineOfAddress(uint32_t address) const;
     uint32_t GetAddressOfLine(std::string_view key) const;
+    // Moves the address of `oldKey` in the line-to-address map to `newKey`
+    // (replacing its entry) and removes `oldKey`; nothing when `oldKey` is absent.
+    void RenameLineKey(const std::string& oldKey, const std::string& newKey);
 
     size_t RecordCount() const { return m_records.size(); }
     size_t LinePositionCount() const { return m_mapLineToAddress.size(); }

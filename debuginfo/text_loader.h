@@ -47,6 +47,9 @@ public:
     Loader() = default;
     Loader(const Loader&) = delete;
     Loader& operator=(const Loader&) = delete;
+    // Moving keeps the lines (and pointers to them) valid.
+    Loader(Loader&&) = default;
+    Loader& operator=(Loader&&) = default;
     virtual ~Loader() = default;
 
     // Takes `text` as the loaded file named `name` (for text that is not read

@@ -425,13 +425,19 @@ uint64_t Cpu::run(uint64_t count) {
 }
 
 // The timers count the instruction's cycles with the control bits as they
-// were before it: its own writes take effect at its end.
+// were before it: its own writes take effect at its end. The INT pins are
+// sampled in every cycle; as they only change between instructions, the
+// first cycle's sample decides, and it is seen by this instruction's poll
+// unless the first cycle is also the final one.
 int Cpu::stepWithPeripherals(int cycles) {
     interruptDelay_ = false;
-    sampleInterruptPins();
-    if (cycles > 1) advanceClock(cycles - 1);
+    if (cycles > 1) {
+        sampleInterruptPins();
+        advanceClock(cycles - 1);
+    }
     const uint8_t tconSeen = sfr_[TCON - 0x80];
     const uint8_t sconSeen = sfr_[SCON - 0x80];
+    if (cycles == 1) sampleInterruptPins();
     advanceClock(1);
     execute();
     cycles_ += static_cast<uint64_t>(cycles);

@@ -44,6 +44,8 @@ public:
     virtual void CreatePcModel() = 0;
     virtual void SetCurrentPc(uint16_t pc) = 0;
     virtual void ShowPcInAssembly(uint16_t pc, int select) = 0;
+    // Project close: the model goes, with every view it pointed to.
+    virtual void ResetPcModel() {}
 };
 
 // The main frame; installed for as long as it exists.

@@ -19,6 +19,9 @@ const char* const kFlashPaneNotReadyText =
     "INFO : The project not be loaded or Debugger continue state.";
 const char* const kBoardResetOkText = "Board reset Ok!!";
 const char* const kInitDebuggerOkText = "Init Debugger & Board Reset Ok!!";
+const char* const kImageMismatchText = "Error!! Load Image mismatch. please reload Image.";
+const char* const kBreakLimitText = "Failed To Add BreakPoint. MAX = 16";
+const char* const kMarginBreakLimitText = "Fail Set Break. MAX Break Number = 16";
 
 void ShowUsbError() {
     platform::ShowMessage(kUsbErrorText);

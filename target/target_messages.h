@@ -14,6 +14,9 @@ extern const char* const kDataFlashWriteOkText;
 extern const char* const kFlashPaneNotReadyText;
 extern const char* const kBoardResetOkText;
 extern const char* const kInitDebuggerOkText;
+extern const char* const kImageMismatchText;
+extern const char* const kBreakLimitText;       // Set Break, assembly rows
+extern const char* const kMarginBreakLimitText; // clicks in the editor's margin
 
 // Shows the adapter error message.
 void ShowUsbError();

@@ -57,12 +57,15 @@ TEST(ProjectFile, DirectoriesNamesAndSourcePaths) {
     EXPECT_EQ(settings.m_mapSourcePaths, expected);
 }
 
-TEST(ProjectFile, ProjectDirectoryIsThePathUpToItsLastSeparator) {
+TEST(ProjectFile, ProjectDirectoryIsTheRealFolderOfTheFile) {
     TempFolder folder;
     folder.Write("work/demo.uv2", "\n");
     ProjectSettings settings;
     ASSERT_EQ(ReadProjectFile(folder.Path("WORK/DEMO.UV2"), settings), 1);
-    EXPECT_EQ(settings.m_strProjectDir, folder.Path("WORK"));
+    EXPECT_EQ(settings.m_strProjectDir, folder.Path("work"));
+    ProjectSettings upper;
+    ASSERT_EQ(ReadProjectFile(platform::ToUpperKey(folder.Path("work/demo.uv2")), upper), 1);
+    EXPECT_EQ(upper.m_strProjectDir, folder.Path("work"));
 
     ProjectSettings missing;
     missing.m_strOutName = "kept";

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -29,6 +30,9 @@ const Program kPrograms[] = {
     {"moves_flow", 128},
     {"timers", 128},
     {"interrupts", 128},
+    {"upper_ram", 256},
+    {"c_timer_interrupt", 128},
+    {"c_serial_interrupt", 128},
 };
 
 std::string hex2(unsigned v) {
@@ -123,6 +127,8 @@ public:
     bool done() const { return next_ >= states_.size(); }
     size_t compared() const { return next_; }
     int alignedEntries() const { return alignedEntries_; }
+    // Interrupt entries aligned per vector (0x03, 0x0B, 0x13, 0x1B, 0x23).
+    const std::array<int, 5>& entriesByVector() const { return entriesByVector_; }
     int timerAlignments() const { return timerAlignments_; }
 
     // Runs one s51 step; returns a description of the disagreement, if any.
@@ -170,12 +176,15 @@ private:
     }
 
     std::string alignInterruptEntry(bool coreEntered, uint16_t before) {
+        std::string corePath = hex4(cpu_.pc());
         for (int extra = 0; !coreEntered; ++extra) {
             if (extra == 2)
-                return failure(before, "  s51 took an interrupt that the core did not take within two "
-                                       "instructions\n");
+                return failure(before, "  s51 took an interrupt (on to " + hex4(states_[next_].pc) +
+                                           ") that the core did not take within two instructions "
+                                           "(core PC " + corePath + ")\n");
             before = cpu_.pc();
             coreEntered = cpu_.step() > tableCycles(before);
+            corePath += " " + hex4(cpu_.pc());
         }
         size_t entry = next_;
         while (!s51Entered(entry)) {
@@ -184,6 +193,7 @@ private:
                                            ") that s51 did not take within two instructions\n");
         }
         const uint16_t vector = cpu_.pc();
+        if (vector % 8 == 3 && vector <= 0x23) ++entriesByVector_[vector / 8];
         cpu_.step(); // s51's step ran the first instruction at the vector
         const S51State& s = states_[entry];
         if (cpu_.pc() != s.pc)
@@ -205,6 +215,7 @@ private:
     const std::vector<S51State>& states_;
     size_t next_ = 0;
     int alignedEntries_ = 0;
+    std::array<int, 5> entriesByVector_{};
     int timerAlignments_ = 0;
 };
 
@@ -236,9 +247,34 @@ TEST_P(AgainstS51, EveryInstructionAgrees) {
         ASSERT_EQ(failure, "");
     }
     EXPECT_EQ(lockstep.compared(), static_cast<size_t>(kSteps));
-    std::printf("%zu instructions compared; %d interrupt entries and %d multi-cycle timer "
-                "accesses aligned to s51\n",
-                lockstep.compared(), lockstep.alignedEntries(), lockstep.timerAlignments());
+    const std::array<int, 5>& v = lockstep.entriesByVector();
+    std::printf("%zu instructions compared; interrupt entries aligned to s51: %d (INT0 %d, "
+                "timer 0 %d, INT1 %d, timer 1 %d, serial %d); multi-cycle timer accesses "
+                "aligned: %d\n",
+                lockstep.compared(), lockstep.alignedEntries(), v[0], v[1], v[2], v[3], v[4],
+                lockstep.timerAlignments());
+}
+
+// Together the programs execute every opcode but the undefined 0xA5 within
+// the instructions compared.
+TEST(DifferentialPrograms, ExecuteEveryDefinedOpcode) {
+    std::array<bool, 256> seen{};
+    int built = 0;
+    for (const Program& program : kPrograms) {
+        const std::string hexFile = std::string(SIM8051_PROGRAM_DIR) + "/" + program.name + ".ihx";
+        Cpu cpu(program.iramSize);
+        if (!loadIntelHex(hexFile, cpu.code())) continue;
+        ++built;
+        for (int i = 0; i < kSteps; ++i) {
+            seen[cpu.code()[cpu.pc()]] = true;
+            cpu.step();
+        }
+    }
+    if (built == 0) GTEST_SKIP() << "no test program was built: sdas8051/sdld/sdcc (package sdcc) not found";
+    std::string missing;
+    for (int op = 0; op < 256; ++op)
+        if (!seen[op] && op != isa8051::kUndefinedOpcode) missing += " " + hex2(static_cast<unsigned>(op));
+    EXPECT_EQ(missing, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, AgainstS51, ::testing::ValuesIn(kPrograms),

@@ -25,6 +25,7 @@ std::string commandScript(const S51Run& run) {
     std::snprintf(buf, sizeof buf, "fill iram 0 0x%x 0\n", run.iramSize - 1);
     s += buf;
     s += "fill xram 0 0xffff 0\n";
+    s += "fill rom 0 0xffff 0\n";
     s += "file \"" + run.hexFile + "\"\nreset\n";
     std::snprintf(buf, sizeof buf, "step\n%s 0 0x%x\n%s\n%s\n", kIramDump, run.iramSize - 1,
                   kTimerDump, kSconDump);
@@ -144,6 +145,10 @@ std::string runS51(const S51Run& run, std::vector<S51State>& states) {
         runProcess(run.s51, run.cpuType, std::string("exec \"") + scriptPath + "\"\nquit\n", error);
     std::remove(scriptPath);
     if (!error.empty()) return error;
+
+    // A rejected command answers with its usage text or an error.
+    if (output.find("Error") != std::string::npos || output.find("memory_type") != std::string::npos)
+        return "s51 rejected a command:\n" + output.substr(0, 2000);
 
     states.clear();
     states.reserve(static_cast<size_t>(run.steps));

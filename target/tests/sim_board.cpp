@@ -48,6 +48,8 @@ SimBoardHooks LoadHooks() {
     Resolve(library, "SimBoard_SetPc", h.SetPc);
     Resolve(library, "SimBoard_GetBreakpoint", h.GetBreakpoint);
     Resolve(library, "SimBoard_SetBreakpoint", h.SetBreakpoint);
+    Resolve(library, "SimBoard_ArmBreakRace", h.ArmBreakRace);
+    Resolve(library, "SimBoard_IsRunning", h.IsRunning);
     return h; // the library stays loaded for the whole test program
 }
 

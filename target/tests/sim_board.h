@@ -35,6 +35,8 @@ struct SimBoardHooks {
     decltype(&SimBoard_SetPc) SetPc;
     decltype(&SimBoard_GetBreakpoint) GetBreakpoint;
     decltype(&SimBoard_SetBreakpoint) SetBreakpoint;
+    decltype(&SimBoard_ArmBreakRace) ArmBreakRace;
+    decltype(&SimBoard_IsRunning) IsRunning;
 };
 const SimBoardHooks& Board();
 

@@ -1,7 +1,7 @@
-; Arithmetic flag corners: ADD, ADDC, SUBB in every addressing mode, DA, MUL,
-; DIV (including division by zero), INC/DEC, CJNE carry, over every pair of
-; a table of corner values with the carry clear and set; then a pseudo-random
-; phase with immediate operands. Runs forever.
+; Arithmetic flag corners: a pseudo-random phase with immediate operands,
+; then ADD, ADDC, SUBB in every addressing mode, DA, MUL, DIV (including
+; division by zero), INC/DEC and CJNE carry over every pair of a table of
+; corner values with the carry clear and set. Runs forever.
 	.area CSEG (ABS,CODE)
 	.org 0
 
@@ -13,6 +13,8 @@ start:
 	mov sp,#0x60
 	mov seed,#0x5b
 pass:
+	ljmp random
+corner_walk:
 	mov r2,#0
 loop_a:
 	mov r3,#0
@@ -109,7 +111,7 @@ loop_b:
 	cjne r3,#16,loop_b_far
 	inc r2
 	cjne r2,#16,loop_a_far
-	sjmp random
+	ljmp pass
 
 loop_b_far:
 	ljmp loop_b
@@ -118,7 +120,7 @@ loop_a_far:
 
 	; Pseudo-random values through every immediate form
 random:
-	mov r6,#200
+	mov r6,#120
 rnd_loop:
 	acall next_random
 	mov r2,a
@@ -143,7 +145,7 @@ rnd_loop:
 	div ab
 	cjne a,#0x40,6$
 6$:	djnz r6,rnd_loop
-	ljmp pass
+	ljmp corner_walk
 
 ; Galois LFSR over `seed`; result in A
 next_random:

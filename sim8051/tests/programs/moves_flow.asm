@@ -286,7 +286,6 @@ stack:
 	mov a,sp
 	push acc
 	pop sp
-	mov sp,#0x50
 	ret
 
 ; MOVX through DPTR, INC DPTR carrying into DPH and wrapping at 0xFFFF

@@ -1,0 +1,83 @@
+#include "disasm_loader.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "line_tokenizer.h"
+#include "message_service.h"
+#include "path_resolver.h"
+#include "process.h"
+
+namespace {
+
+constexpr size_t kAddressDigits = 4;
+constexpr size_t kTextColumn = 5; // after the address and its separator
+constexpr std::string_view kLabelMark = "LABEL";
+
+void ReportFailure(const std::string& why) {
+    std::string message = kDisassemblerFailedFormat;
+    message.replace(message.find("%s"), 2, why);
+    platform::ShowMessage(message);
+}
+
+} // namespace
+
+std::string DisassemblyOutputPath() {
+    const std::string folder = platform::UserDataDirectory();
+    return folder.empty() ? std::string() : platform::JoinPath(folder, kDisassemblyOutputName);
+}
+
+int RunDisassembler(const std::string& hexPath, const std::string& outputPath,
+                    const std::string& programDir) {
+    if (outputPath.empty()) {
+        ReportFailure("no writable folder for its output");
+        return 0;
+    }
+    std::remove(outputPath.c_str());
+    const std::string program = platform::JoinPath(programDir, kDisassemblerProgramName);
+    const platform::ProgramResult result =
+        platform::RunProgram(program, {hexPath, outputPath}, programDir);
+    if (!result.started) {
+        ReportFailure("cannot start " + program +
+                      (result.error.empty() ? "" : ": " + result.error));
+        return 0;
+    }
+    if (result.exitStatus != 0) {
+        ReportFailure(program + " ended with status " + std::to_string(result.exitStatus) +
+                      (result.error.empty() ? "" : ": " + result.error));
+        return 0;
+    }
+    return 1;
+}
+
+int RunDisassembler(const std::string& hexPath) {
+    return RunDisassembler(hexPath, DisassemblyOutputPath(), platform::ExecutableDirectory());
+}
+
+DisasmLoader::DisasmLoader(const std::string& path) {
+    if (LoadSourceFile(*this, path)) SplitTextLines(*this);
+    CollectLabels();
+}
+
+void DisasmLoader::CollectLabels() {
+    m_dwHighestAddress = 0;
+    m_mapInstructions.clear();
+    m_mapLabels.clear();
+    for (const TextLine& line : m_lines) {
+        const std::string& text = line.m_strText;
+        if (text.size() <= kTextColumn) continue;
+        const uint32_t address = ParseHexNumber(std::string_view(text).substr(0, kAddressDigits));
+        std::string body = text.substr(kTextColumn);
+        if (ContainsText(text, kLabelMark))
+            m_mapLabels[address] = std::move(body);
+        else
+            m_mapInstructions[address] = std::move(body);
+        if (address > m_dwHighestAddress) m_dwHighestAddress = address;
+    }
+}
+
+std::string CodeEndAddressText(const DisasmLoader& loader) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(loader.m_dwHighestAddress + 16));
+    return text;
+}

@@ -1,0 +1,145 @@
+#include "line_tables.h"
+
+#include <cctype>
+#include <vector>
+
+namespace {
+
+constexpr size_t kGeneratedLabelLength = 6; // "L0003:"
+
+std::string_view WordAt(std::string_view text, size_t index) {
+    size_t pos = 0;
+    for (size_t n = 0;; ++n) {
+        pos = text.find_first_not_of(' ', pos);
+        if (pos == std::string_view::npos) return {};
+        size_t end = text.find(' ', pos);
+        if (end == std::string_view::npos) end = text.size();
+        if (n == index) return text.substr(pos, end - pos);
+        pos = end;
+    }
+}
+
+std::string UpperCase(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+struct FunctionLevel {
+    SymbolInfo* pSymbol = nullptr;
+    const CSymbolStruct* pSegment = nullptr;
+};
+
+// The open functions of the walk.
+class FunctionStack {
+public:
+    void Push(FunctionLevel level) {
+        if (m_levels.size() < static_cast<size_t>(kMaxFunctionDepth))
+            m_levels.push_back(level);
+        else
+            ++m_nUnfollowed;
+    }
+    void Pop() {
+        if (m_nUnfollowed > 0)
+            --m_nUnfollowed;
+        else if (!m_levels.empty())
+            m_levels.pop_back();
+    }
+    bool Empty() const { return m_levels.empty(); }
+    const FunctionLevel* Top() const { return m_levels.empty() ? nullptr : &m_levels.back(); }
+
+private:
+    std::vector<FunctionLevel> m_levels;
+    size_t m_nUnfollowed = 0;
+};
+
+const CSymbolStruct* CodeSegmentStartingAt(const CSymbolDatabase* database, uint32_t address) {
+    if (!database) return nullptr;
+    for (const auto& segment : database->m_listCode)
+        if (segment->m_dwStart == address) return segment.get();
+    return nullptr;
+}
+
+} // namespace
+
+uint32_t InstructionSize(std::string_view text) {
+    std::string_view word = WordAt(text, 0);
+    if (word.size() == kGeneratedLabelLength && word.front() == 'L' &&
+        word[kGeneratedLabelLength - 1] == ':')
+        word = WordAt(text, 1);
+    return static_cast<uint32_t>(word.size() / 2);
+}
+
+std::string LabelNameOf(std::string_view labelText) {
+    std::string_view text = labelText.substr(0, labelText.find('\r'));
+    return std::string(WordAt(text, 2));
+}
+
+int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
+                           const std::string& sourceFileName, const AddressTextMap& instructions,
+                           const AddressTextMap& labels, CSymbolTable& table,
+                           const CSymbolDatabase* database) {
+    if (!module) return 0;
+    const std::string keyPrefix = UpperCase(sourceFileName) + ":";
+    Loader* source = listing.m_pSourceLoader.get();
+    FunctionStack functions;
+    uint32_t previousEnd = 0;
+
+    const auto& records = module->m_lines;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const CLineInfoInMapFormat& record = records[i];
+        if (record.m_nKind == kLineFunctionStart) {
+            FunctionLevel level;
+            level.pSymbol = table.SymbolAtAddress(record.m_dwAddress, kSelectCode);
+            if (level.pSymbol) level.pSegment = CodeSegmentStartingAt(database, record.m_dwAddress);
+            functions.Push(level);
+            continue;
+        }
+        if (record.m_nKind == kLineFunctionEnd) {
+            functions.Pop();
+            continue;
+        }
+        if (i + 1 == records.size()) break;
+
+        const CLineInfoInMapFormat& next = records[i + 1];
+        const uint32_t start = record.m_dwAddress;
+        uint32_t end = 0;
+        const FunctionLevel* top = functions.Top();
+        if (!top) {
+            auto it = instructions.find(start);
+            end = it == instructions.end() ? start : start + InstructionSize(it->second);
+        } else if (next.m_nKind == kLineSource) {
+            end = next.m_dwAddress;
+        } else if (next.m_nKind == kLineFunctionEnd) {
+            end =
+                top->pSegment ? top->pSegment->m_dwStart + top->pSegment->m_dwLength : previousEnd;
+        } else {
+            end = 0;
+        }
+        previousEnd = end;
+        if (end <= start) continue;
+
+        const std::string key = keyPrefix + std::to_string(static_cast<int32_t>(record.m_nLine));
+        TextLine* line = nullptr;
+        if (source && record.m_nLine >= 1 && record.m_nLine <= source->m_lines.size())
+            line = &source->m_lines[record.m_nLine - 1];
+        SymbolInfo* function = top ? top->pSymbol : nullptr;
+
+        for (uint32_t address = start; address < end; ++address) {
+            auto instruction = instructions.find(address);
+            if (instruction == instructions.end()) continue;
+            if (record.m_nLine == kUntranslatedLine) return 0;
+            std::string text;
+            auto label = labels.find(address);
+            if (label != labels.end()) text = LabelNameOf(label->second) + ": ";
+            text += instruction->second;
+            if (line && !text.empty()) {
+                line->m_instructions.push_back(
+                    InstructionInfo{text, function, address, InstructionSize(text)});
+                line->m_pFunctionSymbol = function;
+            }
+            table.SetLineOfAddress(address, key);
+        }
+    }
+    return 1;
+}

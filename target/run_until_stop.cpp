@@ -1,0 +1,69 @@
+#include "run_until_stop.h"
+
+#include "sleep.h"
+#include "target_flags.h"
+#include "target_protocol.h"
+#include "usb_link.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+std::atomic<unsigned> g_stopAnswerTimeoutMs{kStopAnswerTimeoutMs};
+
+bool ExchangePc(uint8_t command, uint16_t& pc) {
+    if (!g_pUsbLink) return false;
+    uint8_t answer[2] = {0, 0};
+    int result = g_pUsbLink->WriteByte(command);
+    result |= g_pUsbLink->ReadBytes(answer, 2);
+    if (result < 0) return false;
+    pc = uint16_t(answer[0] | answer[1] << 8);
+    return true;
+}
+
+} // namespace
+
+void SetStopAnswerTimeoutMs(unsigned milliseconds) {
+    g_stopAnswerTimeoutMs = milliseconds ? milliseconds : kStopAnswerTimeoutMs;
+}
+
+bool ReadPcQuietly(uint16_t& pc) {
+    return ExchangePc(adapter::kReadPc, pc);
+}
+
+bool StepInstructionQuietly(uint16_t& pc) {
+    return ExchangePc(adapter::kStep, pc);
+}
+
+bool RunUntilStop(uint16_t& pc) {
+    using Clock = std::chrono::steady_clock;
+    g_bStopRequest = false;
+    if (!g_pUsbLink || g_pUsbLink->WriteByte(adapter::kRun) < 0) return false;
+
+    bool breakSent = false;
+    Clock::time_point deadline;
+    for (;;) {
+        const long waiting = g_pUsbLink->GetQueueStatus();
+        if (waiting < 0 || waiting >= 2) break; // a failed status ends the wait too
+        if (breakSent) {
+            if (Clock::now() >= deadline) return false; // the board never answered
+        } else if (g_bStopRequest) {
+            g_pUsbLink->WriteByte(adapter::kBreak);
+            breakSent = true;
+            deadline = Clock::now() + std::chrono::milliseconds(g_stopAnswerTimeoutMs.load());
+            continue; // look at the queue again at once
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(kRunPollPauseUs));
+    }
+
+    uint8_t answer[2] = {0, 0};
+    if (g_pUsbLink->ReadBytes(answer, 2) < 0) return false;
+    pc = uint16_t(answer[0] | answer[1] << 8);
+    if (breakSent) {
+        platform::Sleep(kBreakDrainMs);
+        g_pUsbLink->PurgeRx();
+    }
+    return true;
+}
