@@ -1,8 +1,9 @@
 #include "gui_test.h"
 
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <wx/filename.h>
+#include <wx/image.h>
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 #include <wx/window.h>
@@ -14,7 +15,8 @@ void PumpEvents(int milliseconds) {
     wxStopWatch watch;
     do {
         wxTheApp->ProcessPendingEvents();
-        while (wxTheApp->Pending()) wxTheApp->Dispatch();
+        while (wxTheApp->Pending())
+            wxTheApp->Dispatch();
         wxTheApp->Yield(true);
         wxMilliSleep(5);
     } while (watch.Time() < milliseconds);
@@ -26,6 +28,48 @@ std::string ScreenshotDirectory() {
     return dir;
 }
 
+namespace {
+
+int LowestBit(unsigned long mask) {
+    int shift = 0;
+    while (mask != 0 && (mask & 1) == 0) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+
+// Reads the screen rectangle straight from the X server. (The toolkit's
+// screen device context keeps its first capture and returns it again.)
+bool GrabScreen(const wxPoint& origin, const wxSize& size, wxImage& image) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    XImage* pixels =
+        XGetImage(display, DefaultRootWindow(display), origin.x, origin.y,
+                  static_cast<unsigned>(size.x), static_cast<unsigned>(size.y), AllPlanes, ZPixmap);
+    if (pixels == nullptr) {
+        XCloseDisplay(display);
+        return false;
+    }
+    const int red = LowestBit(pixels->red_mask);
+    const int green = LowestBit(pixels->green_mask);
+    const int blue = LowestBit(pixels->blue_mask);
+    image.Create(size.x, size.y);
+    for (int y = 0; y < size.y; ++y) {
+        for (int x = 0; x < size.x; ++x) {
+            unsigned long v = XGetPixel(pixels, x, y);
+            image.SetRGB(x, y, static_cast<unsigned char>((v & pixels->red_mask) >> red),
+                         static_cast<unsigned char>((v & pixels->green_mask) >> green),
+                         static_cast<unsigned char>((v & pixels->blue_mask) >> blue));
+        }
+    }
+    XDestroyImage(pixels);
+    XCloseDisplay(display);
+    return true;
+}
+
+} // namespace
+
 std::string SaveScreenshot(wxWindow* window, const std::string& name) {
     if (window == nullptr) return std::string();
     window->Update();
@@ -33,14 +77,15 @@ std::string SaveScreenshot(wxWindow* window, const std::string& name) {
     wxPoint origin = window->GetScreenPosition();
     wxSize size = window->GetSize();
     if (size.x <= 0 || size.y <= 0) return std::string();
-    wxBitmap bitmap(size);
-    {
-        wxScreenDC screen;
-        wxMemoryDC memory(bitmap);
-        memory.Blit(0, 0, size.x, size.y, &screen, origin.x, origin.y);
-    }
+    // Only the part that lies on the screen can be read.
+    wxRect visible = wxRect(origin, size).Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
+    if (visible.IsEmpty()) return std::string();
+    origin = visible.GetPosition();
+    size = visible.GetSize();
+    wxImage image;
+    if (!GrabScreen(origin, size, image)) return std::string();
     std::string path = ScreenshotDirectory() + "/" + name + ".png";
-    if (!bitmap.SaveFile(path, wxBITMAP_TYPE_PNG)) return std::string();
+    if (!image.SaveFile(path, wxBITMAP_TYPE_PNG)) return std::string();
     return path;
 }
 

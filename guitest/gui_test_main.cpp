@@ -27,7 +27,8 @@ wxIMPLEMENT_APP_NO_MAIN(GuiTestApp);
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS(); // test discovery needs no display
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS(); // test discovery needs no display
     wxApp::SetInstance(new GuiTestApp);
     if (!wxEntryStart(argc, argv)) {
         if (RunningUnderCi()) {
