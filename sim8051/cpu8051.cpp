@@ -4,7 +4,9 @@
 
 namespace sim8051 {
 
-Cpu::Cpu(int iramSize) : iramSize_(iramSize > 128 ? 256 : 128) { reset(); }
+Cpu::Cpu(int iramSize) : iramSize_(iramSize > 128 ? 256 : 128) {
+    reset();
+}
 
 void Cpu::reset() {
     pc_ = 0;
@@ -17,6 +19,7 @@ void Cpu::reset() {
     intPins_ = sfr_[P3 - 0x80] & pins_[3] & 0x0C;
     txLeft_ = -1;
     txOnTimer1_ = false;
+    refreshIdle();
 }
 
 uint8_t Cpu::peekDirect(uint8_t addr) const {
@@ -33,12 +36,19 @@ void Cpu::pokeDirect(uint8_t addr, uint8_t value) {
 void Cpu::pokeSfr(uint8_t addr, uint8_t value) {
     sfr_[addr & 0x7F] = value;
     syncPsw();
+    refreshIdle();
 }
 
-uint8_t Cpu::peekIram(uint8_t addr) const { return readIndirect(addr); }
+uint8_t Cpu::peekIram(uint8_t addr) const {
+    return readIndirect(addr);
+}
 
-void Cpu::pokeIram(uint8_t addr, uint8_t value) { writeIndirect(addr, value); }
+void Cpu::pokeIram(uint8_t addr, uint8_t value) {
+    writeIndirect(addr, value);
+}
 
-uint8_t Cpu::reg(int n) const { return iram_[(psw() & 0x18) + (n & 7)]; }
+uint8_t Cpu::reg(int n) const {
+    return iram_[(psw() & 0x18) + (n & 7)];
+}
 
 } // namespace sim8051

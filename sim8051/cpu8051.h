@@ -12,10 +12,27 @@ namespace sim8051 {
 
 // SFR addresses used by the core and by whoever inspects it.
 enum Sfr : uint8_t {
-    P0 = 0x80, SP = 0x81, DPL = 0x82, DPH = 0x83, PCON = 0x87,
-    TCON = 0x88, TMOD = 0x89, TL0 = 0x8A, TL1 = 0x8B, TH0 = 0x8C, TH1 = 0x8D,
-    P1 = 0x90, SCON = 0x98, SBUF = 0x99, P2 = 0xA0, IE = 0xA8, P3 = 0xB0,
-    IP = 0xB8, PSW = 0xD0, ACC = 0xE0, B = 0xF0,
+    P0 = 0x80,
+    SP = 0x81,
+    DPL = 0x82,
+    DPH = 0x83,
+    PCON = 0x87,
+    TCON = 0x88,
+    TMOD = 0x89,
+    TL0 = 0x8A,
+    TL1 = 0x8B,
+    TH0 = 0x8C,
+    TH1 = 0x8D,
+    P1 = 0x90,
+    SCON = 0x98,
+    SBUF = 0x99,
+    P2 = 0xA0,
+    IE = 0xA8,
+    P3 = 0xB0,
+    IP = 0xB8,
+    PSW = 0xD0,
+    ACC = 0xE0,
+    B = 0xF0,
 };
 
 class Cpu {
@@ -68,7 +85,9 @@ public:
     uint8_t acc() const { return sfr_[ACC - 0x80]; }
     uint8_t psw() const { return sfr_[PSW - 0x80]; }
     uint8_t sp() const { return sfr_[SP - 0x80]; }
-    uint16_t dptr() const { return static_cast<uint16_t>(sfr_[DPH - 0x80] << 8 | sfr_[DPL - 0x80]); }
+    uint16_t dptr() const {
+        return static_cast<uint16_t>(sfr_[DPH - 0x80] << 8 | sfr_[DPL - 0x80]);
+    }
     uint8_t reg(int n) const; // R0..R7 of the bank selected by PSW.RS
 
     // Bytes the program wrote to SBUF, in order (the transmit line).
@@ -77,18 +96,22 @@ public:
 
     // Port pins read by the program: a port reads (latch & pins); pins default
     // to all ones. Read-modify-write instructions use the latch.
-    void setPortPins(int port, uint8_t pins) { pins_[port & 3] = pins; }
+    void setPortPins(int port, uint8_t pins) {
+        pins_[port & 3] = pins;
+        refreshIdle();
+    }
 
 private:
-    // Instruction execution (execute.cpp): runs the instruction at pc_ and
-    // returns its machine cycles.
-    int execute();
+    // Instruction execution (execute.cpp): runs the instruction at pc_.
+    void execute();
     // One instruction of `cycles` machine cycles with the timers, the serial
     // transmitter, the external interrupt pins and the interrupt poll around
     // it. Returns the machine cycles of an interrupt call taken (0 or 2).
     int stepWithPeripherals(int cycles);
-    // True when nothing but the instruction itself can change state.
-    bool peripheralsIdle() const;
+    // Recomputes idle_: true when nothing but the instructions themselves can
+    // change state (timers stopped, no transmission, EA clear, INT pins high
+    // and no external request). Called wherever those conditions change.
+    void refreshIdle();
 
     // Peripherals (peripherals.cpp).
     void sampleInterruptPins();
@@ -100,7 +123,6 @@ private:
     void returnFromInterrupt();
 
     // Memory as the program sees it (cpu_access.h).
-    uint8_t& sfr(uint8_t addr) { return sfr_[addr - 0x80]; }
     uint8_t readDirect(uint8_t addr) const;      // ports read latch & pins
     uint8_t readDirectLatch(uint8_t addr) const; // read-modify-write reads
     void writeDirect(uint8_t addr, uint8_t value);
@@ -126,6 +148,7 @@ private:
 
     uint16_t pc_ = 0;
     uint64_t cycles_ = 0;
+    bool idle_ = true;
     int iramSize_;
     int regBase_ = 0; // address of R0 in the bank selected by PSW.RS
     std::array<uint8_t, 256> iram_{};

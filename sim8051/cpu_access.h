@@ -14,10 +14,14 @@ constexpr uint8_t kOverflow = 0x04;
 constexpr uint8_t kParity = 0x01;
 } // namespace psw
 
-inline uint8_t parityOf(uint8_t value) { return static_cast<uint8_t>(__builtin_parity(value)); }
+inline uint8_t parityOf(uint8_t value) {
+    return static_cast<uint8_t>(__builtin_parity(value));
+}
 
 // The four ports sit at 0x80, 0x90, 0xA0 and 0xB0.
-inline bool isPort(uint8_t addr) { return (addr & 0x8F) == 0x80; }
+inline bool isPort(uint8_t addr) {
+    return (addr & 0x8F) == 0x80;
+}
 
 inline uint8_t Cpu::readDirect(uint8_t addr) const {
     if (addr < 0x80) return iram_[addr];
@@ -45,10 +49,17 @@ inline void Cpu::writeSfr(uint8_t addr, uint8_t value) {
         break;
     case SBUF:
         startTransmit(value);
+        refreshIdle();
         break;
     case IE:
     case IP:
         interruptDelay_ = true;
+        refreshIdle();
+        break;
+    case TCON:
+    case TMOD:
+    case P3:
+        refreshIdle();
         break;
     default:
         break;
@@ -69,7 +80,9 @@ inline uint8_t bitByte(uint8_t bit) {
     return bit < 0x80 ? static_cast<uint8_t>(0x20 + (bit >> 3)) : static_cast<uint8_t>(bit & 0xF8);
 }
 
-inline bool Cpu::readBit(uint8_t bit) const { return (readDirect(bitByte(bit)) >> (bit & 7)) & 1; }
+inline bool Cpu::readBit(uint8_t bit) const {
+    return (readDirect(bitByte(bit)) >> (bit & 7)) & 1;
+}
 
 inline bool Cpu::readBitLatch(uint8_t bit) const {
     return (readDirectLatch(bitByte(bit)) >> (bit & 7)) & 1;

@@ -69,13 +69,47 @@ void Cpu::compareJump(uint8_t a, uint8_t b, uint8_t rel, uint16_t next) {
     if (a != b) pc_ = static_cast<uint16_t>(next + static_cast<int8_t>(rel));
 }
 
-int Cpu::execute() {
+// The six forms of ORL, ANL and XRL from `base` on: direct,A and direct,#imm
+// (read-modify-write: ports use the latch), then A,#imm, A,direct, A,@Ri and
+// A,Rn.
+#define LOGIC_GROUP(base, OP)                                                                      \
+    case base + 0x0: /* direct,A */                                                                \
+        writeDirect(b1, static_cast<uint8_t>(readDirectLatch(b1) OP a));                           \
+        break;                                                                                     \
+    case base + 0x1: /* direct,#imm */                                                             \
+        writeDirect(b1, static_cast<uint8_t>(readDirectLatch(b1) OP b2));                          \
+        break;                                                                                     \
+    case base + 0x2:                                                                               \
+        setAcc(static_cast<uint8_t>(a OP b1));                                                     \
+        break;                                                                                     \
+    case base + 0x3:                                                                               \
+        setAcc(static_cast<uint8_t>(a OP readDirect(b1)));                                         \
+        break;                                                                                     \
+    case base + 0x4:                                                                               \
+    case base + 0x5:                                                                               \
+        setAcc(static_cast<uint8_t>(a OP readIndirect(r(op & 1))));                                \
+        break;                                                                                     \
+    case base + 0x6:                                                                               \
+    case base + 0x7:                                                                               \
+    case base + 0x8:                                                                               \
+    case base + 0x9:                                                                               \
+    case base + 0xA:                                                                               \
+    case base + 0xB:                                                                               \
+    case base + 0xC:                                                                               \
+    case base + 0xD:                                                                               \
+        setAcc(static_cast<uint8_t>(a OP r(op & 7)));                                              \
+        break;
+
+// Inlined into step() and run(): one call less per instruction.
+inline __attribute__((always_inline)) void Cpu::execute() {
     const uint16_t at = pc_;
     const uint8_t op = code_[at];
     const uint16_t next = static_cast<uint16_t>(at + kTiming.length[op]);
     const uint8_t b1 = code_[static_cast<uint16_t>(at + 1)];
     const uint8_t b2 = code_[static_cast<uint16_t>(at + 2)];
-    const auto jump = [&](uint8_t rel) { pc_ = static_cast<uint16_t>(next + static_cast<int8_t>(rel)); };
+    const auto jump = [&](uint8_t rel) {
+        pc_ = static_cast<uint16_t>(next + static_cast<int8_t>(rel));
+    };
     uint8_t& a = sfr_[ACC - 0x80];
     pc_ = next;
 
@@ -85,12 +119,24 @@ int Cpu::execute() {
         break;
 
     // Jumps and calls -------------------------------------------------------
-    case 0x01: case 0x21: case 0x41: case 0x61: // AJMP
-    case 0x81: case 0xA1: case 0xC1: case 0xE1:
+    case 0x01: // AJMP
+    case 0x21:
+    case 0x41:
+    case 0x61:
+    case 0x81:
+    case 0xA1:
+    case 0xC1:
+    case 0xE1:
         pc_ = isa8051::absoluteTarget(at, op, b1);
         break;
-    case 0x11: case 0x31: case 0x51: case 0x71: // ACALL
-    case 0x91: case 0xB1: case 0xD1: case 0xF1:
+    case 0x11: // ACALL
+    case 0x31:
+    case 0x51:
+    case 0x71:
+    case 0x91:
+    case 0xB1:
+    case 0xD1:
+    case 0xF1:
         push(static_cast<uint8_t>(next));
         push(static_cast<uint8_t>(next >> 8));
         pc_ = isa8051::absoluteTarget(at, op, b1);
@@ -150,11 +196,18 @@ int Cpu::execute() {
     case 0xB5: // CJNE A,direct,rel
         compareJump(a, readDirect(b1), b2, next);
         break;
-    case 0xB6: case 0xB7: // CJNE @Ri,#imm,rel
+    case 0xB6: // CJNE @Ri,#imm,rel
+    case 0xB7:
         compareJump(readIndirect(r(op & 1)), b1, b2, next);
         break;
-    case 0xB8: case 0xB9: case 0xBA: case 0xBB: // CJNE Rn,#imm,rel
-    case 0xBC: case 0xBD: case 0xBE: case 0xBF:
+    case 0xB8: // CJNE Rn,#imm,rel
+    case 0xB9:
+    case 0xBA:
+    case 0xBB:
+    case 0xBC:
+    case 0xBD:
+    case 0xBE:
+    case 0xBF:
         compareJump(r(op & 7), b1, b2, next);
         break;
     case 0xD5: { // DJNZ direct,rel (read-modify-write)
@@ -163,8 +216,14 @@ int Cpu::execute() {
         if (v != 0) jump(b2);
         break;
     }
-    case 0xD8: case 0xD9: case 0xDA: case 0xDB: // DJNZ Rn,rel
-    case 0xDC: case 0xDD: case 0xDE: case 0xDF:
+    case 0xD8: // DJNZ Rn,rel
+    case 0xD9:
+    case 0xDA:
+    case 0xDB:
+    case 0xDC:
+    case 0xDD:
+    case 0xDE:
+    case 0xDF:
         if (--r(op & 7) != 0) jump(b1);
         break;
 
@@ -175,13 +234,20 @@ int Cpu::execute() {
     case 0x05: // INC direct
         writeDirect(b1, static_cast<uint8_t>(readDirectLatch(b1) + 1));
         break;
-    case 0x06: case 0x07: { // INC @Ri
+    case 0x06:
+    case 0x07: { // INC @Ri
         const uint8_t addr = r(op & 1);
         writeIndirect(addr, static_cast<uint8_t>(readIndirect(addr) + 1));
         break;
     }
-    case 0x08: case 0x09: case 0x0A: case 0x0B: // INC Rn
-    case 0x0C: case 0x0D: case 0x0E: case 0x0F:
+    case 0x08: // INC Rn
+    case 0x09:
+    case 0x0A:
+    case 0x0B:
+    case 0x0C:
+    case 0x0D:
+    case 0x0E:
+    case 0x0F:
         ++r(op & 7);
         break;
     case 0x14: // DEC A
@@ -190,13 +256,20 @@ int Cpu::execute() {
     case 0x15: // DEC direct
         writeDirect(b1, static_cast<uint8_t>(readDirectLatch(b1) - 1));
         break;
-    case 0x16: case 0x17: { // DEC @Ri
+    case 0x16:
+    case 0x17: { // DEC @Ri
         const uint8_t addr = r(op & 1);
         writeIndirect(addr, static_cast<uint8_t>(readIndirect(addr) - 1));
         break;
     }
-    case 0x18: case 0x19: case 0x1A: case 0x1B: // DEC Rn
-    case 0x1C: case 0x1D: case 0x1E: case 0x1F:
+    case 0x18: // DEC Rn
+    case 0x19:
+    case 0x1A:
+    case 0x1B:
+    case 0x1C:
+    case 0x1D:
+    case 0x1E:
+    case 0x1F:
         --r(op & 7);
         break;
     case 0xA3: { // INC DPTR
@@ -261,110 +334,218 @@ int Cpu::execute() {
     }
 
     // Arithmetic ------------------------------------------------------------
-    case 0x24: add(b1, 0); break;                          // ADD A,#imm
-    case 0x25: add(readDirect(b1), 0); break;              // ADD A,direct
-    case 0x26: case 0x27: add(readIndirect(r(op & 1)), 0); break; // ADD A,@Ri
-    case 0x28: case 0x29: case 0x2A: case 0x2B:            // ADD A,Rn
-    case 0x2C: case 0x2D: case 0x2E: case 0x2F:
+    case 0x24: // ADD A,#imm
+        add(b1, 0);
+        break;
+    case 0x25: // ADD A,direct
+        add(readDirect(b1), 0);
+        break;
+    case 0x26: // ADD A,@Ri
+    case 0x27:
+        add(readIndirect(r(op & 1)), 0);
+        break;
+    case 0x28: // ADD A,Rn
+    case 0x29:
+    case 0x2A:
+    case 0x2B:
+    case 0x2C:
+    case 0x2D:
+    case 0x2E:
+    case 0x2F:
         add(r(op & 7), 0);
         break;
-    case 0x34: add(b1, carry()); break;                    // ADDC A,#imm
-    case 0x35: add(readDirect(b1), carry()); break;        // ADDC A,direct
-    case 0x36: case 0x37: add(readIndirect(r(op & 1)), carry()); break;
-    case 0x38: case 0x39: case 0x3A: case 0x3B:            // ADDC A,Rn
-    case 0x3C: case 0x3D: case 0x3E: case 0x3F:
+    case 0x34: // ADDC A,#imm
+        add(b1, carry());
+        break;
+    case 0x35: // ADDC A,direct
+        add(readDirect(b1), carry());
+        break;
+    case 0x36: // ADDC A,@Ri
+    case 0x37:
+        add(readIndirect(r(op & 1)), carry());
+        break;
+    case 0x38: // ADDC A,Rn
+    case 0x39:
+    case 0x3A:
+    case 0x3B:
+    case 0x3C:
+    case 0x3D:
+    case 0x3E:
+    case 0x3F:
         add(r(op & 7), carry());
         break;
-    case 0x94: subb(b1); break;                            // SUBB A,#imm
-    case 0x95: subb(readDirect(b1)); break;                // SUBB A,direct
-    case 0x96: case 0x97: subb(readIndirect(r(op & 1))); break;
-    case 0x98: case 0x99: case 0x9A: case 0x9B:            // SUBB A,Rn
-    case 0x9C: case 0x9D: case 0x9E: case 0x9F:
+    case 0x94: // SUBB A,#imm
+        subb(b1);
+        break;
+    case 0x95: // SUBB A,direct
+        subb(readDirect(b1));
+        break;
+    case 0x96: // SUBB A,@Ri
+    case 0x97:
+        subb(readIndirect(r(op & 1)));
+        break;
+    case 0x98: // SUBB A,Rn
+    case 0x99:
+    case 0x9A:
+    case 0x9B:
+    case 0x9C:
+    case 0x9D:
+    case 0x9E:
+    case 0x9F:
         subb(r(op & 7));
         break;
 
-    // Logic: ORL 0x42-0x4F, ANL 0x52-0x5F, XRL 0x62-0x6F ---------------------
-#define LOGIC_GROUP(base, OP)                                                                      \
-    case base + 0x0: /* direct,A */                                                                \
-        writeDirect(b1, static_cast<uint8_t>(readDirectLatch(b1) OP a));                           \
-        break;                                                                                     \
-    case base + 0x1: /* direct,#imm */                                                             \
-        writeDirect(b1, static_cast<uint8_t>(readDirectLatch(b1) OP b2));                          \
-        break;                                                                                     \
-    case base + 0x2: setAcc(static_cast<uint8_t>(a OP b1)); break;                                 \
-    case base + 0x3: setAcc(static_cast<uint8_t>(a OP readDirect(b1))); break;                     \
-    case base + 0x4:                                                                               \
-    case base + 0x5: setAcc(static_cast<uint8_t>(a OP readIndirect(r(op & 1)))); break;            \
-    case base + 0x6:                                                                               \
-    case base + 0x7:                                                                               \
-    case base + 0x8:                                                                               \
-    case base + 0x9:                                                                               \
-    case base + 0xA:                                                                               \
-    case base + 0xB:                                                                               \
-    case base + 0xC:                                                                               \
-    case base + 0xD: setAcc(static_cast<uint8_t>(a OP r(op & 7))); break;
+        // Logic: ORL 0x42-0x4F, ANL 0x52-0x5F, XRL 0x62-0x6F -------------------
         LOGIC_GROUP(0x42, |)
         LOGIC_GROUP(0x52, &)
         LOGIC_GROUP(0x62, ^)
-#undef LOGIC_GROUP
 
     // Boolean (carry) operations ------------------------------------------
-    case 0x72: setCarry(carry() || readBit(b1)); break;   // ORL C,bit
-    case 0xA0: setCarry(carry() || !readBit(b1)); break;  // ORL C,/bit
-    case 0x82: setCarry(carry() && readBit(b1)); break;   // ANL C,bit
-    case 0xB0: setCarry(carry() && !readBit(b1)); break;  // ANL C,/bit
-    case 0xA2: setCarry(readBit(b1)); break;              // MOV C,bit
-    case 0x92: writeBit(b1, carry()); break;              // MOV bit,C
-    case 0xB2: writeBit(b1, !readBitLatch(b1)); break;    // CPL bit
-    case 0xB3: setCarry(!carry()); break;                 // CPL C
-    case 0xC2: writeBit(b1, false); break;                // CLR bit
-    case 0xC3: setCarry(false); break;                    // CLR C
-    case 0xD2: writeBit(b1, true); break;                 // SETB bit
-    case 0xD3: setCarry(true); break;                     // SETB C
+    case 0x72: // ORL C,bit
+        setCarry(carry() || readBit(b1));
+        break;
+    case 0xA0: // ORL C,/bit
+        setCarry(carry() || !readBit(b1));
+        break;
+    case 0x82: // ANL C,bit
+        setCarry(carry() && readBit(b1));
+        break;
+    case 0xB0: // ANL C,/bit
+        setCarry(carry() && !readBit(b1));
+        break;
+    case 0xA2: // MOV C,bit
+        setCarry(readBit(b1));
+        break;
+    case 0x92: // MOV bit,C
+        writeBit(b1, carry());
+        break;
+    case 0xB2: // CPL bit
+        writeBit(b1, !readBitLatch(b1));
+        break;
+    case 0xB3: // CPL C
+        setCarry(!carry());
+        break;
+    case 0xC2: // CLR bit
+        writeBit(b1, false);
+        break;
+    case 0xC3: // CLR C
+        setCarry(false);
+        break;
+    case 0xD2: // SETB bit
+        writeBit(b1, true);
+        break;
+    case 0xD3: // SETB C
+        setCarry(true);
+        break;
 
     // Data moves ------------------------------------------------------------
-    case 0x74: setAcc(b1); break;                         // MOV A,#imm
-    case 0x75: writeDirect(b1, b2); break;                // MOV direct,#imm
-    case 0x76: case 0x77: writeIndirect(r(op & 1), b1); break; // MOV @Ri,#imm
-    case 0x78: case 0x79: case 0x7A: case 0x7B:           // MOV Rn,#imm
-    case 0x7C: case 0x7D: case 0x7E: case 0x7F:
+    case 0x74: // MOV A,#imm
+        setAcc(b1);
+        break;
+    case 0x75: // MOV direct,#imm
+        writeDirect(b1, b2);
+        break;
+    case 0x76: // MOV @Ri,#imm
+    case 0x77:
+        writeIndirect(r(op & 1), b1);
+        break;
+    case 0x78: // MOV Rn,#imm
+    case 0x79:
+    case 0x7A:
+    case 0x7B:
+    case 0x7C:
+    case 0x7D:
+    case 0x7E:
+    case 0x7F:
         r(op & 7) = b1;
         break;
-    case 0x85: writeDirect(b2, readDirect(b1)); break;    // MOV direct,direct (source first)
-    case 0x86: case 0x87: writeDirect(b1, readIndirect(r(op & 1))); break; // MOV direct,@Ri
-    case 0x88: case 0x89: case 0x8A: case 0x8B:           // MOV direct,Rn
-    case 0x8C: case 0x8D: case 0x8E: case 0x8F:
+    case 0x85: // MOV direct,direct (source first)
+        writeDirect(b2, readDirect(b1));
+        break;
+    case 0x86: // MOV direct,@Ri
+    case 0x87:
+        writeDirect(b1, readIndirect(r(op & 1)));
+        break;
+    case 0x88: // MOV direct,Rn
+    case 0x89:
+    case 0x8A:
+    case 0x8B:
+    case 0x8C:
+    case 0x8D:
+    case 0x8E:
+    case 0x8F:
         writeDirect(b1, r(op & 7));
         break;
     case 0x90: // MOV DPTR,#imm16
         sfr_[DPH - 0x80] = b1;
         sfr_[DPL - 0x80] = b2;
         break;
-    case 0xA6: case 0xA7: writeIndirect(r(op & 1), readDirect(b1)); break; // MOV @Ri,direct
-    case 0xA8: case 0xA9: case 0xAA: case 0xAB:           // MOV Rn,direct
-    case 0xAC: case 0xAD: case 0xAE: case 0xAF:
+    case 0xA6: // MOV @Ri,direct
+    case 0xA7:
+        writeIndirect(r(op & 1), readDirect(b1));
+        break;
+    case 0xA8: // MOV Rn,direct
+    case 0xA9:
+    case 0xAA:
+    case 0xAB:
+    case 0xAC:
+    case 0xAD:
+    case 0xAE:
+    case 0xAF:
         r(op & 7) = readDirect(b1);
         break;
-    case 0xE5: setAcc(readDirect(b1)); break;             // MOV A,direct
-    case 0xE6: case 0xE7: setAcc(readIndirect(r(op & 1))); break; // MOV A,@Ri
-    case 0xE8: case 0xE9: case 0xEA: case 0xEB:           // MOV A,Rn
-    case 0xEC: case 0xED: case 0xEE: case 0xEF:
+    case 0xE5: // MOV A,direct
+        setAcc(readDirect(b1));
+        break;
+    case 0xE6: // MOV A,@Ri
+    case 0xE7:
+        setAcc(readIndirect(r(op & 1)));
+        break;
+    case 0xE8: // MOV A,Rn
+    case 0xE9:
+    case 0xEA:
+    case 0xEB:
+    case 0xEC:
+    case 0xED:
+    case 0xEE:
+    case 0xEF:
         setAcc(r(op & 7));
         break;
-    case 0xF5: writeDirect(b1, a); break;                 // MOV direct,A
-    case 0xF6: case 0xF7: writeIndirect(r(op & 1), a); break; // MOV @Ri,A
-    case 0xF8: case 0xF9: case 0xFA: case 0xFB:           // MOV Rn,A
-    case 0xFC: case 0xFD: case 0xFE: case 0xFF:
+    case 0xF5: // MOV direct,A
+        writeDirect(b1, a);
+        break;
+    case 0xF6: // MOV @Ri,A
+    case 0xF7:
+        writeIndirect(r(op & 1), a);
+        break;
+    case 0xF8: // MOV Rn,A
+    case 0xF9:
+    case 0xFA:
+    case 0xFB:
+    case 0xFC:
+    case 0xFD:
+    case 0xFE:
+    case 0xFF:
         r(op & 7) = a;
         break;
-    case 0x83: setAcc(code_[static_cast<uint16_t>(next + a)]); break;   // MOVC A,@A+PC
-    case 0x93: setAcc(code_[static_cast<uint16_t>(dptr() + a)]); break; // MOVC A,@A+DPTR
-    case 0xE0: setAcc(xdata_[dptr()]); break;             // MOVX A,@DPTR
-    case 0xF0: xdata_[dptr()] = a; break;                 // MOVX @DPTR,A
-    case 0xE2: case 0xE3:                                 // MOVX A,@Ri (P2 is the high byte)
+    case 0x83: // MOVC A,@A+PC
+        setAcc(code_[static_cast<uint16_t>(next + a)]);
+        break;
+    case 0x93: // MOVC A,@A+DPTR
+        setAcc(code_[static_cast<uint16_t>(dptr() + a)]);
+        break;
+    case 0xE0: // MOVX A,@DPTR
+        setAcc(xdata_[dptr()]);
+        break;
+    case 0xF0: // MOVX @DPTR,A
+        xdata_[dptr()] = a;
+        break;
+    case 0xE2: // MOVX A,@Ri (P2 is the high byte)
+    case 0xE3:
         setAcc(xdata_[static_cast<uint16_t>(sfr_[P2 - 0x80] << 8 | r(op & 1))]);
         break;
-    case 0xF2: case 0xF3:                                 // MOVX @Ri,A
+    case 0xF2: // MOVX @Ri,A
+    case 0xF3:
         xdata_[static_cast<uint16_t>(sfr_[P2 - 0x80] << 8 | r(op & 1))] = a;
         break;
     case 0xC0: { // PUSH direct: SP is incremented first (PUSH SP stores the new SP)
@@ -384,21 +565,29 @@ int Cpu::execute() {
         setAcc(v);
         break;
     }
-    case 0xC6: case 0xC7: { // XCH A,@Ri
+    case 0xC6:
+    case 0xC7: { // XCH A,@Ri
         const uint8_t addr = r(op & 1);
         const uint8_t v = readIndirect(addr);
         writeIndirect(addr, a);
         setAcc(v);
         break;
     }
-    case 0xC8: case 0xC9: case 0xCA: case 0xCB: // XCH A,Rn
-    case 0xCC: case 0xCD: case 0xCE: case 0xCF: {
+    case 0xC8: // XCH A,Rn
+    case 0xC9:
+    case 0xCA:
+    case 0xCB:
+    case 0xCC:
+    case 0xCD:
+    case 0xCE:
+    case 0xCF: {
         const uint8_t v = r(op & 7);
         r(op & 7) = a;
         setAcc(v);
         break;
     }
-    case 0xD6: case 0xD7: { // XCHD A,@Ri: exchange the low nibbles
+    case 0xD6:
+    case 0xD7: { // XCHD A,@Ri: exchange the low nibbles
         const uint8_t addr = r(op & 1);
         const uint8_t v = readIndirect(addr);
         writeIndirect(addr, static_cast<uint8_t>((v & 0xF0) | (a & 0x0F)));
@@ -406,12 +595,13 @@ int Cpu::execute() {
         break;
     }
     }
-    return kTiming.cycles[op];
 }
+
+#undef LOGIC_GROUP
 
 int Cpu::step() {
     const int cycles = kTiming.cycles[code_[pc_]];
-    if (peripheralsIdle()) {
+    if (idle_) {
         execute();
         cycles_ += static_cast<uint64_t>(cycles);
         return cycles;
@@ -420,7 +610,15 @@ int Cpu::step() {
 }
 
 uint64_t Cpu::run(uint64_t count) {
-    for (uint64_t i = 0; i < count; ++i) step();
+    for (uint64_t i = 0; i < count; ++i) {
+        const int cycles = kTiming.cycles[code_[pc_]];
+        if (idle_) {
+            execute();
+            cycles_ += static_cast<uint64_t>(cycles);
+        } else {
+            stepWithPeripherals(cycles);
+        }
+    }
     return count;
 }
 
@@ -441,8 +639,10 @@ int Cpu::stepWithPeripherals(int cycles) {
     advanceClock(1);
     execute();
     cycles_ += static_cast<uint64_t>(cycles);
-    if (interruptDelay_ || (sfr_[IE - 0x80] & 0x80) == 0) return 0;
-    return pollInterrupts(tconSeen, sconSeen);
+    const int callCycles =
+        interruptDelay_ || (sfr_[IE - 0x80] & 0x80) == 0 ? 0 : pollInterrupts(tconSeen, sconSeen);
+    refreshIdle();
+    return callCycles;
 }
 
 } // namespace sim8051

@@ -75,12 +75,12 @@ int countByte(uint8_t& reg, int cycles) {
 
 } // namespace
 
-bool Cpu::peripheralsIdle() const {
+void Cpu::refreshIdle() {
     const uint8_t tc = sfr_[TCON - 0x80];
-    return (tc & (tcon::kTr0 | tcon::kTr1 | tcon::kIe0 | tcon::kIe1)) == 0 &&
-           (sfr_[IE - 0x80] & 0x80) == 0 && txLeft_ < 0 &&
-           (sfr_[TMOD - 0x80] & 3) != 3 && intPins_ == (kInt0Pin | kInt1Pin) &&
-           (sfr_[P3 - 0x80] & pins_[3] & (kInt0Pin | kInt1Pin)) == (kInt0Pin | kInt1Pin);
+    idle_ = (tc & (tcon::kTr0 | tcon::kTr1 | tcon::kIe0 | tcon::kIe1)) == 0 &&
+            (sfr_[IE - 0x80] & 0x80) == 0 && txLeft_ < 0 && (sfr_[TMOD - 0x80] & 3) != 3 &&
+            intPins_ == (kInt0Pin | kInt1Pin) &&
+            (sfr_[P3 - 0x80] & pins_[3] & (kInt0Pin | kInt1Pin)) == (kInt0Pin | kInt1Pin);
 }
 
 // INT0/INT1 are pins P3.2/P3.3. Edge-triggered (ITx = 1): a falling edge sets
@@ -121,8 +121,9 @@ void Cpu::advanceTimers(int cycles) {
     const bool run0 = (tc & tcon::kTr0) && !(mode & tmod::kT0Counter) &&
                       (!(mode & tmod::kT0Gate) || (pins & kInt0Pin));
     if (run0) {
-        const int overflows = mode0 == 3 ? countByte(sfr_[TL0 - 0x80], cycles)
-                                         : countTimer(mode0, sfr_[TL0 - 0x80], sfr_[TH0 - 0x80], cycles);
+        const int overflows = mode0 == 3
+                                  ? countByte(sfr_[TL0 - 0x80], cycles)
+                                  : countTimer(mode0, sfr_[TL0 - 0x80], sfr_[TH0 - 0x80], cycles);
         if (overflows) tc |= tcon::kTf0;
     }
 
@@ -186,9 +187,10 @@ void Cpu::advanceTransmitter(int units) {
 // Sources in polling order within a level: IE0, TF0, IE1, TF1, RI/TI; the
 // vector of source k is 0x03 + 8k.
 int Cpu::pollInterrupts(uint8_t tc, uint8_t scon) {
-    uint8_t requests = static_cast<uint8_t>(((tc & tcon::kIe0) ? 0x01 : 0) | ((tc & tcon::kTf0) ? 0x02 : 0) |
-                                            ((tc & tcon::kIe1) ? 0x04 : 0) | ((tc & tcon::kTf1) ? 0x08 : 0) |
-                                            ((scon & (kSconTi | kSconRi)) ? 0x10 : 0));
+    uint8_t requests =
+        static_cast<uint8_t>(((tc & tcon::kIe0) ? 0x01 : 0) | ((tc & tcon::kTf0) ? 0x02 : 0) |
+                             ((tc & tcon::kIe1) ? 0x04 : 0) | ((tc & tcon::kTf1) ? 0x08 : 0) |
+                             ((scon & (kSconTi | kSconRi)) ? 0x10 : 0));
     requests &= sfr_[IE - 0x80] & 0x1F;
     if (requests == 0) return 0;
     const uint8_t high = requests & sfr_[IP - 0x80];

@@ -30,30 +30,29 @@ TEST_P(AluFlags, ResultAndFlags) {
     EXPECT_EQ(parity(cpu), __builtin_parity(c.result) == 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Corners, AluFlags,
-    ::testing::Values(
-        // ADD ignores the carry in
-        AluCase{0x24, 0x7F, 0x01, true, 0x80, false, true, true},
-        AluCase{0x24, 0xFF, 0x01, false, 0x00, true, true, false},
-        AluCase{0x24, 0x80, 0x80, false, 0x00, true, false, true},
-        AluCase{0x24, 0x0F, 0x01, false, 0x10, false, true, false},
-        AluCase{0x24, 0xC0, 0xC0, false, 0x80, true, false, false},
-        // ADDC adds the carry into every stage
-        AluCase{0x34, 0x7F, 0x00, true, 0x80, false, true, true},
-        AluCase{0x34, 0xFF, 0xFF, true, 0xFF, true, true, false},
-        AluCase{0x34, 0x0E, 0x01, true, 0x10, false, true, false},
-        AluCase{0x34, 0x00, 0xFF, true, 0x00, true, true, false},
-        // SUBB: CY and AC are borrows, OV the signed overflow
-        AluCase{0x94, 0x00, 0x01, false, 0xFF, true, true, false},
-        AluCase{0x94, 0x80, 0x01, false, 0x7F, false, true, true},
-        AluCase{0x94, 0x7F, 0xFF, false, 0x80, true, false, true},
-        AluCase{0x94, 0x10, 0x01, false, 0x0F, false, true, false},
-        AluCase{0x94, 0x00, 0x00, true, 0xFF, true, true, false},
-        AluCase{0x94, 0x50, 0x20, true, 0x2F, false, true, false}));
+INSTANTIATE_TEST_SUITE_P(Corners, AluFlags,
+                         ::testing::Values(
+                             // ADD ignores the carry in
+                             AluCase{0x24, 0x7F, 0x01, true, 0x80, false, true, true},
+                             AluCase{0x24, 0xFF, 0x01, false, 0x00, true, true, false},
+                             AluCase{0x24, 0x80, 0x80, false, 0x00, true, false, true},
+                             AluCase{0x24, 0x0F, 0x01, false, 0x10, false, true, false},
+                             AluCase{0x24, 0xC0, 0xC0, false, 0x80, true, false, false},
+                             // ADDC adds the carry into every stage
+                             AluCase{0x34, 0x7F, 0x00, true, 0x80, false, true, true},
+                             AluCase{0x34, 0xFF, 0xFF, true, 0xFF, true, true, false},
+                             AluCase{0x34, 0x0E, 0x01, true, 0x10, false, true, false},
+                             AluCase{0x34, 0x00, 0xFF, true, 0x00, true, true, false},
+                             // SUBB: CY and AC are borrows, OV the signed overflow
+                             AluCase{0x94, 0x00, 0x01, false, 0xFF, true, true, false},
+                             AluCase{0x94, 0x80, 0x01, false, 0x7F, false, true, true},
+                             AluCase{0x94, 0x7F, 0xFF, false, 0x80, true, false, true},
+                             AluCase{0x94, 0x10, 0x01, false, 0x0F, false, true, false},
+                             AluCase{0x94, 0x00, 0x00, true, 0xFF, true, true, false},
+                             AluCase{0x94, 0x50, 0x20, true, 0x2F, false, true, false}));
 
 struct DaCase {
-    uint8_t a, b;  // ADD A,#b with A = a, then DA A
+    uint8_t a, b; // ADD A,#b with A = a, then DA A
     uint8_t result;
     bool cy;
 };

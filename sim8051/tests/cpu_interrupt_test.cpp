@@ -13,7 +13,8 @@ constexpr uint8_t kReti = 0x32;
 
 // Code memory of NOPs with RETI at every vector; PC at 0x0100.
 void nopProgram(Cpu& cpu) {
-    for (int v = 0x03; v <= 0x23; v += 8) cpu.code()[static_cast<uint16_t>(v)] = kReti;
+    for (int v = 0x03; v <= 0x23; v += 8)
+        cpu.code()[static_cast<uint16_t>(v)] = kReti;
     cpu.setPc(0x0100);
 }
 
@@ -63,11 +64,11 @@ TEST(Interrupts, HighPriorityFirstAndNestsIntoLow) {
     Cpu cpu;
     nopProgram(cpu);
     cpu.pokeSfr(IE, 0x8F);
-    cpu.pokeSfr(IP, 0x08);                     // timer 1 high
-    cpu.pokeSfr(TCON, 0x20 | 0x80 | 0x05);     // TF0, TF1, edge-triggered INTs
-    EXPECT_EQ(stepAndSeeVector(cpu), 0x001B);  // high before low
-    EXPECT_EQ(stepAndSeeVector(cpu), 0);       // RETI
-    EXPECT_EQ(stepAndSeeVector(cpu), 0x000B);  // one instruction after RETI, then low
+    cpu.pokeSfr(IP, 0x08);                    // timer 1 high
+    cpu.pokeSfr(TCON, 0x20 | 0x80 | 0x05);    // TF0, TF1, edge-triggered INTs
+    EXPECT_EQ(stepAndSeeVector(cpu), 0x001B); // high before low
+    EXPECT_EQ(stepAndSeeVector(cpu), 0);      // RETI
+    EXPECT_EQ(stepAndSeeVector(cpu), 0x000B); // one instruction after RETI, then low
     cpu.code()[0x000B] = kNop;
     cpu.pokeSfr(TCON, 0x80 | 0x05);
     EXPECT_EQ(stepAndSeeVector(cpu), 0x001B) << "high nests into low";
@@ -79,18 +80,19 @@ TEST(Interrupts, HighPriorityFirstAndNestsIntoLow) {
 TEST(Interrupts, SameLevelWaitsForRetiThenPollingOrder) {
     Cpu cpu;
     nopProgram(cpu);
-    for (int v = 0x03; v <= 0x23; v += 8) cpu.code()[static_cast<uint16_t>(v)] = kNop;
+    for (int v = 0x03; v <= 0x23; v += 8)
+        cpu.code()[static_cast<uint16_t>(v)] = kNop;
     cpu.code()[0x04] = kReti;
     cpu.code()[0x0C] = kReti;
     cpu.code()[0x14] = kReti;
     cpu.code()[0x1C] = kReti;
     cpu.code()[0x24] = kReti;
     cpu.pokeSfr(IE, 0x9F);
-    cpu.pokeSfr(SCON, 0x02);                       // TI
-    cpu.pokeSfr(TCON, 0x80 | 0x20 | 0x08 | 0x05);  // TF1, TF0, IE1, edge mode
+    cpu.pokeSfr(SCON, 0x02);                      // TI
+    cpu.pokeSfr(TCON, 0x80 | 0x20 | 0x08 | 0x05); // TF1, TF0, IE1, edge mode
     EXPECT_EQ(stepAndSeeVector(cpu), 0x000B);
     EXPECT_EQ(stepAndSeeVector(cpu), 0) << "IE1 waits: timer 0 is in service";
-    EXPECT_EQ(stepAndSeeVector(cpu), 0);           // RETI
+    EXPECT_EQ(stepAndSeeVector(cpu), 0); // RETI
     EXPECT_EQ(stepAndSeeVector(cpu), 0x0013);
     cpu.run(2);
     EXPECT_EQ(stepAndSeeVector(cpu), 0x001B);
@@ -117,7 +119,8 @@ TEST(Interrupts, NothingWhileEaIsClear) {
     cpu.pokeSfr(IE, 0x1F);
     cpu.pokeSfr(TCON, 0xAA);
     cpu.pokeSfr(SCON, 0x03);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(stepAndSeeVector(cpu), 0);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(stepAndSeeVector(cpu), 0);
 }
 
 TEST(ExternalInterrupts, EdgeModeLatchesAFallingEdgeAndTheCallClearsIt) {
@@ -139,7 +142,7 @@ TEST(ExternalInterrupts, EdgeModeLatchesAFallingEdgeAndTheCallClearsIt) {
 TEST(ExternalInterrupts, LevelModeRequestsWhileThePinIsLow) {
     Cpu cpu;
     nopProgram(cpu);
-    cpu.pokeSfr(IE, 0x84); // EX1
+    cpu.pokeSfr(IE, 0x84);    // EX1
     cpu.setPortPins(3, 0xF7); // INT1 (P3.3) low
     EXPECT_EQ(stepAndSeeVector(cpu), 0);
     EXPECT_TRUE(cpu.peekSfr(TCON) & 0x08);

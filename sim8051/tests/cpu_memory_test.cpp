@@ -11,15 +11,15 @@ TEST(RegisterBanks, PswRsSelectsWhereR0ToR7Live) {
     Cpu cpu;
     // for each bank: MOV PSW,#bank<<3; MOV R0,#bank+1; MOV R7,#bank+0x11
     for (int bank = 0; bank < 4; ++bank) {
-        load(cpu, {0x75, 0xD0, static_cast<uint8_t>(bank << 3), 0x78, static_cast<uint8_t>(bank + 1),
-                   0x7F, static_cast<uint8_t>(bank + 0x11)});
+        load(cpu, {0x75, 0xD0, static_cast<uint8_t>(bank << 3), 0x78,
+                   static_cast<uint8_t>(bank + 1), 0x7F, static_cast<uint8_t>(bank + 0x11)});
         cpu.run(3);
         EXPECT_EQ(cpu.peekIram(static_cast<uint8_t>(bank * 8)), bank + 1);
         EXPECT_EQ(cpu.peekIram(static_cast<uint8_t>(bank * 8 + 7)), bank + 0x11);
         EXPECT_EQ(cpu.reg(0), bank + 1);
     }
     cpu.pokeSfr(PSW, 0x08); // the debugger switching banks is seen by the program
-    load(cpu, {0xE8});     // MOV A,R0
+    load(cpu, {0xE8});      // MOV A,R0
     cpu.step();
     EXPECT_EQ(cpu.acc(), 2);
 }
@@ -39,7 +39,7 @@ TEST(BitAddressing, RamBitsAndSfrBits) {
 
 TEST(BitAddressing, JbcClearsTheBitOnlyWhenItJumps) {
     Cpu cpu;
-    cpu.pokeIram(0x21, 0x01); // bit 08h
+    cpu.pokeIram(0x21, 0x01);      // bit 08h
     load(cpu, {0x10, 0x08, 0x03}); // JBC 08h,+3
     cpu.step();
     EXPECT_EQ(cpu.pc(), 0x0006);

@@ -11,7 +11,8 @@ constexpr uint8_t kTf0 = 0x20, kTf1 = 0x80, kTr0 = 0x10, kTr1 = 0x40;
 constexpr uint8_t kTi = 0x02;
 
 void nops(Cpu& cpu, int n) {
-    for (int i = 0; i < n; ++i) cpu.step();
+    for (int i = 0; i < n; ++i)
+        cpu.step();
 }
 
 TEST(Timers, Mode0CountsThirteenBits) {

@@ -2,7 +2,7 @@
 // instruction PC, ACC, B, PSW, SP, DPTR, R0-R7, internal RAM, the timer
 // registers, SCON and the instruction's machine cycles must agree.
 #include "cpu8051.h"
-#include "hex_image.h"
+#include "intel_hex.h"
 #include "opcode_table.h"
 #include "s51_runner.h"
 
@@ -19,10 +19,25 @@ namespace {
 
 constexpr int kSteps = 20000;
 
+// Loads the program into code memory; bytes the file does not give stay 0,
+// as in s51's zeroed code memory.
+bool loadIntelHex(const std::string& path, std::array<uint8_t, Cpu::kCodeSize>& code) {
+    intelhex::Image image;
+    std::string error;
+    if (!intelhex::readFile(path, image, error)) return false;
+    for (uint32_t a = 0; a < intelhex::kImageSize; ++a)
+        if (image.present[a]) code[a] = image.bytes[a];
+    return true;
+}
+
 struct Program {
-    const char* name;  // programs/<name>.asm or .c, built to <name>.ihx
-    int iramSize;      // 128: s51 type "51"; 256: s51 type "52"
+    const char* name; // programs/<name>.asm or .c, built to <name>.ihx
+    int iramSize;     // 128: s51 type "51"; 256: s51 type "52"
 };
+
+void PrintTo(const Program& program, std::ostream* out) {
+    *out << program.name;
+}
 
 const Program kPrograms[] = {
     {"arith", 128},
@@ -51,7 +66,8 @@ std::string describeInstruction(const Cpu& cpu, uint16_t pc) {
     const uint8_t op = cpu.code()[pc];
     const isa8051::OpcodeInfo& info = isa8051::opcodeInfo(op);
     std::string s = hex4(pc) + ":";
-    for (int i = 0; i < info.length; ++i) s += " " + hex2(cpu.code()[static_cast<uint16_t>(pc + i)]);
+    for (int i = 0; i < info.length; ++i)
+        s += " " + hex2(cpu.code()[static_cast<uint16_t>(pc + i)]);
     return s + " (" + info.mnemonic + ")";
 }
 
@@ -73,9 +89,11 @@ std::string differences(const Cpu& cpu, const S51State& s, int coreCycles) {
     check("PSW", cpu.psw(), s51Psw);
     check("SP", cpu.sp(), s.sp);
     check("DPTR", cpu.dptr(), s.dptr, true);
-    for (int i = 0; i < 8; ++i) check("R" + std::to_string(i), cpu.reg(i), s.r[i]);
+    for (int i = 0; i < 8; ++i)
+        check("R" + std::to_string(i), cpu.reg(i), s.r[i]);
     for (size_t a = 0; a < s.iram.size(); ++a)
-        check("RAM " + hex2(static_cast<unsigned>(a)), cpu.peekIram(static_cast<uint8_t>(a)), s.iram[a]);
+        check("RAM " + hex2(static_cast<unsigned>(a)), cpu.peekIram(static_cast<uint8_t>(a)),
+              s.iram[a]);
     static const char* const kTimerNames[] = {"TCON", "TMOD", "TL0", "TL1", "TH0", "TH1"};
     for (int i = 0; i < 6; ++i)
         check(kTimerNames[i], cpu.peekSfr(static_cast<uint8_t>(TCON + i)), s.timers[i]);
@@ -89,14 +107,16 @@ std::string differences(const Cpu& cpu, const S51State& s, int coreCycles) {
 // of the departures named below.
 void adopt(Cpu& cpu, const S51State& s) {
     cpu.setPc(s.pc);
-    for (size_t a = 0; a < s.iram.size(); ++a) cpu.pokeIram(static_cast<uint8_t>(a), s.iram[a]);
+    for (size_t a = 0; a < s.iram.size(); ++a)
+        cpu.pokeIram(static_cast<uint8_t>(a), s.iram[a]);
     cpu.pokeSfr(ACC, s.acc);
     cpu.pokeSfr(B, s.b);
     cpu.pokeSfr(PSW, s.psw);
     cpu.pokeSfr(SP, s.sp);
     cpu.pokeSfr(DPL, static_cast<uint8_t>(s.dptr));
     cpu.pokeSfr(DPH, static_cast<uint8_t>(s.dptr >> 8));
-    for (int i = 0; i < 6; ++i) cpu.pokeSfr(static_cast<uint8_t>(TCON + i), s.timers[i]);
+    for (int i = 0; i < 6; ++i)
+        cpu.pokeSfr(static_cast<uint8_t>(TCON + i), s.timers[i]);
     cpu.pokeSfr(SCON, s.scon);
 }
 
@@ -181,7 +201,8 @@ private:
             if (extra == 2)
                 return failure(before, "  s51 took an interrupt (on to " + hex4(states_[next_].pc) +
                                            ") that the core did not take within two instructions "
-                                           "(core PC " + corePath + ")\n");
+                                           "(core PC " +
+                                           corePath + ")\n");
             before = cpu_.pc();
             coreEntered = cpu_.step() > tableCycles(before);
             corePath += " " + hex4(cpu_.pc());
@@ -270,15 +291,19 @@ TEST(DifferentialPrograms, ExecuteEveryDefinedOpcode) {
             cpu.step();
         }
     }
-    if (built == 0) GTEST_SKIP() << "no test program was built: sdas8051/sdld/sdcc (package sdcc) not found";
+    if (built == 0)
+        GTEST_SKIP() << "no test program was built: sdas8051/sdld/sdcc (package sdcc) not found";
     std::string missing;
     for (int op = 0; op < 256; ++op)
-        if (!seen[op] && op != isa8051::kUndefinedOpcode) missing += " " + hex2(static_cast<unsigned>(op));
+        if (!seen[op] && op != isa8051::kUndefinedOpcode)
+            missing += " " + hex2(static_cast<unsigned>(op));
     EXPECT_EQ(missing, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, AgainstS51, ::testing::ValuesIn(kPrograms),
-                         [](const ::testing::TestParamInfo<Program>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Program>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace
 } // namespace sim8051::test

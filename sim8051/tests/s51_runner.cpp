@@ -29,7 +29,8 @@ std::string commandScript(const S51Run& run) {
     s += "file \"" + run.hexFile + "\"\nreset\n";
     std::snprintf(buf, sizeof buf, "step\n%s 0 0x%x\n%s\n%s\n", kIramDump, run.iramSize - 1,
                   kTimerDump, kSconDump);
-    for (int i = 0; i < run.steps; ++i) s += buf;
+    for (int i = 0; i < run.steps; ++i)
+        s += buf;
     return s;
 }
 
@@ -147,7 +148,8 @@ std::string runS51(const S51Run& run, std::vector<S51State>& states) {
     if (!error.empty()) return error;
 
     // A rejected command answers with its usage text or an error.
-    if (output.find("Error") != std::string::npos || output.find("memory_type") != std::string::npos)
+    if (output.find("Error") != std::string::npos ||
+        output.find("memory_type") != std::string::npos)
         return "s51 rejected a command:\n" + output.substr(0, 2000);
 
     states.clear();
@@ -166,7 +168,8 @@ std::string runS51(const S51Run& run, std::vector<S51State>& states) {
             s.pc = static_cast<uint16_t>(std::strtol(line.c_str() + 8, nullptr, 16));
             const size_t stepped = line.find("stepped ");
             if (stepped != std::string::npos)
-                s.cycles = static_cast<int>(std::strtol(line.c_str() + stepped + 8, nullptr, 10) / 12);
+                s.cycles =
+                    static_cast<int>(std::strtol(line.c_str() + stepped + 8, nullptr, 10) / 12);
             s.iram.assign(static_cast<size_t>(run.iramSize), 0);
             states.push_back(std::move(s));
             registerRow = false;
@@ -181,10 +184,11 @@ std::string runS51(const S51Run& run, std::vector<S51State>& states) {
         if (registerRow) {
             registerRow = false;
             unsigned v[8];
-            if (std::sscanf(line.c_str(), "%x %x %x %x %x %x %x %x", &v[0], &v[1], &v[2], &v[3], &v[4],
-                            &v[5], &v[6], &v[7]) != 8)
+            if (std::sscanf(line.c_str(), "%x %x %x %x %x %x %x %x", &v[0], &v[1], &v[2], &v[3],
+                            &v[4], &v[5], &v[6], &v[7]) != 8)
                 return "unreadable register row: " + line;
-            for (int i = 0; i < 8; ++i) s.r[i] = static_cast<uint8_t>(v[i]);
+            for (int i = 0; i < 8; ++i)
+                s.r[i] = static_cast<uint8_t>(v[i]);
             continue;
         }
         if (line.compare(0, 4, "@R0 ") == 0) {

@@ -23,10 +23,10 @@ struct S51State {
 };
 
 struct S51Run {
-    std::string s51;          // path of the s51 program
-    std::string hexFile;      // program to load
+    std::string s51;     // path of the s51 program
+    std::string hexFile; // program to load
     std::string cpuType = "51";
-    int iramSize = 128;       // 128 for an 8051, 256 for an 8052
+    int iramSize = 128; // 128 for an 8051, 256 for an 8052
     int steps = 20000;
 };
 

@@ -11,8 +11,7 @@ volatile unsigned char head;
 volatile unsigned char tail;
 volatile __bit busy;
 
-void serialInterrupt(void) __interrupt(4)
-{
+void serialInterrupt(void) __interrupt(4) {
     if (TI) {
         TI = 0;
         if (head != tail) {
@@ -24,8 +23,7 @@ void serialInterrupt(void) __interrupt(4)
     }
 }
 
-static void put(unsigned char c)
-{
+static void put(unsigned char c) {
     while (((head + 1) & (BUFFER_SIZE - 1)) == tail)
         ;
     ES = 0;
@@ -39,8 +37,7 @@ static void put(unsigned char c)
     ES = 1;
 }
 
-static void putNumber(unsigned int value)
-{
+static void putNumber(unsigned int value) {
     char digits[5];
     unsigned char n = 0;
     do {
@@ -51,8 +48,7 @@ static void putNumber(unsigned int value)
         put(digits[--n]);
 }
 
-void main(void)
-{
+void main(void) {
     unsigned int n = 0;
 
     SCON = 0x50;

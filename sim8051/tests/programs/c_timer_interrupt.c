@@ -8,22 +8,18 @@ volatile unsigned int ticks;
 volatile unsigned char externalEvents;
 unsigned long checksum;
 
-void timer0Interrupt(void) __interrupt(1)
-{
+void timer0Interrupt(void) __interrupt(1) {
     TH0 = 0xFF;
     TL0 = 0x00;
     ++ticks;
-    if ((ticks & 7) == 0)
-        IE0 = 1;
+    if ((ticks & 7) == 0) IE0 = 1;
 }
 
-void int0Interrupt(void) __interrupt(0)
-{
+void int0Interrupt(void) __interrupt(0) {
     ++externalEvents;
 }
 
-void main(void)
-{
+void main(void) {
     unsigned char i;
 
     TMOD = 0x01;
