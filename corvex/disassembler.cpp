@@ -1,8 +1,11 @@
 #include "disassembler.h"
 
+#include "code_flow.h"
+#include "instruction_fields.h"
 #include "opcode_table.h"
 #include "operand_text.h"
 
+#include <algorithm>
 #include <bitset>
 #include <cstdio>
 #include <optional>
@@ -13,7 +16,7 @@ using isa8051::Operand;
 
 namespace {
 
-// One decoded item of the sweep.
+// One decoded item of the listing.
 struct Decoded {
     uint16_t address;
     uint8_t length;                 // bytes taken from the image
@@ -21,62 +24,59 @@ struct Decoded {
     std::optional<uint16_t> target; // code target of a jump or call
 };
 
-// Byte offset inside the instruction of each operand, in assembly order.
-// Operands are encoded in assembly order, except MOV direct,direct whose
-// source byte comes first.
-void operandOffsets(const isa8051::OpcodeInfo& info, int offsets[3]) {
-    int next = 1;
-    for (int i = 0; i < 3; ++i) {
-        offsets[i] = next;
-        next += isa8051::operandBytes(info.operands[i]);
-    }
-    for (int i = 0; i < 3; ++i) {
-        if (info.operands[i] == Operand::DirectSrc) {
-            for (int j = 0; j < 3; ++j)
-                if (info.operands[j] == Operand::Direct) std::swap(offsets[i], offsets[j]);
+Decoded instructionAt(const intelhex::Image& image, uint32_t a) {
+    const isa8051::OpcodeInfo& info = isa8051::opcodeInfo(image.bytes[a]);
+    const uint16_t address = static_cast<uint16_t>(a);
+    return {address, info.length, false, codeTarget(&image.bytes[a], address, info)};
+}
+
+// Decodes the bytes [start, end) linearly from `start`. An instruction that
+// would reach `end` or beyond, or the undefined opcode, is a data line.
+void sweep(const intelhex::Image& image, uint32_t start, uint32_t end,
+           std::vector<Decoded>& items) {
+    uint32_t a = start;
+    while (a < end) {
+        const uint8_t opcode = image.bytes[a];
+        const isa8051::OpcodeInfo& info = isa8051::opcodeInfo(opcode);
+        const uint16_t address = static_cast<uint16_t>(a);
+        if (a + info.length > end) {
+            items.push_back({address, static_cast<uint8_t>(end - a), true, {}});
+        } else if (opcode == isa8051::kUndefinedOpcode) {
+            items.push_back({address, info.length, true, {}});
+        } else {
+            items.push_back(instructionAt(image, a));
         }
+        a += items.back().length;
     }
 }
 
-std::optional<uint16_t> codeTarget(const uint8_t* code, uint16_t address,
-                                   const isa8051::OpcodeInfo& info) {
-    int offsets[3];
-    operandOffsets(info, offsets);
-    for (int i = 0; i < 3; ++i) {
-        const uint8_t* p = code + offsets[i];
-        switch (info.operands[i]) {
-        case Operand::Rel:
-            return isa8051::relativeTarget(address, info.length, p[0]);
-        case Operand::Addr11:
-            return isa8051::absoluteTarget(address, code[0], p[0]);
-        case Operand::Addr16:
-            return static_cast<uint16_t>(p[0] << 8 | p[1]);
-        default:
-            break;
-        }
-    }
-    return std::nullopt;
-}
-
-std::vector<Decoded> sweep(const intelhex::Image& image) {
+// The reached instructions, and the sweep of every run of present bytes that
+// no reached instruction covers, in address order.
+std::vector<Decoded> decode(const intelhex::Image& image) {
+    const std::bitset<intelhex::kImageSize> reached = reachedInstructions(image);
     std::vector<Decoded> items;
+    std::bitset<intelhex::kImageSize> covered;
+    for (uint32_t a = 0; a < intelhex::kImageSize; ++a) {
+        if (!reached[a]) continue;
+        items.push_back(instructionAt(image, a));
+        for (uint32_t b = a; b < a + items.back().length; ++b)
+            covered.set(b);
+    }
     for (const intelhex::Range& range : image.ranges()) {
         uint32_t a = range.start;
         while (a < range.end) {
-            const uint8_t opcode = image.bytes[a];
-            const isa8051::OpcodeInfo& info = isa8051::opcodeInfo(opcode);
-            const uint16_t address = static_cast<uint16_t>(a);
-            if (a + info.length > range.end) {
-                items.push_back({address, static_cast<uint8_t>(range.end - a), true, {}});
-            } else if (opcode == isa8051::kUndefinedOpcode) {
-                items.push_back({address, info.length, true, {}});
-            } else {
-                items.push_back(
-                    {address, info.length, false, codeTarget(&image.bytes[a], address, info)});
+            if (covered[a]) {
+                ++a;
+                continue;
             }
-            a += items.back().length;
+            const uint32_t gap = a;
+            while (a < range.end && !covered[a])
+                ++a;
+            sweep(image, gap, a, items);
         }
     }
+    std::sort(items.begin(), items.end(),
+              [](const Decoded& x, const Decoded& y) { return x.address < y.address; });
     return items;
 }
 
@@ -184,7 +184,7 @@ private:
 } // namespace
 
 std::vector<ListingLine> disassemble(const intelhex::Image& image) {
-    const std::vector<Decoded> items = sweep(image);
+    const std::vector<Decoded> items = decode(image);
 
     std::bitset<intelhex::kImageSize> starts;
     for (const Decoded& d : items)

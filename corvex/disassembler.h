@@ -1,10 +1,24 @@
 // 8051 disassembler of an Intel HEX code image.
 //
-// Sweep: every run of consecutive bytes present in the image is decoded
-// linearly from the run's first byte; absent bytes are never decoded.
-// Instruction lengths come from the shared opcode table. An instruction that
-// would run past the end of its run, and the undefined opcode 0xA5, become a
-// data line holding the bytes concerned.
+// Code flow: decoding follows the program from each of the reset and
+// interrupt vectors 0000H 0003H 000BH 0013H 001BH 0023H 002BH that the image
+// holds, to the code target of every jump and call (LJMP, AJMP, SJMP,
+// conditional jumps, CJNE, DJNZ, JB, JNB, JBC, LCALL, ACALL) and to the next
+// instruction, except after RET, RETI, LJMP, AJMP, SJMP and JMP @A+DPTR.
+// Flow stops at an address outside the image, at the undefined opcode 0xA5
+// and at an instruction with a byte the image does not hold. An interrupt
+// vector is not followed where the linker placed code over it: when it lies
+// inside an instruction reached from another vector, or when an instruction
+// reached from it and one reached from 0000H overlap with different starts.
+// Every instruction flow reaches is written, also where two of them overlap.
+//
+// Sweep: every run of consecutive present bytes that no reached instruction
+// covers is decoded linearly from the run's first byte, so nothing present is
+// left out; absent bytes are never decoded. An instruction that would run
+// past the end of its run (the end of the present bytes or the start of a
+// reached instruction), and the undefined opcode 0xA5, become a data line
+// holding the bytes concerned. An image that holds no vector is thus swept
+// linearly as a whole. Instruction lengths come from the shared opcode table.
 //
 // Output: one line per instruction, data line and label, in address order,
 // each "AAAA TEXT\n": the address as 4 upper-case hex digits, one blank, the
@@ -60,7 +74,7 @@ struct ListingLine {
     std::string text; // the part after the address and its blank
 };
 
-// Disassembles every present range of the image.
+// Disassembles every present byte of the image.
 std::vector<ListingLine> disassemble(const intelhex::Image& image);
 
 // The output file's contents for these lines.
