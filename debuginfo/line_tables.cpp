@@ -53,11 +53,19 @@ private:
     size_t m_nUnfollowed = 0;
 };
 
-const CSymbolStruct* CodeSegmentStartingAt(const CSymbolDatabase* database, uint32_t address) {
+// The code segment of a function: the one that starts at the function's
+// address, else the one that holds it (the linker may put shared code of the
+// module in front of the function inside the same segment).
+const CSymbolStruct* CodeSegmentOf(const CSymbolDatabase* database, uint32_t address) {
     if (!database) return nullptr;
-    for (const auto& segment : database->m_listCode)
+    const CSymbolStruct* holder = nullptr;
+    for (const auto& segment : database->m_listCode) {
         if (segment->m_dwStart == address) return segment.get();
-    return nullptr;
+        if (!holder && segment->m_dwStart < address &&
+            address - segment->m_dwStart < segment->m_dwLength)
+            holder = segment.get();
+    }
+    return holder;
 }
 
 } // namespace
@@ -91,7 +99,7 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
         if (record.m_nKind == kLineFunctionStart) {
             FunctionLevel level;
             level.pSymbol = table.SymbolAtAddress(record.m_dwAddress, kSelectCode);
-            if (level.pSymbol) level.pSegment = CodeSegmentStartingAt(database, record.m_dwAddress);
+            if (level.pSymbol) level.pSegment = CodeSegmentOf(database, record.m_dwAddress);
             functions.Push(level);
             continue;
         }

@@ -46,6 +46,8 @@ public:
     virtual void ShowPcInAssembly(uint16_t pc, int select) = 0;
     // Project close: the model goes, with every view it pointed to.
     virtual void ResetPcModel() {}
+    // The program counter shown; false while no model exists.
+    virtual bool GetCurrentPc(uint16_t& /*pc*/) const { return false; }
 };
 
 // The main frame; installed for as long as it exists.

@@ -92,6 +92,11 @@ public:
     // Nothing while no model exists.
     void SetCurrentPc(uint16_t pc) override;
     void ShowPcInAssembly(uint16_t pc, int select) override;
+    bool GetCurrentPc(uint16_t& pc) const override {
+        if (!m_model) return false;
+        pc = m_model->Shown().pc;
+        return true;
+    }
 
     PcModel* Model() const { return m_model.get(); }
 

@@ -88,6 +88,22 @@ TEST_F(LineTables, TheLastLineOfAFunctionEndsWithItsSegment) {
     EXPECT_TRUE(SourceLine(7).m_instructions.empty());
 }
 
+// The linker may put code shared by the module in front of a function inside
+// the function's segment: the last line still ends where the segment ends.
+TEST_F(LineTables, ASegmentStartingBeforeItsFunctionStillEndsTheLastLine) {
+    database.m_listCode.front()->m_dwStart = 0x0001;
+    database.m_listCode.front()->m_dwLength = 0x12;
+    CLineInfoInModule module("MAIN");
+    module.AddLine(0, 0x0003, kLineFunctionStart);
+    module.AddLine(5, 0x0003, kLineSource);
+    module.AddLine(6, 0x0008, kLineSource);
+    module.AddLine(0, 0, kLineFunctionEnd);
+    ASSERT_EQ(Build(&module), 1);
+    EXPECT_EQ(table.GetLineOfAddress(0x12), "MAIN.C:6");
+    EXPECT_EQ(table.GetLineOfAddress(0x13), "");
+    EXPECT_EQ(SourceLine(6).m_instructions.size(), 5u);
+}
+
 TEST_F(LineTables, LinesThatCoverNothingOrOneInstruction) {
     CLineInfoInModule module("MAIN");
     module.AddLine(2, 0x000F, kLineSource); // outside any function: one instruction

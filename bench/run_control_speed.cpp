@@ -1,0 +1,268 @@
+// What one debug step costs: host time and adapter round trips per Step over
+// a C line, per Next over a call, per Stepi and per refresh of the host copies
+// and panes, on the largest real project beside the repository running on the
+// simulated adapter board.
+//
+// A real USB link pays at least 1 ms per round trip (up to 16 ms with the
+// adapter's default latency), so the round-trip counts matter more than the
+// host times. A round trip is one FT_Write whose answer FT_Read waits for;
+// writes without an answer and queue polls are counted beside them. The board
+// library is VEXA_D2XX_LIBRARY when set, else libsimboard.so beside this program.
+#include "breakpoint_slot_ops.h"
+#include "disasm_loader.h"
+#include "host_memory.h"
+#include "m51_reader.h"
+#include "map_loader.h"
+#include "message_service.h"
+#include "process.h"
+#include "run_commands.h"
+#include "run_completion.h"
+#include "run_lookups.h"
+#include "sleep.h"
+#include "symbol_lookup.h"
+#include "target_flags.h"
+#include "target_protocol.h"
+#include "usb_link.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kProject = std::string(VEXA_KEIL_FIXTURES) + "/tft-terminal";
+const std::string kMap = kProject + "/Lst/DisplayTerminalTFT.m51";
+const std::string kHex = kProject + "/Obj/DisplayTerminalTFT.hex";
+
+struct WireCounts {
+    uint64_t writeCalls = 0;
+    uint64_t readCalls = 0;
+    uint64_t queueStatusCalls = 0;
+};
+
+WireCounts g_counts;
+FT_WriteFn g_write = nullptr;
+FT_ReadFn g_read = nullptr;
+FT_GetQueueStatusFn g_queueStatus = nullptr;
+
+FT_STATUS CountWrite(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD written) {
+    ++g_counts.writeCalls;
+    return g_write(handle, buffer, count, written);
+}
+FT_STATUS CountRead(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD read) {
+    ++g_counts.readCalls;
+    return g_read(handle, buffer, count, read);
+}
+FT_STATUS CountQueueStatus(FT_HANDLE handle, LPDWORD waiting) {
+    ++g_counts.queueStatusCalls;
+    return g_queueStatus(handle, waiting);
+}
+
+void WrapEntryPoints() {
+    g_write = g_pUsbLink->pfnWrite;
+    g_read = g_pUsbLink->pfnRead;
+    g_queueStatus = g_pUsbLink->pfnGetQueueStatus;
+    g_pUsbLink->pfnWrite = CountWrite;
+    g_pUsbLink->pfnRead = CountRead;
+    g_pUsbLink->pfnGetQueueStatus = CountQueueStatus;
+}
+
+// Hands the worker's completion to the main thread.
+class WaitingSink : public RunCompletionSink {
+public:
+    void PostRunCompletion(const RunCompletion& completion) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_completion = completion;
+        m_posted.notify_one();
+    }
+    std::optional<RunCompletion> Wait() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_posted.wait_for(lock, std::chrono::seconds(5),
+                          [this] { return m_completion.has_value(); });
+        std::optional<RunCompletion> completion = m_completion;
+        m_completion.reset();
+        return completion;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_posted;
+    std::optional<RunCompletion> m_completion;
+};
+
+WaitingSink g_sink;
+
+// One measured operation.
+struct Sample {
+    double ms = 0;
+    WireCounts wire;
+    bool ok = false;
+};
+
+// Runs a worker command up to its completion (the refresh that follows it on
+// the user-interface side is not part of the sample) and finishes it.
+Sample MeasureWorker(int (*command)(), uint16_t& stopPc) {
+    Sample sample;
+    g_counts = WireCounts();
+    const auto start = std::chrono::steady_clock::now();
+    const bool started = command() == 1;
+    const std::optional<RunCompletion> completion = started ? g_sink.Wait() : std::nullopt;
+    if (completion) JoinFinishedWorker();
+    sample.ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    sample.wire = g_counts;
+    sample.ok = completion && completion->stopped && completion->error.empty();
+    if (completion) {
+        stopPc = completion->pc;
+        FinishRun(*completion);
+        JoinFinishedWorker();
+    } else if (started) {
+        StopAndJoinWorker();
+    }
+    return sample;
+}
+
+template <typename Fn> Sample Measure(Fn&& fn) {
+    Sample sample;
+    g_counts = WireCounts();
+    const auto start = std::chrono::steady_clock::now();
+    sample.ok = fn();
+    sample.ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    sample.wire = g_counts;
+    return sample;
+}
+
+void Report(const char* what, const std::vector<Sample>& samples) {
+    if (samples.empty()) return;
+    double total = 0, slowest = 0;
+    WireCounts sum;
+    size_t failed = 0;
+    for (const Sample& s : samples) {
+        total += s.ms;
+        slowest = std::max(slowest, s.ms);
+        sum.writeCalls += s.wire.writeCalls;
+        sum.readCalls += s.wire.readCalls;
+        sum.queueStatusCalls += s.wire.queueStatusCalls;
+        failed += !s.ok;
+    }
+    const double n = double(samples.size());
+    std::printf("%-30s %6zu %6zu %10.3f %10.3f %10.2f %10.2f %10.2f\n", what, samples.size(),
+                failed, total / n, slowest, double(sum.readCalls) / n, double(sum.writeCalls) / n,
+                double(sum.queueStatusCalls) / n);
+}
+
+} // namespace
+
+int main() {
+    if (!std::filesystem::exists(kMap) || !std::filesystem::exists(kHex)) {
+        std::fprintf(stderr, "the fixture project %s is absent\n", kProject.c_str());
+        return 1;
+    }
+    const std::string bin = platform::ExecutableDirectory();
+    setenv("VEXA_D2XX_LIBRARY", (bin + "/libsimboard.so").c_str(), 0);
+    setenv("VEXA_SIM_HEX", kHex.c_str(), 1); // the board starts with the image in its flash
+    platform::SetSleepFunction([](unsigned) {});
+    platform::RecordingMessageService messages;
+
+    // The project's debug information and disassembly.
+    AllocateProjectTables();
+    g_pSymbolTable = std::make_unique<CSymbolTable>();
+    MapLoader map(kMap, "/");
+    ParseM51File(map, kProject);
+    g_pSymbolTable->m_pModuleRecords = &map.m_listModules;
+    const std::string disassemblyPath =
+        (std::filesystem::temp_directory_path() / "run-control-speed-Corvex.out").string();
+    if (RunDisassembler(kHex, disassemblyPath, bin) != 1) {
+        std::fprintf(stderr, "the disassembler did not run\n");
+        return 1;
+    }
+    const DisasmLoader disassembly(disassemblyPath);
+    std::remove(disassemblyPath.c_str());
+    RunControlLookups lookups;
+    lookups.disassemblyText = [&disassembly](uint32_t address) {
+        auto it = disassembly.m_mapInstructions.find(address);
+        return it == disassembly.m_mapInstructions.end() ? std::string() : it->second;
+    };
+    SetRunControlLookups(lookups);
+    SetRunCompletionSink(&g_sink);
+
+    CreateUsbLink();
+    if (!messages.shown.empty()) {
+        std::fprintf(stderr, "the link did not start: %s\n", messages.shown.front().text.c_str());
+        return 1;
+    }
+    g_strHexPath = kHex;
+    g_bProjectLoaded = true;
+    if (CheckTargetImage() != 1) {
+        std::fprintf(stderr, "the board does not hold the image\n");
+        return 1;
+    }
+    WrapEntryPoints();
+
+    const SymbolInfo* mainSymbol = LookupSymbol("main", kSelectCode);
+    const SymbolInfo* initSymbol = LookupSymbol("InitSys", kSelectCode);
+    if (!mainSymbol || !initSymbol) {
+        std::fprintf(stderr, "main or InitSys is missing from the map\n");
+        return 1;
+    }
+    // main's first line calls InitSys, whose lines are one assignment each.
+    const uint16_t callAddress = uint16_t(mainSymbol->m_dwAddress);
+    uint16_t pc = 0;
+
+    // Through the start-up code to main.
+    SetPc(0);
+    SetBreakPoint(callAddress);
+    MeasureWorker(OnDebugContinue, pc);
+    ClearBreakPoint(callAddress);
+    if (pc != callAddress) {
+        std::fprintf(stderr, "the program did not reach main (PC 0x%04X)\n", pc);
+        return 1;
+    }
+
+    constexpr int kRounds = 20;
+    std::vector<Sample> steps, nexts, stepis, refreshes;
+    for (int round = 0; round < kRounds; ++round) {
+        // Step into InitSys and through its lines back to main.
+        SetPc(callAddress);
+        for (int line = 0; line < 20; ++line) {
+            steps.push_back(MeasureWorker(OnDebugStep, pc));
+            if (pc < initSymbol->m_dwAddress || !steps.back().ok) break;
+        }
+        // Next over the call.
+        SetPc(callAddress);
+        nexts.push_back(MeasureWorker(OnDebugNext, pc));
+        // Stepi as the user interface runs it, refresh included.
+        SetPc(callAddress);
+        for (int i = 0; i < 5; ++i)
+            stepis.push_back(Measure([] { return OnDebugStepi() == 1; }));
+        refreshes.push_back(Measure([&messages] {
+            messages.shown.clear();
+            UpdateDebugWindows();
+            return messages.shown.empty();
+        }));
+    }
+
+    std::printf("project %s, code up to 0x%04X, external-data range 0x%04X-0x%04X\n",
+                kProject.c_str(), unsigned(disassembly.m_dwHighestAddress), unsigned(g_dwXdataLow),
+                unsigned(g_dwXdataHigh));
+    std::printf("%-30s %6s %6s %10s %10s %10s %10s %10s\n", "operation", "count", "failed",
+                "mean ms", "max ms", "trips", "FT_Write", "FT_Queue");
+    Report("Step (one C line)", steps);
+    Report("Next over a call", nexts);
+    Report("Stepi (with its refresh)", stepis);
+    Report("UpdateDebugWindows", refreshes);
+    std::printf("trips: FT_Read calls, each waiting for the answer to a write; a Step reads the\n"
+                "PC once and then one answer per instruction it executes.\n");
+
+    SetRunCompletionSink(nullptr);
+    DestroyUsbLink();
+    return 0;
+}

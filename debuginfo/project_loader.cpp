@@ -1,0 +1,355 @@
+#include "project_loader.h"
+
+#include "extended_map_reader.h"
+#include "line_tables.h"
+#include "listing_model.h"
+#include "listing_reader.h"
+#include "m51_reader.h"
+#include "map_module_names.h"
+#include "message_service.h"
+#include "path_resolver.h"
+#include "process.h"
+#include "project_messages.h"
+#include "src_listing_reader.h"
+#include "symbol_records.h"
+#include "symbol_table.h"
+#include "xdata_range.h"
+
+int g_bAsmOnly = 0;
+MapLoader* g_pProject = nullptr;
+
+namespace {
+
+constexpr const char* kStartupListingBase = "STARTUP";
+constexpr const char* kStartupModuleName = "?C_STARTUP";
+
+std::string WithName(const char* format, const std::string& name) {
+    std::string text = format;
+    for (size_t at = text.find("%s"); at != std::string::npos;
+         at = text.find("%s", at + name.size()))
+        text.replace(at, 2, name);
+    return text;
+}
+
+bool IsCSource(const std::string& extension) {
+    return extension == ".C";
+}
+
+bool IsAssemblerSource(const std::string& extension) {
+    return extension == ".A51" || extension == ".ASM";
+}
+
+// The real file for a project-relative name; empty when there is none.
+std::string ExistingFile(const std::string& baseDir, const std::string& name) {
+    const std::string resolved = platform::ResolvePath(baseDir, name);
+    return !resolved.empty() && platform::FileExists(resolved) ? resolved : std::string();
+}
+
+} // namespace
+
+CProjectLoader::CProjectLoader(ProjectLoaderView& view, ProjectSession& session)
+    : m_strDisassemblerDir(platform::ExecutableDirectory()),
+      m_strDisassemblyOutput(DisassemblyOutputPath()), m_view(view), m_session(session) {}
+
+CProjectLoader::~CProjectLoader() {
+    if (g_pProject == m_pMapLoader.get()) g_pProject = nullptr;
+    if (g_pProjectFileList == &m_projectFiles) g_pProjectFileList = nullptr;
+}
+
+void CProjectLoader::OnProjectReload() {
+    CloseProject();
+    m_bReload = true;
+    OnFileOpen();
+    m_bReload = false;
+}
+
+void CProjectLoader::OnProjectClose() {
+    CloseProject();
+}
+
+bool CProjectLoader::ChoosePath(std::string& path) {
+    if (m_bReload) {
+        path = m_strLastPath;
+    } else {
+        if (!m_view.ChooseProjectFile(kOpenFileFilter, path)) return false;
+        m_strLastPath = path;
+    }
+    g_pProjectFileList = &m_projectFiles;
+    return true;
+}
+
+void CProjectLoader::OnFileOpen() {
+    m_session.ClearImageVerified();
+    if (m_session.IsProjectLoaded()) {
+        platform::ShowMessage(kProjectLoadedText, kErrorCaption);
+        return;
+    }
+    g_bLoadError = 0;
+    m_bHexOnly = false;
+    m_bFromProjectFile = false;
+
+    std::string imagePath;
+    if (m_bReopenHexOnly) {
+        imagePath = m_strKeptHexPath;
+        m_bReopenHexOnly = false;
+        m_bHexOnly = true;
+        g_pProjectFileList = &m_projectFiles;
+    } else {
+        std::string path;
+        if (!ChoosePath(path)) return;
+        const std::string extension = GetFileExtension(platform::ToUpperKey(path));
+        if (extension == "UV2") {
+            ProjectSettings settings;
+            if (!ReadProjectFile(path, settings)) {
+                platform::ShowMessage(kProjectFileFailedText, kOpenFailedCaption);
+                return;
+            }
+            m_settings = std::move(settings);
+            const std::string image = m_settings.m_strOutDir + m_settings.m_strOutName + ".hex";
+            const std::string resolved = platform::ResolvePath(m_settings.m_strProjectDir, image);
+            imagePath =
+                resolved.empty() ? platform::JoinPath(m_settings.m_strProjectDir, image) : resolved;
+            m_bFromProjectFile = true;
+        } else {
+            if (extension == "HEX") m_bHexOnly = true;
+            imagePath = path;
+        }
+    }
+
+    m_strHexPath = imagePath;
+    m_session.SetHexPath(imagePath);
+    if (!platform::EqualsNoCase(GetFileExtension(imagePath), "hex")) {
+        platform::ShowMessage(kNotHexFileText, kOpenFailedCaption);
+        return;
+    }
+
+    std::string mapPath;
+    m_bM51Exists = m_bMapExists = false;
+    if (m_bFromProjectFile) {
+        const std::string base = m_settings.m_strLstDir + m_settings.m_strOutName;
+        const std::string m51 = ExistingFile(m_settings.m_strProjectDir, base + ".M51");
+        const std::string map = ExistingFile(m_settings.m_strProjectDir, base + ".MAP");
+        m_bM51Exists = !m51.empty();
+        m_bMapExists = !map.empty();
+        if (m_bM51Exists && m_bMapExists) {
+            if (m_settings.m_strMapExt == "MAP")
+                m_bM51Exists = false;
+            else
+                m_bMapExists = false;
+        }
+        mapPath = m_bMapExists ? map : m51;
+    }
+    if (!m_bM51Exists && !m_bMapExists && !m_bHexOnly) {
+        platform::ShowMessage(kNoMapText);
+        m_bHexOnly = true;
+    }
+    m_session.SetHexOnly(m_bHexOnly);
+
+    Progress(0);
+    if (!m_bHexOnly && !ReadMapAndProjectFile(mapPath)) return;
+    Progress(10);
+    if (!LoadDisassembly()) return;
+    Progress(20);
+    if (!m_bHexOnly && !LoadModules()) return;
+    Progress(30);
+    BuildAssemblyListings(m_listSourceLoaders, g_IndexTableList,
+                          m_bHexOnly ? nullptr : g_pSymbolTable.get(), *m_pDisasmLoader,
+                          g_ListingModel, [this](int percent) { Progress(percent); });
+    Progress(100);
+    FinishOpen();
+}
+
+bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
+    auto map = std::make_unique<MapLoader>(mapPath, "/");
+    if (g_bLoadError || !map->m_bFileOpen) {
+        g_bLoadError = 0;
+        platform::ShowMessage(kMapMissingText);
+        OfferHexOnlyOpen();
+        return false;
+    }
+    m_view.ClearWorkspaceTree();
+    m_view.FillWorkspaceTree(platform::FileNameOf(m_strHexPath));
+    SetProjectDirectory(m_settings.m_strProjectDir + "/");
+    AllocateProjectTables();
+
+    ReadMapModuleNames(*map, m_fileStruct.m_listNames);
+    if (m_fileStruct.m_listNames.empty()) {
+        Abandon(WithName(kFileCorruptedFormat, mapPath));
+        return false;
+    }
+    if (!ReadProjectGroupFiles(m_strLastPath, m_fileStruct)) {
+        Abandon(kProjectFileReopenText);
+        return false;
+    }
+    if (m_fileStruct.m_listFileInfo.empty()) {
+        Abandon(WithName(kFileCorruptedFormat, m_strLastPath));
+        return false;
+    }
+
+    g_pSymbolTable = std::make_unique<CSymbolTable>();
+    if (m_bMapExists)
+        ParseMapFile(*map, m_settings.m_strProjectDir);
+    else
+        ParseM51File(*map, m_settings.m_strProjectDir);
+    m_pMapLoader = std::move(map);
+    g_pProject = m_pMapLoader.get();
+    g_pSymbolTable->m_pModuleRecords = &m_pMapLoader->m_listModules;
+    return true;
+}
+
+bool CProjectLoader::LoadDisassembly() {
+    m_pDisasmLoader.reset();
+    // A failed run has shown why; nothing stale is read instead.
+    if (!RunDisassembler(m_strHexPath, m_strDisassemblyOutput, m_strDisassemblerDir)) {
+        CloseProject();
+        return false;
+    }
+    m_pDisasmLoader = std::make_unique<DisasmLoader>(m_strDisassemblyOutput);
+    if (g_bLoadError) {
+        g_bLoadError = 0;
+        CloseProject();
+        return false;
+    }
+    m_view.SetCodeMemoryEnd(CodeEndAddressText(*m_pDisasmLoader));
+    return true;
+}
+
+bool CProjectLoader::LoadModules() {
+    for (const FILEINFO& file : m_fileStruct.m_listFileInfo) {
+        // Headers, text and other files of the groups are not modules.
+        if (!IsCSource(file.m_strExt) && !IsAssemblerSource(file.m_strExt)) continue;
+        if (!LoadModule(file)) return false;
+    }
+    return true;
+}
+
+bool CProjectLoader::LoadModule(const FILEINFO& file) {
+    const std::string& projectDir = m_settings.m_strProjectDir;
+    const std::string base = platform::FileNameOf(file.m_strPath);
+    const std::string listingName = base + ".lst";
+    const std::string sourceName = base + file.m_strExt;
+    const bool assembler = IsAssemblerSource(file.m_strExt);
+    const std::string moduleName =
+        assembler && base == kStartupListingBase ? kStartupModuleName : base;
+
+    auto listing = std::make_shared<LSTLoader>();
+    listing->m_strModuleName = moduleName;
+    if (!LoadSourceFile(*listing, m_settings.m_strLstDir + listingName, projectDir)) {
+        g_bLoadError = 0;
+        Abandon(WithName(kFileCorruptedFormat, listingName));
+        return false;
+    }
+    SplitTextLines(*listing);
+
+    auto sourcePath = m_settings.m_mapSourcePaths.find(sourceName);
+    const std::string source = sourcePath != m_settings.m_mapSourcePaths.end()
+                                   ? sourcePath->second
+                                   : file.m_strPath + file.m_strExt;
+    CreateSourceLoader(*listing, source, projectDir);
+    if (g_bLoadError) {
+        g_bLoadError = 0;
+        Abandon(WithName(kFileCorruptedFormat, sourceName));
+        return false;
+    }
+    SplitTextLines(*listing->m_pSourceLoader);
+
+    if (assembler) {
+        uint32_t startupAddress = 0;
+        ParseStartupListing(*listing, *m_pMapLoader, startupAddress);
+    } else {
+        g_bLoadError = 1;
+        ParseListingFile(*listing, *g_pSymbolTable, g_pSymbolDatabase.get());
+        if (g_bLoadError) {
+            g_bLoadError = 0;
+            Abandon(kSymbolTableMissingText);
+            return false;
+        }
+    }
+
+    CLineInfoInModule* lines = FindModuleLineInfo(*m_pMapLoader, moduleName);
+    const std::string srcPath = ExistingFile(projectDir, m_settings.m_strOutDir + base + ".SRC");
+    if (!srcPath.empty()) {
+        const TextFileLoader src(srcPath, "/");
+        ParseSrcFile(src, lines, *g_pSymbolTable);
+    }
+    const int built = BuildModuleLineEntries(
+        lines, *listing, sourceName, m_pDisasmLoader->m_mapInstructions,
+        m_pDisasmLoader->m_mapLabels, *g_pSymbolTable, g_pSymbolDatabase.get());
+    // An assembler module the map does not know by its file name has no lines.
+    if (!built && !assembler) {
+        Abandon(WithName(kOptionErrorFormat, sourceName));
+        return false;
+    }
+
+    CloseLoaderFile(*listing);
+    CloseLoaderFile(*listing->m_pSourceLoader);
+    m_listLstLoaders.push_front(listing);
+    m_mapLstLoaders[moduleName] = listing.get();
+    m_listSourceLoaders.push_front(listing->m_pSourceLoader);
+    m_view.OpenSourceDocument(listing->m_pSourceLoader->m_strPath);
+    m_projectFiles.m_listFiles.push_back(sourceName);
+    g_IndexTableList.emplace_back(sourceName);
+    m_pMapLoader->m_listLstLoaders.push_front(listing.get());
+    return true;
+}
+
+void CProjectLoader::FinishOpen() {
+    m_session.InitDebugger();
+    m_session.StartDebugSession();
+    if (m_bHexOnly) {
+        if (m_bReload)
+            g_bAsmOnly = 1;
+        else if (m_view.MainWindowExists())
+            m_view.ShowAssemblyOnly();
+    } else {
+        m_view.ExpandWorkspaceTree();
+    }
+    const uint16_t pc = m_session.ReadPc();
+    m_session.SetCurrentPc(pc);
+    m_session.ShowPcInAssembly(pc, 1);
+    m_session.UpdateDebugWindows();
+}
+
+void CProjectLoader::Abandon(const std::string& message) {
+    CloseProject();
+    platform::ShowMessage(message);
+    OfferHexOnlyOpen();
+}
+
+void CProjectLoader::OfferHexOnlyOpen() {
+    m_bReopenHexOnly = false;
+    if (platform::ShowMessage(kHexOnlyQuestion, std::string(), platform::MessageButtons::YesNo) !=
+        platform::MessageAnswer::Yes)
+        return;
+    m_bReopenHexOnly = true;
+    m_strKeptHexPath = m_strHexPath;
+    m_view.PostCommand([this] { OnFileOpen(); });
+}
+
+void CProjectLoader::CloseProject() {
+    // Every record and every pointer to it goes before the panes are told.
+    g_pProject = nullptr;
+    m_pMapLoader.reset();
+    m_mapLstLoaders.clear();
+    m_listLstLoaders.clear();
+    m_listSourceLoaders.clear();
+    g_ListingModel.Clear();
+    g_IndexTableList.clear();
+    g_pSymbolDatabase.reset();
+    g_pSymbolTable.reset();
+    m_pDisasmLoader.reset();
+    g_bLoadError = 0;
+
+    Progress(0);
+    m_session.ClearProjectLoaded();
+    m_view.CloseAllDocuments();
+    m_projectFiles.m_listFiles.clear();
+    m_fileStruct.m_listNames.clear();
+    m_fileStruct.m_listFileInfo.clear();
+    m_view.ClearPanes();
+
+    ResetXdataRange();
+    m_bHexOnly = false;
+    m_session.SetHexOnly(false);
+    g_bAsmOnly = 0;
+}

@@ -1,0 +1,21 @@
+// The texts Open, Reload and Close show to the user.
+#pragma once
+
+constexpr const char* kOpenFileFilter = "Project File (*.Uv2) or Hex file(*.Hex) | *.Uv2;*.hex; |";
+constexpr const char* kProjectLoadedText = "Loaded Project Exist!";
+constexpr const char* kErrorCaption = "Error";
+constexpr const char* kOpenFailedCaption = "FIle Open Failed";
+constexpr const char* kProjectFileFailedText = "Uv2 project file";
+constexpr const char* kNotHexFileText = "Read Only HEX File";
+constexpr const char* kNoMapText = "M51 File & MAP FIle Both Not Exist\nProject Compile Again";
+constexpr const char* kMapMissingText = "M51 File don't Exist\nStop Project Loading";
+constexpr const char* kProjectFileReopenText = "U2V File don't Open\nStop Project Loading";
+constexpr const char* kFileCorruptedFormat = "%s file is corrupted";
+constexpr const char* kSymbolTableMissingText =
+    "Symbol Table not found.\n\nuVision \"Project\" Menu -> \"Option for Target 'Target ?'\" -> "
+    "\"Listing\" Tab -> \"Symbols\" Check \nAnd Rebuild Target!!";
+constexpr const char* kOptionErrorFormat =
+    "Option error!! uVision Project Workspace-> %s file-> Click right mouse button -> Select "
+    "\"Option for File %s\" -> Check 'Generate Assembler SRC' file and 'Assemble SRC file' in "
+    "Properties tab";
+constexpr const char* kHexOnlyQuestion = "Do you want to open only hex file?";
