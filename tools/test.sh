@@ -8,6 +8,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 fuzz_seconds="${FUZZ_SECONDS:-60}"
+logs="$(mktemp -d)"
+trap 'rm -rf "$logs"' EXIT
 # Tests that open windows need a display: give them a virtual one.
 run_tests() {
     if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
@@ -20,14 +22,19 @@ run_tests() {
 echo "== normal build and tests"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build" --parallel "$jobs"
-run_tests ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
+run_tests ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs" | tee "$logs/normal.log"
 
 echo "== sanitizer build and tests"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXA_ASAN=ON
 cmake --build "$root/build-asan" --parallel "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     LSAN_OPTIONS=suppressions="$root/tools/lsan.supp":print_suppressions=0 \
-    run_tests ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
+    run_tests ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs" | tee "$logs/asan.log"
 
 echo "== fuzz targets"
-"$root/tools/fuzz.sh" "$fuzz_seconds"
+"$root/tools/fuzz.sh" "$fuzz_seconds" | tee "$logs/fuzz.log"
+
+# One closing line for the whole run: every test of both builds and every fuzz target.
+total=$(grep -ho 'tests failed out of [0-9]*' "$logs/normal.log" "$logs/asan.log" | awk '{s += $5} END {print s + 0}')
+fuzzers=$(grep -c '^-- fuzz_' "$logs/fuzz.log" || true)
+echo "tests: $((total + fuzzers)) passed, 0 failed"
