@@ -1,0 +1,7 @@
+/* A busy-wait delay. */
+#ifndef DELAY_H
+#define DELAY_H
+
+unsigned int delay(unsigned char count, char stride);
+
+#endif
