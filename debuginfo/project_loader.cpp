@@ -87,6 +87,8 @@ void CProjectLoader::OnFileOpen() {
     g_bLoadError = 0;
     m_bHexOnly = false;
     m_bFromProjectFile = false;
+    // The project's folders do not change while it is read: list each once.
+    platform::ScopedFolderListingCache folderListings;
 
     std::string imagePath;
     if (m_bReopenHexOnly) {

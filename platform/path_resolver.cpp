@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace platform {
 
@@ -52,18 +53,46 @@ std::string WithoutTrailingSeparators(std::string path) {
     return path;
 }
 
-// The names in `dir` equal to `name` without regard to case, sorted.
-std::vector<std::string> CaseInsensitiveMatches(const std::string& dir, const std::string& name) {
-    std::vector<std::string> matches;
+std::vector<std::string> ReadFolder(const std::string& dir) {
+    std::vector<std::string> names;
     DIR* d = opendir(dir.c_str());
-    if (!d) return matches;
+    if (!d) return names;
     while (dirent* entry = readdir(d)) {
         std::string entryName = entry->d_name;
         if (entryName == "." || entryName == "..") continue;
-        if (EqualsNoCase(entryName, name)) matches.push_back(entryName);
+        names.push_back(std::move(entryName));
     }
     closedir(d);
-    std::sort(matches.begin(), matches.end());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+struct ScopedFolderListingCache::Listings {
+    std::unordered_map<std::string, std::vector<std::string>> folders;
+};
+
+namespace {
+
+thread_local ScopedFolderListingCache::Listings* t_listings = nullptr;
+
+// The names in `dir` equal to `name` without regard to case, sorted.
+std::vector<std::string> CaseInsensitiveMatches(const std::string& dir, const std::string& name) {
+    std::vector<std::string> uncached;
+    const std::vector<std::string>* names = nullptr;
+    if (t_listings) {
+        auto it = t_listings->folders.find(dir);
+        if (it == t_listings->folders.end())
+            it = t_listings->folders.emplace(dir, ReadFolder(dir)).first;
+        names = &it->second;
+    } else {
+        uncached = ReadFolder(dir);
+        names = &uncached;
+    }
+    std::vector<std::string> matches;
+    for (const std::string& entryName : *names)
+        if (EqualsNoCase(entryName, name)) matches.push_back(entryName);
     return matches;
 }
 
@@ -212,6 +241,16 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
     return true;
+}
+
+ScopedFolderListingCache::ScopedFolderListingCache()
+    : listings_(new Listings), previous_(t_listings) {
+    t_listings = listings_;
+}
+
+ScopedFolderListingCache::~ScopedFolderListingCache() {
+    t_listings = previous_;
+    delete listings_;
 }
 
 bool FileExists(const std::string& path) {

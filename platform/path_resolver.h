@@ -42,6 +42,24 @@ std::string ExtensionOf(const std::string& name);
 std::string ToUpperKey(const std::string& text);
 bool EqualsNoCase(const std::string& a, const std::string& b);
 
+// While an object of this class lives, ResolvePath on the same thread reads
+// each folder's entries once and reuses them. For a burst of lookups in folders
+// that do not change meanwhile, such as opening a project: without it every
+// name whose case differs on disk costs a scan of its folder.
+class ScopedFolderListingCache {
+public:
+    ScopedFolderListingCache();
+    ~ScopedFolderListingCache();
+    ScopedFolderListingCache(const ScopedFolderListingCache&) = delete;
+    ScopedFolderListingCache& operator=(const ScopedFolderListingCache&) = delete;
+
+    struct Listings; // the folders read so far, by path
+
+private:
+    Listings* listings_;
+    Listings* previous_;
+};
+
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 

@@ -82,6 +82,28 @@ TEST_F(ResolvePathTest, FindsFilesWhateverTheCaseOfTheWindowsName) {
     EXPECT_EQ(content, "int main;");
 }
 
+// With the listing cache the answers are the same; a folder is read once, so
+// a name added meanwhile is seen only after the cache has gone.
+TEST_F(ResolvePathTest, FolderListingCacheGivesTheSameAnswers) {
+    {
+        ScopedFolderListingCache cache;
+        EXPECT_EQ(ResolvePath(proj, ".\\SRC\\MAIN.C"), proj + "/src/main.c");
+        EXPECT_EQ(ResolvePath(proj + "/sub", "..\\lst\\x.LST"), proj + "/LST/x.lst");
+        EXPECT_EQ(ResolvePath(proj, "twins\\data.txt"), proj + "/twins/DATA.TXT");
+        EXPECT_EQ(ResolvePath(proj, "MIX\\Inc\\REG51.H"), proj + "/mix/inc/reg51.h");
+        EXPECT_EQ(ResolvePath(proj, "src\\missing.c"), "");
+        {
+            ScopedFolderListingCache inner; // nesting keeps working
+            EXPECT_EQ(ResolvePath(proj, "SRC\\Main.C"), proj + "/src/main.c");
+        }
+        tree.makeFile("proj/src/Added.c");
+        EXPECT_EQ(ResolvePath(proj, "src\\ADDED.C"), "");
+        EXPECT_EQ(ResolvePath(proj, "src\\Added.c"),
+                  proj + "/src/Added.c"); // exact names need no listing
+    }
+    EXPECT_EQ(ResolvePath(proj, "src\\ADDED.C"), proj + "/src/Added.c");
+}
+
 TEST_F(ResolvePathTest, ExactNameWinsThenFirstInSortedOrder) {
     EXPECT_EQ(ResolvePath(proj, "twins\\Data.txt"), proj + "/twins/Data.txt");
     EXPECT_EQ(ResolvePath(proj, "twins\\DATA.TXT"), proj + "/twins/DATA.TXT");
