@@ -1,0 +1,93 @@
+// The main window: menus, toolbars, status bar with the progress gauge, the
+// source windows in the centre and the thirteen docking panes around them.
+#pragma once
+
+#include "command_rules.h"
+#include "debugger_views.h"
+#include "run_completion.h"
+
+#include <wx/aui/aui.h>
+#include <wx/frame.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CAssembleView;
+class CDockPane;
+class CEmulatorWnd;
+class CFileView;
+class CFunctionKeyFilter;
+class wxGauge;
+
+class CMainFrame : public wxFrame, public MainFrameLink, public RunCompletionSink {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Run when the window is about to close, after the target was stopped
+    // and before any window goes (the project is closed there).
+    void SetClosingHandler(std::function<void()> handler) { m_onClosing = std::move(handler); }
+
+    // Menu 130 while a source window is open, menu 128 otherwise.
+    void ShowSourceMenu(bool show);
+    bool IsSourceMenuShown() const { return m_sourceMenuShown; }
+    wxMenuBar* StartMenu() const { return m_startMenu; }
+    wxMenuBar* SourceMenu() const { return m_sourceMenu; }
+
+    // The docking panes in order of creation (see DockingPanes()).
+    CDockPane* Pane(size_t index) const { return m_panes.at(index); }
+    size_t PaneCount() const { return m_panes.size(); }
+    // Shown: docked and visible, or a page of the tab group.
+    bool IsPaneShown(size_t index) const;
+    CFileView* FileView() const { return m_fileView; }
+    CAssembleView* AssembleView() const { return m_assembleView; }
+    CEmulatorWnd* EmulatorWnd() const { return m_emulatorWnd; }
+    void TogglePane(size_t index);
+    wxAuiNotebook* TabGroup() const { return m_tabGroup; }
+    wxAuiNotebook* SourceBook() const { return m_sourceBook; }
+    wxAuiManager& Aui() { return m_aui; }
+
+    // The status bar's progress gauge.
+    void ReportProgress(int percent) override;
+    int ShownProgress() const { return m_progressValue.Shown(); }
+    wxGauge* ProgressGauge() const { return m_progress; }
+
+    // A worker's completion, handed over as one queued event: the result is
+    // shown, the target freed and the toolbars updated at once.
+    void PostRunCompletion(const RunCompletion& completion) override;
+
+    // The function key F<functionNumber> was released.
+    void OnFunctionKeyRelease(int functionNumber);
+
+    void ApplyLook(int look);
+    int Look() const { return m_look; }
+
+private:
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateStatusBarPanes();
+    void CreatePanes();
+    void PlaceProgressGauge();
+    void AddToTabGroup(size_t index, bool select);
+
+    void OnClose(wxCloseEvent& event);
+    void OnWindowToggle(wxCommandEvent& event);
+    void OnTabGroupPageChanged(wxAuiNotebookEvent& event);
+
+    mutable wxAuiManager m_aui; // its pane lookups are not const
+    wxMenuBar* m_startMenu = nullptr;
+    wxMenuBar* m_sourceMenu = nullptr;
+    bool m_sourceMenuShown = false;
+    wxGauge* m_progress = nullptr;
+    ProgressValue m_progressValue;
+    std::vector<CDockPane*> m_panes;
+    CFileView* m_fileView = nullptr;
+    CAssembleView* m_assembleView = nullptr;
+    CEmulatorWnd* m_emulatorWnd = nullptr;
+    wxAuiNotebook* m_tabGroup = nullptr;
+    wxAuiNotebook* m_sourceBook = nullptr;
+    std::unique_ptr<CFunctionKeyFilter> m_keyFilter;
+    std::function<void()> m_onClosing;
+    int m_look = 0;
+};

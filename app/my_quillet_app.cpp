@@ -1,0 +1,77 @@
+#include "my_quillet_app.h"
+
+#include "about_dlg.h"
+#include "app_settings.h"
+#include "command_rules.h"
+#include "editor_breakpoint_views.h"
+#include "find_string_dlg.h"
+#include "main_frame.h"
+#include "pc_model.h"
+#include "project_loader.h"
+#include "project_views.h"
+#include "run_commands.h"
+#include "source_windows.h"
+#include "target_session.h"
+#include "usb_link.h"
+#include "wx_command_ids.h"
+
+wxIMPLEMENT_APP_NO_MAIN(CMyQuilletApp);
+
+CMyQuilletApp::CMyQuilletApp() {
+    SetAppName(kSettingsKey);
+    SetAppDisplayName("Ostrel Debugger");
+}
+
+bool CMyQuilletApp::OnInit() {
+    platform::SetMessageService(&m_messages);
+    // The adapter link comes first: the windows created below read the target.
+    CreateUsbLink();
+
+    OpenSettings();
+    ApplyInstallDir();
+    m_findHistory = ReadFindHistory();
+    m_replaceHistory = ReadReplaceHistory();
+
+    for (int command : RuledCommands())
+        Bind(wxEVT_UPDATE_UI, &CMyQuilletApp::OnUpdateRuledCommand, this, WxCommandId(command));
+    Bind(wxEVT_MENU, &CMyQuilletApp::OnAppExit, this, wxID_EXIT);
+    Bind(wxEVT_MENU, &CMyQuilletApp::OnAppAbout, this, wxID_ABOUT);
+
+    BindDebugCommands();
+    BindEditorCommands();
+
+    m_frame = new CMainFrame;
+    m_frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+        if (event.GetWindow() == m_frame) {
+            RemoveViews();
+            m_frame = nullptr;
+        }
+        event.Skip();
+    });
+    InstallViews();
+    SetTopWindow(m_frame);
+    m_frame->Show();
+    return true;
+}
+
+int CMyQuilletApp::OnExit() {
+    // Normally the frame's close has done this already.
+    StopAndJoinWorker();
+    RemoveViews();
+    CloseSettings();
+    if (platform::GetMessageService() == &m_messages) platform::SetMessageService(nullptr);
+    return wxApp::OnExit();
+}
+
+void CMyQuilletApp::OnUpdateRuledCommand(wxUpdateUIEvent& event) {
+    event.Enable(IsCommandEnabled(CommandFromWxId(event.GetId()), CurrentDebugState()));
+}
+
+void CMyQuilletApp::OnAppExit(wxCommandEvent&) {
+    if (m_frame) m_frame->Close();
+}
+
+void CMyQuilletApp::OnAppAbout(wxCommandEvent&) {
+    CAboutDlg dialog(m_frame);
+    dialog.ShowModal();
+}

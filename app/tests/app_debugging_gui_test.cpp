@@ -1,0 +1,334 @@
+// The debugging road through the real windows, on the simulated board: open
+// a project, load its image, set a breakpoint with F9, run to it with F5,
+// step with F11, F10, F8 and F7, stop a running program with F6, close,
+// reload and exit.
+#include "app_gui_fixture.h"
+#include "assemble_view.h"
+#include "breakpoint_records.h"
+#include "code_lines.h"
+#include "command_ids.h"
+#include "emulator_wnd.h"
+#include "file_view.h"
+#include "gui_test.h"
+#include "html_list_ctrl.h"
+#include "listing_model.h"
+#include "main_frame.h"
+#include "message_service.h"
+#include "my_quillet_app.h"
+#include "pc_model.h"
+#include "project_loader.h"
+#include "project_views.h"
+#include "report_ctrls.h"
+#include "run_commands.h"
+#include "run_lookups.h"
+#include "scintilla_wnd.h"
+#include "source_window.h"
+#include "source_windows.h"
+#include "target_flags.h"
+#include "window_file.h"
+#include "wx_command_ids.h"
+
+#include <gtest/gtest.h>
+#include <wx/gauge.h>
+#include <wx/stopwatch.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const std::string kKeilProject = std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2";
+const std::string kExampleProject = std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2";
+
+// One project's road: where the breakpoint goes and where Step and Next
+// land from there.
+struct Road {
+    std::string project;
+    std::string image;  // the workspace tree's project name
+    std::string window; // the source window the road runs in
+    int breakLine;      // a line with code that the program reaches
+    int stepLine;       // where F11 goes from the breakpoint
+    int nextLine;       // where F10 goes from there, over a call
+    std::string screenshot;
+};
+
+bool Exists(const std::string& path) {
+    return std::ifstream(path).good();
+}
+
+CMainFrame* Frame() {
+    return wxGetApp().Frame();
+}
+
+void Command(int command) {
+    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
+    Frame()->ProcessWindowEvent(event);
+    guitest::PumpEvents(50);
+}
+
+// Waits until no worker owns the target (at most `ms`).
+bool WaitIdle(int ms = 5000) {
+    wxStopWatch watch;
+    while (g_bTargetBusy && watch.Time() < ms)
+        guitest::PumpEvents(20);
+    guitest::PumpEvents(50);
+    return !g_bTargetBusy;
+}
+
+void PressKey(int key, wxWindow* focus) {
+    wxUIActionSimulator simulator;
+    focus->SetFocus();
+    simulator.MouseMove(focus->GetScreenPosition() + wxPoint(40, 40));
+    guitest::PumpEvents(50);
+    simulator.Char(key);
+    guitest::PumpEvents(100);
+}
+
+uint16_t ShownPc() {
+    uint16_t pc = 0;
+    if (PcDisplay* display = GetPcDisplay()) display->GetCurrentPc(pc);
+    return pc;
+}
+
+// The line (from 1) carrying the PC marker in `window`, 0 when none.
+int PcLine(CSourceWindow* window) {
+    int line = window->Editor()->MarkerNext(0, 1 << marker::kCurrentPc);
+    return line < 0 ? 0 : line + 1;
+}
+
+void EmulatorRowsRead(CMainFrame* frame) {
+    CReportCtrlEmul* rows = frame->EmulatorWnd()->StatusList();
+    EXPECT_EQ(rows->GetItemText(0, 0), "Current Line");
+    EXPECT_EQ(rows->GetItemText(0, 1), "0");
+    EXPECT_EQ(rows->GetItemText(1, 0), "Current PC");
+    EXPECT_EQ(rows->GetItemText(1, 1), "0");
+    EXPECT_EQ(frame->EmulatorWnd()->StatusBox()->GetValue(), "STATUS : STOP");
+}
+
+} // namespace
+
+class AppDebugging : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(Frame(), nullptr)
+            << "an earlier test closed the frame (run one test per process)";
+        Frame()->Raise();
+        guitest::PumpEvents(100);
+    }
+
+    void Open(const std::string& path) {
+        wxGetApp().ProjectViews()->SetNextProjectPath(path);
+        Command(cmd::kOpen);
+        guitest::PumpEvents(200);
+    }
+
+    void DebugRoad(const Road& road);
+
+    platform::RecordingMessageService messages;
+};
+
+void AppDebugging::DebugRoad(const Road& road) {
+    Open(road.project);
+    ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
+    CMainFrame* frame = Frame();
+    EXPECT_EQ(frame->ShownProgress(), 100);
+    EXPECT_EQ(frame->ProgressGauge()->GetValue(), 100);
+    EXPECT_EQ(frame->GetMenuBar(), frame->SourceMenu());
+
+    // One source window per source file, and the workspace tree lists them.
+    CProjectLoader* loader = wxGetApp().Loader();
+    const auto& files = loader->m_projectFiles.m_listFiles;
+    CSourceWindows* sources = wxGetApp().SourceWindows();
+    EXPECT_EQ(sources->Windows().size(), files.size());
+    CFileView* tree = frame->FileView();
+    EXPECT_EQ(tree->Tree()->GetItemText(tree->Root()), "project : " + road.image);
+    EXPECT_EQ(tree->Tree()->GetChildrenCount(tree->SourceFiles(), false), files.size());
+    EXPECT_TRUE(tree->Tree()->IsExpanded(tree->SourceFiles()));
+    EmulatorRowsRead(frame);
+    guitest::SaveScreenshot(frame, road.screenshot + "_open");
+
+    Command(cmd::kImageLoad);
+    EXPECT_TRUE(g_bImageVerified || !messages.Texts().empty());
+    ASSERT_FALSE(messages.Texts().empty());
+    EXPECT_EQ(messages.Texts().back(), "Flash Write OK!!");
+
+    CSourceWindow* source = sources->Find(road.window);
+    ASSERT_NE(source, nullptr);
+    std::vector<int> codeLines =
+        CodeLinesOf(ProjectFileOfWindow(source->Title()), source->Editor()->GetLineCount());
+    ASSERT_FALSE(codeLines.empty());
+    for (int line : codeLines)
+        EXPECT_TRUE(source->Editor()->MarkerGet(line - 1) & (1 << marker::kCodeLine));
+
+    // F9 on a code line in the middle of the program sets marker 0 and a
+    // breakpoint on the board.
+    const int breakLine = road.breakLine;
+    ASSERT_NE(std::find(codeLines.begin(), codeLines.end(), breakLine), codeLines.end());
+    sources->ActivateView(source);
+    source->Editor()->GotoLine(breakLine - 1);
+    PressKey(WXK_F9, source->Editor());
+    EXPECT_TRUE(source->Editor()->MarkerGet(breakLine - 1) & (1 << marker::kBreakpoint));
+    ASSERT_EQ(g_BreakList.size(), 1u);
+    EXPECT_EQ(g_BreakList.front().m_nLine, breakLine);
+
+    // F5 runs to it: the PC marker stands on the breakpoint's line.
+    PressKey(WXK_F5, source->Editor());
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(PcLine(source), breakLine) << ::testing::PrintToString(messages.Texts());
+    // The assembly pane shows the stop as its program-counter row, selected.
+    CHTMLListCtrl* listing = frame->AssembleView()->ShownList();
+    EXPECT_GT(listing->GetItemCount(), 0);
+    const uint32_t breakAddress =
+        AddressOfLine(ProjectFileOfWindow(source->Title()) + ":" + std::to_string(breakLine));
+    ASSERT_EQ(g_ListingModel.m_mapAddressToSrcRow.count(breakAddress), 1u);
+    const int pcRow = g_ListingModel.m_mapAddressToSrcRow.at(breakAddress);
+    EXPECT_EQ(listing->GetCurrentItem(), pcRow);
+    EXPECT_EQ(listing->GetSelectedItem(), pcRow);
+    // Marker 1 on a code line stands with marker 4 in place of marker 2.
+    EXPECT_EQ(source->Editor()->MarkerGet(breakLine - 1) & 0x16, (1 << 1) | (1 << 4));
+    guitest::SaveScreenshot(frame, road.screenshot + "_at_breakpoint");
+
+    // F11 steps to the next source line, onto a call.
+    PressKey(WXK_F11, source->Editor());
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(PcLine(source), road.stepLine);
+    EXPECT_EQ(source->Editor()->MarkerGet(breakLine - 1) & 0x16, 1 << 4)
+        << "marker 0 keeps marker 4";
+    // F10 runs over the call to the next line of main().
+    PressKey(WXK_F10, source->Editor());
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(PcLine(source), road.nextLine);
+
+    // F8 steps single instructions up to the next call; F7 steps
+    // over that call to the instruction after it.
+    uint16_t pc = ShownPc();
+    for (int i = 0; i < 6 && DisassemblyText(pc).find("CALL") == std::string::npos; ++i) {
+        PressKey(WXK_F8, source->Editor());
+        ASSERT_NE(ShownPc(), pc) << "F8 moved nothing";
+        pc = ShownPc();
+    }
+    ASSERT_NE(DisassemblyText(pc).find("CALL"), std::string::npos) << DisassemblyText(pc);
+    uint16_t returnAddress = 0;
+    ASSERT_TRUE(ReturnAddressOfCall(pc, returnAddress));
+    PressKey(WXK_F7, source->Editor());
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(ShownPc(), returnAddress);
+
+    // F9 again clears the breakpoint; F5 then runs the program's endless
+    // loop, and F6 stops it.
+    sources->ActivateView(source);
+    source->Editor()->GotoLine(breakLine - 1);
+    PressKey(WXK_F9, source->Editor());
+    EXPECT_TRUE(g_BreakList.empty());
+    EXPECT_FALSE(source->Editor()->MarkerGet(breakLine - 1) & (1 << marker::kBreakpoint));
+    PressKey(WXK_F5, source->Editor());
+    guitest::PumpEvents(300);
+    EXPECT_TRUE(g_bTargetBusy) << "the program should still run";
+    PressKey(WXK_F6, source->Editor());
+    EXPECT_TRUE(WaitIdle());
+    EXPECT_NE(ShownPc(), returnAddress);
+
+    // Reload opens the same project again without asking.
+    const size_t windows = sources->Windows().size();
+    Command(cmd::kReload);
+    EXPECT_TRUE(g_bProjectLoaded);
+    EXPECT_EQ(sources->Windows().size(), windows);
+    EXPECT_EQ(frame->ShownProgress(), 100);
+
+    // Close returns to the start-up state.
+    Command(cmd::kClose);
+    EXPECT_FALSE(g_bProjectLoaded);
+    EXPECT_TRUE(sources->Windows().empty());
+    EXPECT_EQ(frame->GetMenuBar(), frame->StartMenu());
+    EXPECT_EQ(tree->Tree()->GetItemText(tree->Root()), "project : Empty");
+    EXPECT_EQ(tree->Tree()->GetChildrenCount(tree->SourceFiles(), false), 0u);
+    EXPECT_EQ(frame->ProgressGauge()->GetValue(), 0);
+    EmulatorRowsRead(frame);
+}
+
+TEST_F(AppDebugging, TheExampleProject) {
+    // main.c: "P1 = ~pattern;", then "history[...] = pattern;", then the call
+    // of delay().
+    DebugRoad({kExampleProject, "blinky.hex", "main.c", 39, 40, 41, "app_example"});
+}
+
+TEST_F(AppDebugging, TheKeilProject) {
+    if (!Exists(kKeilProject)) GTEST_SKIP() << "no " << kKeilProject;
+    // prot.c: main()'s first statement "dc1=0;", then the calls "print_wc();"
+    // and "msdelay(100);".
+    DebugRoad({kKeilProject, "prot.hex", "prot.c", 39, 47, 48, "app_keil"});
+}
+
+TEST_F(AppDebugging, ExitWhileRunningEndsCleanly) {
+    Open(kExampleProject);
+    ASSERT_TRUE(g_bProjectLoaded);
+    Command(cmd::kImageLoad);
+    CSourceWindow* source = wxGetApp().SourceWindows()->Find("main.c");
+    ASSERT_NE(source, nullptr);
+    PressKey(WXK_F5, source->Editor());
+    guitest::PumpEvents(200);
+    ASSERT_TRUE(g_bTargetBusy);
+    Command(cmd::kExit);
+    guitest::PumpEvents(200);
+    EXPECT_EQ(Frame(), nullptr);
+    EXPECT_FALSE(g_bTargetBusy);
+    EXPECT_FALSE(IsWorkerRunning());
+    EXPECT_FALSE(g_bProjectLoaded);
+}
+
+TEST_F(AppDebugging, WorkspaceAndAssemblyPaneFollowTheUser) {
+    Open(kExampleProject);
+    ASSERT_TRUE(g_bProjectLoaded);
+    CMainFrame* frame = Frame();
+    CSourceWindows* sources = wxGetApp().SourceWindows();
+    const size_t windows = sources->Windows().size();
+
+    // A double click on a file of the tree brings its window forward.
+    CFileView* tree = frame->FileView();
+    wxTreeItemIdValue cookie;
+    wxTreeItemId item = tree->Tree()->GetFirstChild(tree->SourceFiles(), cookie);
+    while (item.IsOk() && tree->Tree()->GetItemText(item) != "DELAY.C")
+        item = tree->Tree()->GetNextChild(tree->SourceFiles(), cookie);
+    ASSERT_TRUE(item.IsOk());
+    wxTreeEvent activate(wxEVT_TREE_ITEM_ACTIVATED, tree->Tree(), item);
+    tree->Tree()->GetEventHandler()->ProcessEvent(activate);
+    EXPECT_EQ(tree->SelectedText(), "DELAY.C");
+    ASSERT_NE(sources->Active(), nullptr);
+    EXPECT_EQ(sources->Active(), sources->Find("delay.c"));
+    EXPECT_EQ(sources->Windows().size(), windows) << "no second window";
+
+    // The caret line of main.c selects its rows; switching lists twice
+    // comes back to the mixed list with that line's row selected.
+    CSourceWindow* main = sources->Find("main.c");
+    ASSERT_NE(main, nullptr);
+    sources->ActivateView(main);
+    SyncAssemblyToCaret(ProjectFileOfWindow(main->Title()), 41);
+    CAssembleView* assembly = frame->AssembleView();
+    const IndexEntry* entry = nullptr;
+    for (const CIndexTable& table : g_IndexTableList)
+        if (table.m_strFileName == "MAIN.C") entry = table.Entry(41);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(assembly->SourceList()->GetSelectedItem(), entry->m_nSrcRow);
+    assembly->OnToggleView();
+    EXPECT_EQ(g_bAsmOnly, 1);
+    EXPECT_EQ(assembly->ShownList(), assembly->AsmList());
+    EXPECT_EQ(assembly->AsmList()->GetSelectedItem(), entry->m_nAsmRow);
+    assembly->OnToggleView();
+    EXPECT_EQ(assembly->ShownList(), assembly->SourceList());
+    EXPECT_EQ(assembly->SourceList()->GetSelectedItem(), entry->m_nSrcRow);
+    // A caret line beyond the file selects nothing and reads nothing.
+    SyncAssemblyToCaret("MAIN.C", 100000);
+    EXPECT_EQ(assembly->SourceList()->GetSelectedItem(), entry->m_nSrcRow);
+
+    // The pane's breakpoint toggle at the selected row marks the source line.
+    assembly->OnToggleBreakPoint();
+    ASSERT_EQ(g_BreakList.size(), 1u);
+    EXPECT_EQ(g_BreakList.front().m_nLine, 41);
+    EXPECT_TRUE(main->Editor()->MarkerGet(40) & (1 << marker::kBreakpoint));
+    assembly->OnToggleBreakPoint();
+    EXPECT_TRUE(g_BreakList.empty());
+    Command(cmd::kClose);
+}

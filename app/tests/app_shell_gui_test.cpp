@@ -1,0 +1,297 @@
+// The application as started: main frame, menus, panes, progress gauge,
+// settings and the function keys, driven through real windows.
+#include "app_gui_fixture.h"
+#include "command_ids.h"
+#include "dock_pane.h"
+#include "emulator_wnd.h"
+#include "file_view.h"
+#include "find_string_dlg.h"
+#include "frame_layout.h"
+#include "gui_test.h"
+#include "main_frame.h"
+#include "my_quillet_app.h"
+#include "report_ctrls.h"
+#include "source_window.h"
+#include "source_windows.h"
+#include "target_flags.h"
+#include "wx_command_ids.h"
+
+#include <gtest/gtest.h>
+#include <wx/aui/auibar.h>
+#include <wx/aui/auibook.h>
+#include <wx/combobox.h>
+#include <wx/dialog.h>
+#include <wx/filefn.h>
+#include <wx/gauge.h>
+#include <wx/menu.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+CMainFrame* Frame() {
+    return wxGetApp().Frame();
+}
+
+std::vector<std::string> MenuTitles(wxMenuBar* bar) {
+    std::vector<std::string> titles;
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i)
+        titles.push_back(bar->GetMenuLabelText(i).ToStdString());
+    return titles;
+}
+
+wxAuiToolBar* ToolBar(const char* name) {
+    return static_cast<wxAuiToolBar*>(Frame()->Aui().GetPane(name).window);
+}
+
+// Resets the run flags a test changed.
+struct FlagGuard {
+    ~FlagGuard() {
+        g_bProjectLoaded = false;
+        g_bTargetBusy = false;
+        g_bStopRequest = false;
+        g_bStepStop = false;
+    }
+};
+
+bool DebugToolEnabled(int command) {
+    Frame()->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    wxAuiToolBar* bar = ToolBar("DebugToolBar");
+    bar->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
+    return bar->GetToolEnabled(WxCommandId(command));
+}
+
+} // namespace
+
+TEST(AppStartUp, ShowsTheEmptyDebugger) {
+    CMainFrame* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    guitest::PumpEvents(200);
+    EXPECT_EQ(frame->GetTitle(), "Ostrel Debugger");
+    EXPECT_EQ(frame->GetMenuBar(), frame->StartMenu());
+    EXPECT_EQ(MenuTitles(frame->GetMenuBar()), (std::vector<std::string>{"Project", "Help"}));
+
+    const std::vector<PaneSpec>& specs = DockingPanes();
+    ASSERT_EQ(frame->PaneCount(), 13u);
+    for (size_t i = 0; i < specs.size(); ++i) {
+        EXPECT_EQ(frame->Pane(i)->Caption(), specs[i].caption);
+        EXPECT_EQ(frame->Pane(i)->TitleCombo()->GetValue(), specs[i].caption);
+        EXPECT_EQ(frame->IsPaneShown(i), specs[i].place != PanePlace::Hidden) << specs[i].caption;
+    }
+    // The tab group: nine pages with their captions, BreakPoint in front.
+    wxAuiNotebook* group = frame->TabGroup();
+    ASSERT_EQ(group->GetPageCount(), 9u);
+    EXPECT_EQ(group->GetPageText(0), "BreakPoint");
+    EXPECT_EQ(group->GetPageText(6), " External Memory");
+    EXPECT_EQ(group->GetSelection(), 0);
+
+    EXPECT_FALSE(DebugToolEnabled(cmd::kContinue));
+    EXPECT_FALSE(DebugToolEnabled(cmd::kStop));
+    EXPECT_FALSE(DebugToolEnabled(cmd::kImageLoad));
+    EXPECT_EQ(frame->ProgressGauge()->GetValue(), 0);
+    // No project: the workspace names none, the emulator rows are blank.
+    CFileView* tree = frame->FileView();
+    EXPECT_EQ(tree->Tree()->GetItemText(tree->Root()), "project : Empty");
+    EXPECT_TRUE(tree->Tree()->IsBold(tree->Root()));
+    EXPECT_EQ(tree->Tree()->GetItemText(tree->SourceFiles()), "Source Files");
+    EXPECT_EQ(tree->Tree()->GetChildrenCount(tree->SourceFiles()), 0u);
+    EXPECT_EQ(frame->EmulatorWnd()->StatusList()->GetItemText(0, 0), "");
+    EXPECT_EQ(frame->EmulatorWnd()->StatusBox()->GetValue(), "STATUS : STOP");
+    guitest::SaveScreenshot(frame, "app_start_up");
+}
+
+TEST(AppStartUp, AppliesTheStoredSettings) {
+    std::string install = appgui::HomeFolder() + "/install";
+    EXPECT_EQ(wxGetCwd().ToStdString(), install);
+    EXPECT_EQ(wxGetApp().FindHistory(), (std::vector<std::string>{"mov a", "loop"}));
+    EXPECT_EQ(wxGetApp().ReplaceHistory(), (std::vector<std::string>{"nop"}));
+    EXPECT_EQ(Frame()->Look(), 216);
+}
+
+TEST(AppFrame, ProgressGaugeIsClamped) {
+    CMainFrame* frame = Frame();
+    ReportProgress(40);
+    EXPECT_EQ(frame->ProgressGauge()->GetValue(), 40);
+    ReportProgress(250);
+    EXPECT_EQ(frame->ProgressGauge()->GetValue(), 100);
+    ReportProgress(-3);
+    EXPECT_EQ(frame->ProgressGauge()->GetValue(), 0);
+    // The gauge sits in the status bar's last pane.
+    wxRect field;
+    ASSERT_TRUE(frame->GetStatusBar()->GetFieldRect(kProgressPane, field));
+    EXPECT_EQ(frame->ProgressGauge()->GetPosition(), field.GetPosition());
+}
+
+TEST(AppFrame, WindowMenuTogglesPanes) {
+    CMainFrame* frame = Frame();
+    const int search = PaneForToggle(cmd::kSearchWindow);
+    const int assembly = PaneForToggle(cmd::kAssemblyWindow);
+    for (int index : {search, assembly}) {
+        wxCommandEvent toggle(wxEVT_MENU, WxCommandId(DockingPanes()[index].toggleId));
+        ASSERT_TRUE(frame->ProcessWindowEvent(toggle));
+        EXPECT_FALSE(frame->IsPaneShown(index)) << index;
+        ASSERT_TRUE(frame->ProcessWindowEvent(toggle));
+        EXPECT_TRUE(frame->IsPaneShown(index)) << index;
+    }
+    // Search came back to its place in the group, second after BreakPoint.
+    EXPECT_EQ(frame->TabGroup()->GetPageText(1), "Search");
+    EXPECT_EQ(frame->TabGroup()->GetPageCount(), 9u);
+}
+
+TEST(AppFrame, SourceMenuCommandsFollowTheRunState) {
+    FlagGuard guard;
+    CMainFrame* frame = Frame();
+    frame->ShowSourceMenu(true);
+    EXPECT_EQ(frame->GetMenuBar(), frame->SourceMenu());
+    EXPECT_EQ(
+        MenuTitles(frame->GetMenuBar()),
+        (std::vector<std::string>{"Project", "Debug", "Tool", "Window", "Environment", "Help"}));
+    wxMenu* debug = frame->GetMenuBar()->GetMenu(1);
+    auto enabled = [&](int command) {
+        frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        debug->UpdateUI(frame);
+        return debug->IsEnabled(WxCommandId(command));
+    };
+    EXPECT_FALSE(enabled(cmd::kNext));
+    EXPECT_FALSE(enabled(cmd::kStop));
+    g_bProjectLoaded = true;
+    EXPECT_TRUE(enabled(cmd::kNext));
+    EXPECT_TRUE(enabled(cmd::kRunToCursorLine));
+    EXPECT_TRUE(DebugToolEnabled(cmd::kContinue));
+    g_bTargetBusy = true;
+    EXPECT_FALSE(enabled(cmd::kNext));
+    EXPECT_TRUE(enabled(cmd::kStop));
+    EXPECT_TRUE(DebugToolEnabled(cmd::kStop));
+    EXPECT_FALSE(DebugToolEnabled(cmd::kContinue));
+    frame->ShowSourceMenu(false);
+    EXPECT_EQ(frame->GetMenuBar(), frame->StartMenu());
+}
+
+TEST(AppFrame, F10RunsNextOnReleaseAndOpensNoMenu) {
+    FlagGuard guard;
+    CMainFrame* frame = Frame();
+    frame->ShowSourceMenu(true);
+    int nextCommands = 0;
+    int menusOpened = 0;
+    frame->Bind(
+        wxEVT_MENU, [&](wxCommandEvent&) { ++nextCommands; }, WxCommandId(cmd::kNext));
+    frame->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent&) { ++menusOpened; });
+    frame->Raise();
+    guitest::PumpEvents(200);
+    CDockPane* assembly = frame->Pane(0);
+    assembly->TitleCombo()->SetFocus();
+    wxUIActionSimulator simulator;
+    simulator.MouseMove(assembly->GetScreenPosition() + wxPoint(20, 10));
+    guitest::PumpEvents(100);
+
+    g_bProjectLoaded = true;
+    simulator.KeyDown(WXK_F10);
+    guitest::PumpEvents(150);
+    EXPECT_EQ(nextCommands, 0) << "a press starts nothing";
+    simulator.KeyUp(WXK_F10);
+    guitest::PumpEvents(200);
+    EXPECT_EQ(nextCommands, 1);
+    EXPECT_EQ(menusOpened, 0);
+
+    // While a worker runs only F6 acts: it raises the stop requests.
+    g_bTargetBusy = true;
+    simulator.Char(WXK_F10);
+    simulator.Char(WXK_F6);
+    guitest::PumpEvents(200);
+    EXPECT_EQ(nextCommands, 1);
+    EXPECT_TRUE(g_bStopRequest);
+    EXPECT_TRUE(g_bStepStop);
+    EXPECT_EQ(menusOpened, 0);
+
+    // Keys typed in a dialog are the dialog's own.
+    g_bTargetBusy = false;
+    wxDialog dialog(frame, wxID_ANY, "Dialog", wxDefaultPosition, wxSize(300, 200));
+    auto* text = new wxTextCtrl(&dialog, wxID_ANY, "", wxPoint(10, 10), wxSize(200, 30));
+    dialog.Show();
+    guitest::PumpEvents(200);
+    text->SetFocus();
+    simulator.MouseMove(text->GetScreenPosition() + wxPoint(10, 10));
+    guitest::PumpEvents(100);
+    int dialogKeys = 0;
+    text->Bind(wxEVT_KEY_UP, [&](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_F10) ++dialogKeys;
+        event.Skip();
+    });
+    simulator.Char(WXK_F10);
+    guitest::PumpEvents(200);
+    EXPECT_EQ(nextCommands, 1);
+    EXPECT_EQ(dialogKeys, 1);
+    dialog.Hide();
+    frame->ShowSourceMenu(false);
+}
+
+TEST(AppFrame, CommandIdsFitTheToolkitAndMapBack) {
+    for (const MenuSpec& menu : SourceMenuBar()) {
+        for (const MenuEntry& entry : menu.entries) {
+            if (entry.id == 0) continue;
+            const int id = WxCommandId(entry.id);
+            EXPECT_LT(id, 0x7FFF) << entry.label;
+            EXPECT_FALSE(id >= wxID_LOWEST && id <= wxID_HIGHEST && id != wxID_OPEN &&
+                         id != wxID_EXIT && id != wxID_ABOUT && id != wxID_FIND)
+                << entry.label;
+            EXPECT_EQ(CommandFromWxId(id), entry.id) << entry.label;
+        }
+    }
+    EXPECT_EQ(WxCommandId(cmd::kOpen), wxID_OPEN);
+    EXPECT_EQ(WxCommandId(cmd::kContinue), cmd::kContinue - 20000);
+    EXPECT_EQ(WxCommandId(cmd::kFirstLook), cmd::kFirstLook);
+}
+
+TEST(AppFrame, ExitClosesTheFrame) {
+    wxCommandEvent exit(wxEVT_MENU, wxID_EXIT);
+    Frame()->ProcessWindowEvent(exit);
+    guitest::PumpEvents(200);
+    EXPECT_EQ(Frame(), nullptr);
+}
+
+TEST(AppSourceWindows, OpenFindCloseAndTheSearchDialog) {
+    FlagGuard guard;
+    CMainFrame* frame = Frame();
+    CSourceWindows* sources = wxGetApp().SourceWindows();
+    const std::string dir = std::string(VEXA_SOURCE_DIR) + "/debuginfo/tests/data/demo/";
+    CSourceWindow* main = sources->Open(dir + "main.c");
+    CSourceWindow* util = sources->Open(dir + "src/util.c");
+    EXPECT_EQ(sources->Open(dir + "main.c"), main) << "an open file is not opened twice";
+    EXPECT_EQ(sources->Windows().size(), 2u);
+    EXPECT_EQ(sources->Find("MAIN.C"), main);
+    EXPECT_EQ(sources->Find("Util.C"), util);
+    EXPECT_EQ(sources->Find("main"), nullptr);
+    EXPECT_EQ(sources->Active(), main);
+    EXPECT_EQ(frame->GetMenuBar(), frame->SourceMenu());
+
+    // Find twice: still one Search dialog, bound to the editor in front.
+    wxCommandEvent find(wxEVT_MENU, wxID_FIND);
+    frame->ProcessWindowEvent(find);
+    CFindStringDlg* dialog = wxGetApp().FindDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->GetEditor(), main->Editor());
+    sources->ActivateView(util);
+    frame->ProcessWindowEvent(find);
+    EXPECT_EQ(wxGetApp().FindDialog(), dialog);
+    EXPECT_EQ(dialog->GetEditor(), util->Editor());
+
+    // While a project is loaded the user cannot close a source window.
+    g_bProjectLoaded = true;
+    wxAuiNotebookEvent close(wxEVT_AUINOTEBOOK_PAGE_CLOSE, frame->SourceBook()->GetId());
+    close.SetEventObject(frame->SourceBook());
+    close.SetSelection(0);
+    frame->SourceBook()->GetEventHandler()->ProcessEvent(close);
+    EXPECT_FALSE(close.IsAllowed());
+    g_bProjectLoaded = false;
+
+    // Closing the windows unbinds the dialog and brings menu 128 back.
+    sources->CloseAll();
+    guitest::PumpEvents(50);
+    EXPECT_TRUE(sources->Windows().empty());
+    EXPECT_EQ(dialog->GetEditor(), nullptr);
+    EXPECT_EQ(frame->GetMenuBar(), frame->StartMenu());
+    EXPECT_EQ(frame->SourceBook()->GetPageCount(), 0u);
+}
