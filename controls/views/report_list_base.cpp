@@ -97,6 +97,40 @@ void CReportListBase::SetGridLines(bool on) {
     body_->Refresh(false);
 }
 
+bool CReportListBase::NavigationTarget(int keyCode, int row, int count, int& target) const {
+    const int page = std::max(1, GetVisibleRowCount() - 1);
+    switch (keyCode) {
+    case WXK_UP:
+    case WXK_NUMPAD_UP:
+        target = row < 0 ? 0 : row - 1;
+        break;
+    case WXK_DOWN:
+    case WXK_NUMPAD_DOWN:
+        target = row + 1;
+        break;
+    case WXK_PAGEUP:
+    case WXK_NUMPAD_PAGEUP:
+        target = row - page;
+        break;
+    case WXK_PAGEDOWN:
+    case WXK_NUMPAD_PAGEDOWN:
+        target = row + page;
+        break;
+    case WXK_HOME:
+    case WXK_NUMPAD_HOME:
+        target = 0;
+        break;
+    case WXK_END:
+    case WXK_NUMPAD_END:
+        target = count - 1;
+        break;
+    default:
+        return false;
+    }
+    target = std::clamp(target, 0, std::max(0, count - 1));
+    return true;
+}
+
 int CReportListBase::GetVisibleRowCount() const {
     return std::max(0, body_->GetClientSize().y / rowHeight_);
 }

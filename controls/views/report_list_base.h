@@ -29,6 +29,10 @@ public:
     int GetTopRow() const { return topRow_; }
     // Rows that fit wholly in the body.
     int GetVisibleRowCount() const;
+    // Where a navigation key (arrows, pages, Home, End, also on the keypad)
+    // moves the selection from `row` (-1: none) among `count` rows, clamped;
+    // false when the key is no navigation key.
+    bool NavigationTarget(int keyCode, int row, int count, int& target) const;
 
     int GetHeaderColumnCount() const { return static_cast<int>(columns_.size()); }
     const controls::ColumnSpec& GetHeaderColumn(int column) const { return columns_[column]; }

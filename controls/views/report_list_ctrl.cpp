@@ -275,37 +275,11 @@ void CReportListCtrl::OnBodyKeyDown(wxKeyEvent& event) {
     int row = model_.GetFocusedRow();
     if (row < 0) row = model_.GetSelectedRow();
     int target = row;
-    switch (event.GetKeyCode()) {
-    case WXK_UP:
-    case WXK_NUMPAD_UP:
-        target = row < 0 ? 0 : row - 1;
-        break;
-    case WXK_DOWN:
-    case WXK_NUMPAD_DOWN:
-        target = row + 1;
-        break;
-    case WXK_PAGEUP:
-    case WXK_NUMPAD_PAGEUP:
-        target = row - std::max(1, GetVisibleRowCount() - 1);
-        break;
-    case WXK_PAGEDOWN:
-    case WXK_NUMPAD_PAGEDOWN:
-        target = row + std::max(1, GetVisibleRowCount() - 1);
-        break;
-    case WXK_HOME:
-    case WXK_NUMPAD_HOME:
-        target = 0;
-        break;
-    case WXK_END:
-    case WXK_NUMPAD_END:
-        target = count - 1;
-        break;
-    default:
+    if (!NavigationTarget(event.GetKeyCode(), row, count, target)) {
         event.Skip();
         return;
     }
     if (count == 0) return;
-    target = std::clamp(target, 0, count - 1);
     model_.SelectOnly(target);
     EnsureRowVisible(target);
 }

@@ -367,36 +367,14 @@ void CSuperGridCtrl::OnBodyKeyDown(wxKeyEvent& event) {
     case WXK_NUMPAD_SUBTRACT:
         if (item && AllowKeyCollapse(item, row)) CollapseItem(item);
         return;
-    case WXK_UP:
-    case WXK_NUMPAD_UP:
-        target = row < 0 ? 0 : row - 1;
-        break;
-    case WXK_DOWN:
-    case WXK_NUMPAD_DOWN:
-        target = row + 1;
-        break;
-    case WXK_PAGEUP:
-    case WXK_NUMPAD_PAGEUP:
-        target = row - std::max(1, GetVisibleRowCount() - 1);
-        break;
-    case WXK_PAGEDOWN:
-    case WXK_NUMPAD_PAGEDOWN:
-        target = row + std::max(1, GetVisibleRowCount() - 1);
-        break;
-    case WXK_HOME:
-    case WXK_NUMPAD_HOME:
-        target = 0;
-        break;
-    case WXK_END:
-    case WXK_NUMPAD_END:
-        target = count - 1;
-        break;
     default:
-        event.Skip();
-        return;
+        if (!NavigationTarget(event.GetKeyCode(), row, count, target)) {
+            event.Skip();
+            return;
+        }
+        break;
     }
     if (count == 0) return;
-    target = std::clamp(target, 0, count - 1);
     SelectRow(target);
     EnsureRowVisible(target);
 }
