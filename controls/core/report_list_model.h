@@ -4,7 +4,7 @@
 // the view through ReportListObserver what to show and what to announce.
 #pragma once
 
-#include "column_spec.h"
+#include "column_format.h"
 #include "report_list_policy.h"
 #include "report_list_types.h"
 

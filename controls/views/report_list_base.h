@@ -5,7 +5,7 @@
 // row and handle the body's mouse and keys.
 #pragma once
 
-#include "column_spec.h"
+#include "column_format.h"
 
 #include <wx/headerctrl.h>
 #include <wx/window.h>

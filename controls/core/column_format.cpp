@@ -1,4 +1,4 @@
-#include "column_spec.h"
+#include "column_format.h"
 
 #include <cctype>
 #include <climits>
