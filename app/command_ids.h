@@ -54,6 +54,11 @@ constexpr int kFontStyle = 32833;
 constexpr int kFontColor = 32831;
 constexpr int kBackgroundColor = 32832;
 
+// Analysis (no menu entry; enabled while a project is loaded)
+constexpr int kAnalysisPrintTrace = 32921;
+constexpr int kAnalysisStart = 32922;
+constexpr int kAnalysisReport = 32923;
+
 // Visual looks
 constexpr int kFirstLook = 210;
 constexpr int kLastLook = 218;

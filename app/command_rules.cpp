@@ -21,6 +21,10 @@ const std::vector<int> kIdleCommands = {
     cmd::kStep,       cmd::kNext,           cmd::kStepi,       cmd::kNexti,     cmd::kSetBreak,
     cmd::kClearBreak, cmd::kClearAllBreaks, cmd::kInitDebugger};
 
+// Enabled while a project is loaded, running or not.
+const std::vector<int> kLoadedCommands = {cmd::kStop, cmd::kAnalysisPrintTrace, cmd::kAnalysisStart,
+                                          cmd::kAnalysisReport};
+
 bool IsIdleCommand(int id) {
     return std::find(kIdleCommands.begin(), kIdleCommands.end(), id) != kIdleCommands.end();
 }
@@ -30,7 +34,7 @@ bool IsIdleCommand(int id) {
 const std::vector<int>& RuledCommands() {
     static const std::vector<int> commands = [] {
         std::vector<int> all = kIdleCommands;
-        all.push_back(cmd::kStop);
+        all.insert(all.end(), kLoadedCommands.begin(), kLoadedCommands.end());
         all.push_back(cmd::kRunToCursorLine);
         return all;
     }();
@@ -38,7 +42,8 @@ const std::vector<int>& RuledCommands() {
 }
 
 bool IsCommandEnabled(int id, const DebugState& state) {
-    if (id == cmd::kStop) return state.loaded;
+    if (std::find(kLoadedCommands.begin(), kLoadedCommands.end(), id) != kLoadedCommands.end())
+        return state.loaded;
     if (id == cmd::kRunToCursorLine) return state.loaded && !state.busy && !state.hexOnly;
     if (IsIdleCommand(id)) return state.loaded && !state.busy;
     return true;

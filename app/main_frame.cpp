@@ -119,6 +119,10 @@ CMainFrame::CMainFrame()
     for (const PaneSpec& pane : DockingPanes())
         if (pane.toggleId != 0)
             Bind(wxEVT_MENU, &CMainFrame::OnWindowToggle, this, WxCommandId(pane.toggleId));
+    Bind(wxEVT_MENU, &CMainFrame::OnApplicationLook, this, WxCommandId(cmd::kFirstLook),
+         WxCommandId(cmd::kLastLook));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, WxCommandId(cmd::kFirstLook),
+         WxCommandId(cmd::kLastLook));
 
     m_keyFilter = std::make_unique<CFunctionKeyFilter>(
         this, [this](int functionNumber) { OnFunctionKeyRelease(functionNumber); });
@@ -358,6 +362,14 @@ void CMainFrame::ApplyLook(int look) {
     m_aui.Update();
     Refresh();
     WriteApplicationLook(m_look);
+}
+
+void CMainFrame::OnApplicationLook(wxCommandEvent& event) {
+    ApplyLook(CommandFromWxId(event.GetId()));
+}
+
+void CMainFrame::OnUpdateApplicationLook(wxUpdateUIEvent& event) {
+    event.Check(CommandFromWxId(event.GetId()) == m_look);
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event) {

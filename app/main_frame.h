@@ -60,6 +60,8 @@ public:
     // The function key F<functionNumber> was released.
     void OnFunctionKeyRelease(int functionNumber);
 
+    // Draws the panes, tabs and docking hints in `look` (210 to 218) at once
+    // and stores it as "ApplicationLook".
     void ApplyLook(int look);
     int Look() const { return m_look; }
 
@@ -74,6 +76,9 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnWindowToggle(wxCommandEvent& event);
     void OnTabGroupPageChanged(wxAuiNotebookEvent& event);
+    // The look commands 210 to 218; the one in force carries the mark.
+    void OnApplicationLook(wxCommandEvent& event);
+    void OnUpdateApplicationLook(wxUpdateUIEvent& event);
 
     mutable wxAuiManager m_aui; // its pane lookups are not const
     wxMenuBar* m_startMenu = nullptr;

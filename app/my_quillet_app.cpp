@@ -2,10 +2,12 @@
 
 #include "about_dlg.h"
 #include "app_settings.h"
+#include "command_ids.h"
 #include "command_rules.h"
 #include "editor_breakpoint_views.h"
 #include "find_string_dlg.h"
 #include "main_frame.h"
+#include "message_service.h"
 #include "pc_model.h"
 #include "project_loader.h"
 #include "project_views.h"
@@ -39,6 +41,7 @@ bool CMyQuilletApp::OnInit() {
 
     BindDebugCommands();
     BindEditorCommands();
+    BindAnalysisCommands();
 
     m_frame = new CMainFrame;
     m_frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
@@ -65,6 +68,26 @@ int CMyQuilletApp::OnExit() {
 
 void CMyQuilletApp::OnUpdateRuledCommand(wxUpdateUIEvent& event) {
     event.Enable(IsCommandEnabled(CommandFromWxId(event.GetId()), CurrentDebugState()));
+}
+
+void CMyQuilletApp::BindAnalysisCommands() {
+    static const struct {
+        int command;
+        const char* text;
+    } kAnalysis[] = {{cmd::kAnalysisPrintTrace, "CMyQuilletApp::OnAnalysisPrinttrace"},
+                     {cmd::kAnalysisStart, "CMyQuilletApp::OnAnalysisStart"},
+                     {cmd::kAnalysisReport, "CMyQuilletApp::OnAnalysisReport"}};
+    for (const auto& analysis : kAnalysis) {
+        const int command = analysis.command;
+        const char* text = analysis.text;
+        // No menu greys these commands, so the handler keeps to their rule.
+        Bind(
+            wxEVT_MENU,
+            [command, text](wxCommandEvent&) {
+                if (IsCommandEnabled(command, CurrentDebugState())) platform::ShowMessage(text);
+            },
+            WxCommandId(command));
+    }
 }
 
 void CMyQuilletApp::OnAppExit(wxCommandEvent&) {

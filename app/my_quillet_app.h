@@ -57,6 +57,8 @@ private:
     void InstallViews();
     void RemoveViews();
     void BindDebugCommands();
+    // Print Trace, Start Profiling and Print Result: each shows its fixed text.
+    void BindAnalysisCommands();
     void UpdateImageSizeEstimate();
     // Set Break and Clear Break: the breakpoint of the caret line of the
     // source window in front.

@@ -29,13 +29,16 @@
 #include "wx_command_ids.h"
 
 #include <gtest/gtest.h>
+#include <wx/aui/auibar.h>
 #include <wx/gauge.h>
 #include <wx/stopwatch.h>
 #include <wx/textctrl.h>
+#include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -97,6 +100,13 @@ uint16_t ShownPc() {
 int PcLine(CSourceWindow* window) {
     int line = window->Editor()->MarkerNext(0, 1 << marker::kCurrentPc);
     return line < 0 ? 0 : line + 1;
+}
+
+bool DebugToolEnabled(CMainFrame* frame, int command) {
+    auto* bar = static_cast<wxAuiToolBar*>(frame->Aui().GetPane("DebugToolBar").window);
+    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    bar->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
+    return bar->GetToolEnabled(WxCommandId(command));
 }
 
 void EmulatorRowsRead(CMainFrame* frame) {
@@ -247,6 +257,11 @@ void AppDebugging::DebugRoad(const Road& road) {
     EXPECT_EQ(tree->Tree()->GetChildrenCount(tree->SourceFiles(), false), 0u);
     EXPECT_EQ(frame->ProgressGauge()->GetValue(), 0);
     EmulatorRowsRead(frame);
+    for (int command : {cmd::kImageLoad, cmd::kContinue, cmd::kStop, cmd::kStep})
+        EXPECT_FALSE(DebugToolEnabled(frame, command)) << command;
+    EXPECT_EQ(frame->AssembleView()->SourceList()->GetItemCount(), 0);
+    EXPECT_EQ(frame->AssembleView()->AsmList()->GetItemCount(), 0);
+    EXPECT_EQ(frame->AssembleView()->ShownList(), frame->AssembleView()->SourceList());
 }
 
 TEST_F(AppDebugging, TheExampleProject) {
@@ -328,6 +343,71 @@ TEST_F(AppDebugging, WorkspaceAndAssemblyPaneFollowTheUser) {
     ASSERT_EQ(g_BreakList.size(), 1u);
     EXPECT_EQ(g_BreakList.front().m_nLine, 41);
     EXPECT_TRUE(main->Editor()->MarkerGet(40) & (1 << marker::kBreakpoint));
+    assembly->OnToggleBreakPoint();
+    EXPECT_TRUE(g_BreakList.empty());
+    Command(cmd::kClose);
+}
+
+TEST_F(AppDebugging, AssemblyPaneKeepsItsRowsWhereNothingMatches) {
+    Open(kExampleProject);
+    ASSERT_TRUE(g_bProjectLoaded);
+    CMainFrame* frame = Frame();
+    CAssembleView* assembly = frame->AssembleView();
+    CHTMLListCtrl* listing = assembly->SourceList();
+    ASSERT_EQ(assembly->ShownList(), listing);
+
+    // Two addresses with rows of their own, and one without any row.
+    const auto& rows = g_ListingModel.m_mapAddressToSrcRow;
+    ASSERT_GE(rows.size(), 2u);
+    auto first = rows.begin();
+    auto second = std::next(first);
+    while (second != rows.end() && second->second == first->second)
+        ++second;
+    ASSERT_NE(second, rows.end());
+    uint16_t rowless = 0xFFFF;
+    while (rows.count(rowless))
+        --rowless;
+
+    assembly->ShowPcInAssembly(static_cast<uint16_t>(first->first), 1);
+    EXPECT_EQ(listing->GetCurrentItem(), first->second);
+    EXPECT_EQ(listing->GetSelectedItem(), first->second);
+    // Without the mark only the selection moves.
+    assembly->ShowPcInAssembly(static_cast<uint16_t>(second->first), 0);
+    EXPECT_EQ(listing->GetCurrentItem(), first->second);
+    EXPECT_EQ(listing->GetSelectedItem(), second->second);
+    // An address without a row changes nothing.
+    assembly->ShowPcInAssembly(rowless, 1);
+    EXPECT_EQ(listing->GetCurrentItem(), first->second);
+    EXPECT_EQ(listing->GetSelectedItem(), second->second);
+
+    // A window in front that is no file of the project: the lists switch
+    // and no row is selected for it.
+    const std::string stranger =
+        std::string(VEXA_SOURCE_DIR) + "/debuginfo/tests/data/demo/src/util.c";
+    ASSERT_TRUE(Exists(stranger));
+    CSourceWindows* sources = wxGetApp().SourceWindows();
+    ASSERT_NE(sources->Open(stranger), nullptr);
+    const int asmSelected = assembly->AsmList()->GetSelectedItem();
+    assembly->OnToggleView();
+    EXPECT_EQ(assembly->ShownList(), assembly->AsmList());
+    EXPECT_EQ(assembly->AsmList()->GetSelectedItem(), asmSelected);
+
+    // The switch tool is checked on the assembly-only list and greyed for a
+    // bare image.
+    wxToolBar* bar = assembly->PaneToolBar();
+    const int switchTool = WxCommandId(40034);
+    bar->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
+    EXPECT_TRUE(bar->GetToolEnabled(switchTool));
+    EXPECT_TRUE(bar->GetToolState(switchTool));
+    g_bHexOnly = true;
+    bar->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
+    EXPECT_FALSE(bar->GetToolEnabled(switchTool));
+    g_bHexOnly = false;
+    assembly->OnToggleView();
+    EXPECT_EQ(assembly->ShownList(), listing);
+
+    // The breakpoint toggle without a selected row does nothing.
+    listing->SetSelectedItem(-1);
     assembly->OnToggleBreakPoint();
     EXPECT_TRUE(g_BreakList.empty());
     Command(cmd::kClose);

@@ -1,6 +1,7 @@
 // The application as started: main frame, menus, panes, progress gauge,
 // settings and the function keys, driven through real windows.
 #include "app_gui_fixture.h"
+#include "app_settings.h"
 #include "command_ids.h"
 #include "dock_pane.h"
 #include "emulator_wnd.h"
@@ -9,6 +10,7 @@
 #include "frame_layout.h"
 #include "gui_test.h"
 #include "main_frame.h"
+#include "message_service.h"
 #include "my_quillet_app.h"
 #include "report_ctrls.h"
 #include "source_window.h"
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
+#include <wx/aui/dockart.h>
 #include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/filefn.h>
@@ -27,6 +30,8 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -243,6 +248,79 @@ TEST(AppFrame, CommandIdsFitTheToolkitAndMapBack) {
     EXPECT_EQ(WxCommandId(cmd::kOpen), wxID_OPEN);
     EXPECT_EQ(WxCommandId(cmd::kContinue), cmd::kContinue - 20000);
     EXPECT_EQ(WxCommandId(cmd::kFirstLook), cmd::kFirstLook);
+}
+
+TEST(AppFrame, LookCommandsApplyAtOnceAndAreStored) {
+    CMainFrame* frame = Frame();
+    const int before = frame->Look();
+    auto choose = [frame](int look) {
+        wxCommandEvent command(wxEVT_MENU, WxCommandId(look));
+        return frame->ProcessWindowEvent(command);
+    };
+    auto storedText = [] {
+        std::ifstream file(appgui::HomeFolder() + "/.Local Application Program");
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    };
+
+    ASSERT_TRUE(choose(211));
+    EXPECT_EQ(frame->Look(), 211);
+    EXPECT_NE(dynamic_cast<wxAuiSimpleTabArt*>(frame->TabGroup()->GetArtProvider()), nullptr);
+    EXPECT_NE(dynamic_cast<wxAuiSimpleTabArt*>(frame->SourceBook()->GetArtProvider()), nullptr);
+    EXPECT_EQ(ReadApplicationLook(), 211);
+    EXPECT_NE(storedText().find("ApplicationLook=211"), std::string::npos);
+
+    ASSERT_TRUE(choose(215));
+    EXPECT_EQ(frame->Look(), 215);
+    EXPECT_EQ(dynamic_cast<wxAuiSimpleTabArt*>(frame->TabGroup()->GetArtProvider()), nullptr);
+    EXPECT_EQ(frame->Aui().GetArtProvider()->GetColour(wxAUI_DOCKART_BACKGROUND_COLOUR),
+              wxColour(0xC4, 0xD8, 0xF0));
+    EXPECT_TRUE(frame->Aui().GetFlags() & wxAUI_MGR_VENETIAN_BLINDS_HINT);
+    EXPECT_NE(storedText().find("ApplicationLook=215"), std::string::npos);
+
+    // The mark stands on the look in force only.
+    for (int look = cmd::kFirstLook; look <= cmd::kLastLook; ++look) {
+        wxUpdateUIEvent update(WxCommandId(look));
+        update.SetEventObject(frame);
+        frame->ProcessWindowEvent(update);
+        EXPECT_TRUE(update.GetSetChecked()) << look;
+        EXPECT_EQ(update.GetChecked(), look == 215) << look;
+    }
+    choose(before);
+}
+
+TEST(AppCommands, AnalysisCommandsShowTheirTextsWhileAProjectIsLoaded) {
+    FlagGuard guard;
+    CMainFrame* frame = Frame();
+    platform::RecordingMessageService messages;
+    auto send = [frame](int command) {
+        wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
+        frame->ProcessWindowEvent(event);
+    };
+    auto enabled = [frame](int command) {
+        wxUpdateUIEvent update(WxCommandId(command));
+        update.SetEventObject(frame);
+        frame->ProcessWindowEvent(update);
+        return update.GetEnabled();
+    };
+    const int analysis[] = {cmd::kAnalysisPrintTrace, cmd::kAnalysisStart, cmd::kAnalysisReport};
+
+    for (int command : analysis) {
+        EXPECT_FALSE(enabled(command)) << command;
+        send(command);
+    }
+    EXPECT_TRUE(messages.shown.empty()) << "greyed commands show nothing";
+
+    g_bProjectLoaded = true;
+    g_bTargetBusy = true;
+    for (int command : analysis) {
+        EXPECT_TRUE(enabled(command)) << command;
+        send(command);
+    }
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"CMyQuilletApp::OnAnalysisPrinttrace",
+                                                          "CMyQuilletApp::OnAnalysisStart",
+                                                          "CMyQuilletApp::OnAnalysisReport"}));
 }
 
 TEST(AppFrame, ExitClosesTheFrame) {
