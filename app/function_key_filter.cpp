@@ -16,11 +16,12 @@ CFunctionKeyFilter::~CFunctionKeyFilter() {
 }
 
 bool CFunctionKeyFilter::BelongsToFrame(wxObject* object) const {
-    auto* window = wxDynamicCast(object, wxWindow);
+    // Class checks by IsKindOf: wxDynamicCast casts before it checks.
+    if (!object || !object->IsKindOf(wxCLASSINFO(wxWindow))) return false;
     // Floating panes are top-level windows too, but their parent is the frame.
-    for (; window; window = window->GetParent()) {
+    for (auto* window = static_cast<wxWindow*>(object); window; window = window->GetParent()) {
         if (window == m_frame) return true;
-        if (wxDynamicCast(window, wxDialog)) return false;
+        if (window->IsKindOf(wxCLASSINFO(wxDialog))) return false;
     }
     return false;
 }

@@ -131,6 +131,7 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() {
+    if (m_onDestroying) m_onDestroying();
     if (GetMainFrameLink() == this) SetMainFrameLink(nullptr);
     if (GetRunCompletionSink() == this) SetRunCompletionSink(nullptr);
     m_keyFilter.reset();

@@ -28,6 +28,11 @@ public:
     // Run when the window is about to close, after the target was stopped
     // and before any window goes (the project is closed there).
     void SetClosingHandler(std::function<void()> handler) { m_onClosing = std::move(handler); }
+    // Run first when the frame is destroyed, while it and its windows still
+    // stand, so that what refers to them can let go.
+    void SetDestroyingHandler(std::function<void()> handler) {
+        m_onDestroying = std::move(handler);
+    }
 
     // Menu 130 while a source window is open, menu 128 otherwise.
     void ShowSourceMenu(bool show);
@@ -94,5 +99,6 @@ private:
     wxAuiNotebook* m_sourceBook = nullptr;
     std::unique_ptr<CFunctionKeyFilter> m_keyFilter;
     std::function<void()> m_onClosing;
+    std::function<void()> m_onDestroying;
     int m_look = 0;
 };

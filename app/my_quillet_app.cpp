@@ -44,12 +44,9 @@ bool CMyQuilletApp::OnInit() {
     BindAnalysisCommands();
 
     m_frame = new CMainFrame;
-    m_frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
-        if (event.GetWindow() == m_frame) {
-            RemoveViews();
-            m_frame = nullptr;
-        }
-        event.Skip();
+    m_frame->SetDestroyingHandler([this] {
+        RemoveViews();
+        m_frame = nullptr;
     });
     InstallViews();
     SetTopWindow(m_frame);
