@@ -1,0 +1,257 @@
+#include "road_fixture.h"
+
+#include "breakpoint_records.h"
+#include "breakpoint_toggle.h"
+#include "debugger_init.h"
+#include "debugger_views.h"
+#include "example_files.h"
+#include "host_memory.h"
+#include "image_load.h"
+#include "path_resolver.h"
+#include "run_commands.h"
+#include "run_lookups.h"
+#include "symbol_lookup.h"
+#include "target_flags.h"
+#include "target_messages.h"
+#include "target_protocol.h"
+#include "typed_values.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace road {
+
+bool HeadlessSession::IsProjectLoaded() {
+    return g_bProjectLoaded;
+}
+
+void HeadlessSession::ClearProjectLoaded() {
+    g_bProjectLoaded = false;
+}
+
+void HeadlessSession::ClearImageVerified() {
+    g_bImageVerified = false;
+}
+
+void HeadlessSession::SetHexOnly(bool hexOnly) {
+    g_bHexOnly = hexOnly;
+}
+
+void HeadlessSession::SetHexPath(const std::string& path) {
+    g_strHexPath = path;
+}
+
+void HeadlessSession::InitDebugger() {
+    ::InitDebugger();
+}
+
+void HeadlessSession::StartDebugSession() {
+    ::StartDebugSession();
+}
+
+uint16_t HeadlessSession::ReadPc() {
+    return ::ReadPc();
+}
+
+void HeadlessSession::SetCurrentPc(uint16_t pc) {
+    if (PcDisplay* pcDisplay = GetPcDisplay()) pcDisplay->SetCurrentPc(pc);
+}
+
+void HeadlessSession::ShowPcInAssembly(uint16_t pc, int select) {
+    if (PcDisplay* pcDisplay = GetPcDisplay()) pcDisplay->ShowPcInAssembly(pc, select);
+}
+
+void HeadlessSession::UpdateDebugWindows() {
+    ::UpdateDebugWindows();
+}
+
+void DocumentOpeningView::OpenSourceDocument(const std::string& path) {
+    RecordingView::OpenSourceDocument(path);
+    m_views.Open(platform::FileNameOf(path));
+}
+
+RunControlLookups LoaderLookups(const CProjectLoader& loader) {
+    RunControlLookups lookups;
+    const CProjectLoader* project = &loader;
+    lookups.disassemblyText = [project](uint32_t address) -> std::string {
+        if (!project->m_pDisasmLoader) return {};
+        const auto& instructions = project->m_pDisasmLoader->m_mapInstructions;
+        auto it = instructions.find(address);
+        return it == instructions.end() ? std::string() : it->second;
+    };
+    return lookups;
+}
+
+std::vector<uint8_t> BoardInternalBytes() {
+    std::vector<uint8_t> bytes(0x100);
+    Board().ReadMemory(SIMBOARD_IRAM, 0, bytes.data(), 0x80);
+    Board().ReadMemory(SIMBOARD_SFR, 0x80, bytes.data() + 0x80, 0x80);
+    return bytes;
+}
+
+std::vector<uint8_t> BoardExternalBytes() {
+    std::vector<uint8_t> bytes(0x10000);
+    Board().ReadMemory(SIMBOARD_XDATA, 0, bytes.data(), uint32_t(bytes.size()));
+    return bytes;
+}
+
+void RoadTest::SetUp() {
+    RunControlTest::SetUp();
+    // Nothing is loaded until the loader says so; the toy program's lookups go.
+    g_bProjectLoaded = false;
+    g_strHexPath.clear();
+    SetRunControlLookups({});
+    SetPcDisplay(&display);
+    loader = std::make_unique<CProjectLoader>(loaderView, session);
+    loader->m_strDisassemblerDir = VEXA_BIN_DIR;
+    loader->m_strDisassemblyOutput = scratch.Path("Corvex.out");
+    SetRunControlLookups(LoaderLookups(*loader));
+}
+
+void RoadTest::TearDown() {
+    StopAndJoinWorker();
+    EndRunSession();
+    ClearVariableInfo();
+    if (loader) loader->CloseProject();
+    SetRunControlLookups({});
+    loader.reset();
+    RunControlTest::TearDown();
+}
+
+bool RoadTest::Open(const RoadProject& project) {
+    std::string path;
+    if (project.example) {
+        example_test::CopyExampleProject(copy, false);
+        path = copy.Path(project.projectFile);
+    } else {
+        const std::string folder = std::string(VEXA_KEIL_FIXTURES) + "/" + project.folder;
+        if (!std::filesystem::exists(folder)) {
+            ADD_FAILURE() << "no " << folder;
+            return false;
+        }
+        path = folder + "/" + project.projectFile;
+    }
+    loaderView.dialogAnswers.push_back(path);
+    loader->OnFileOpen();
+    return g_bProjectLoaded;
+}
+
+bool RoadTest::OpenImageOnly(const RoadProject& project, const std::string& hexPath) {
+    if (project.example) example_test::CopyExampleProject(copy, false);
+    loaderView.dialogAnswers.push_back(project.example ? copy.Path(hexPath) : hexPath);
+    loader->OnFileOpen();
+    return g_bProjectLoaded;
+}
+
+void RoadTest::LoadImage() {
+    ASSERT_EQ(ImageLoad(0), 1);
+    Board().SetPc(0);
+}
+
+RunCompletion RoadTest::Finish() {
+    RunCompletion completion;
+    if (!completions.Wait(completion, 10000)) {
+        ADD_FAILURE() << "the worker posted no completion; stopping it";
+        OnDebugStop();
+        EXPECT_TRUE(completions.Wait(completion));
+    }
+    JoinFinishedWorker();
+    runSent = Sent();
+    runReceived = Received();
+    FinishRun(completion);
+    return completion;
+}
+
+RunCompletion RoadTest::Run(int (*command)()) {
+    ClearTrace();
+    pcDisplay.calls.clear();
+    EXPECT_EQ(command(), 1);
+    return Finish();
+}
+
+uint16_t RoadTest::StepiToCall() {
+    for (int i = 0; i < 50; ++i) {
+        const uint16_t pc = ReadPc();
+        if (DisassemblyText(pc).find("LCALL") != std::string::npos) return pc;
+        if (OnDebugStepi() != 1) break;
+    }
+    return 0;
+}
+
+uint16_t RoadTest::AddressOf(const std::string& file, int line) {
+    const uint32_t address = AddressOfLine(file + ":" + std::to_string(line));
+    EXPECT_NE(address, 0xFFFFFFFFu) << file << ":" << line;
+    return uint16_t(address);
+}
+
+int RoadTest::ShownLine() const {
+    return display.Model() ? display.Model()->Shown().line : 0;
+}
+
+std::string RoadTest::ShownDocument() const {
+    if (!display.Model()) return {};
+    const SourceViewRef view = display.Model()->Shown().view;
+    for (const auto& document : const_cast<FakeSourceViews&>(views).OpenDocuments())
+        if (document.firstView == view) return document.title;
+    return {};
+}
+
+// Breakpoints on lines with code of `first` then `second` fill the user slots
+// (the ones in `used` are set already), the next one is refused with the
+// limit message and fully undone, and Clear All frees every used slot.
+void RoadTest::FillSlotsRefuseTheSeventeenthAndClearAll(std::vector<uint16_t> used,
+                                                        const std::string& first,
+                                                        const std::string& second) {
+    std::string refusedFile;
+    int refusedLine = 0;
+    for (const std::string& file : {first, second}) {
+        for (int line = 1; line <= 2000 && !refusedLine; ++line) {
+            const uint32_t address = AddressOfLine(file + ":" + std::to_string(line));
+            if (address == 0xFFFFFFFF) continue;
+            if (std::find(used.begin(), used.end(), address) != used.end()) continue;
+            if (used.size() == 16) {
+                refusedFile = file;
+                refusedLine = line;
+                break;
+            }
+            ASSERT_EQ(ToggleBreakPointAtLine(file, line, ToggleRoad::kSetBreak, kBreakLimitText),
+                      ToggleResult::kSet)
+                << file << ":" << line;
+            used.push_back(uint16_t(address));
+        }
+    }
+    ASSERT_NE(refusedLine, 0) << "fewer than 17 addresses with lines";
+    for (uint32_t slot = 0; slot < 16; ++slot) {
+        uint16_t address = 0;
+        EXPECT_EQ(Board().GetBreakpoint(slot, &address), 1) << slot;
+        EXPECT_EQ(address, used[slot]) << slot;
+    }
+    // The 17th is refused and leaves nothing behind.
+    ClearTrace();
+    messages->shown.clear();
+    EXPECT_EQ(
+        ToggleBreakPointAtLine(refusedFile, refusedLine, ToggleRoad::kSetBreak, kBreakLimitText),
+        ToggleResult::kRefused);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kBreakLimitText});
+    const std::vector<uint8_t> sent = Sent();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), adapter::kSetBreakpoint), 0);
+    EXPECT_EQ(g_BreakList.size(), 16u);
+    EXPECT_EQ(IsBreakpointAt(refusedFile, refusedLine), 0);
+    EXPECT_EQ(g_mapBreakAddress[AddressOfLine(refusedFile + ":" + std::to_string(refusedLine))], 0);
+
+    // Clear All: one 0x65 per used slot, in slot order.
+    ClearTrace();
+    panes.calls.clear();
+    ASSERT_EQ(OnDebugClearAllBreaks(), 1);
+    std::vector<uint8_t> expected;
+    for (int slot = 0; slot < 16; ++slot)
+        Append(expected, Bytes({0x65, slot}));
+    EXPECT_EQ(Sent(), expected);
+    EXPECT_EQ(panes.calls, std::vector<std::string>{"RemoveAllBreakPoints"});
+    for (uint32_t slot = 0; slot < 18; ++slot) {
+        uint16_t address = 0;
+        EXPECT_EQ(Board().GetBreakpoint(slot, &address), 0) << slot;
+    }
+}
+
+} // namespace road
