@@ -8,6 +8,7 @@
 #include "host_memory.h"
 #include "image_load.h"
 #include "path_resolver.h"
+#include "project_lookups.h"
 #include "run_commands.h"
 #include "run_lookups.h"
 #include "symbol_lookup.h"
@@ -21,65 +22,9 @@
 
 namespace road {
 
-bool HeadlessSession::IsProjectLoaded() {
-    return g_bProjectLoaded;
-}
-
-void HeadlessSession::ClearProjectLoaded() {
-    g_bProjectLoaded = false;
-}
-
-void HeadlessSession::ClearImageVerified() {
-    g_bImageVerified = false;
-}
-
-void HeadlessSession::SetHexOnly(bool hexOnly) {
-    g_bHexOnly = hexOnly;
-}
-
-void HeadlessSession::SetHexPath(const std::string& path) {
-    g_strHexPath = path;
-}
-
-void HeadlessSession::InitDebugger() {
-    ::InitDebugger();
-}
-
-void HeadlessSession::StartDebugSession() {
-    ::StartDebugSession();
-}
-
-uint16_t HeadlessSession::ReadPc() {
-    return ::ReadPc();
-}
-
-void HeadlessSession::SetCurrentPc(uint16_t pc) {
-    if (PcDisplay* pcDisplay = GetPcDisplay()) pcDisplay->SetCurrentPc(pc);
-}
-
-void HeadlessSession::ShowPcInAssembly(uint16_t pc, int select) {
-    if (PcDisplay* pcDisplay = GetPcDisplay()) pcDisplay->ShowPcInAssembly(pc, select);
-}
-
-void HeadlessSession::UpdateDebugWindows() {
-    ::UpdateDebugWindows();
-}
-
 void DocumentOpeningView::OpenSourceDocument(const std::string& path) {
     RecordingView::OpenSourceDocument(path);
     m_views.Open(platform::FileNameOf(path));
-}
-
-RunControlLookups LoaderLookups(const CProjectLoader& loader) {
-    RunControlLookups lookups;
-    const CProjectLoader* project = &loader;
-    lookups.disassemblyText = [project](uint32_t address) -> std::string {
-        if (!project->m_pDisasmLoader) return {};
-        const auto& instructions = project->m_pDisasmLoader->m_mapInstructions;
-        auto it = instructions.find(address);
-        return it == instructions.end() ? std::string() : it->second;
-    };
-    return lookups;
 }
 
 std::vector<uint8_t> BoardInternalBytes() {
@@ -105,7 +50,7 @@ void RoadTest::SetUp() {
     loader = std::make_unique<CProjectLoader>(loaderView, session);
     loader->m_strDisassemblerDir = VEXA_BIN_DIR;
     loader->m_strDisassemblyOutput = scratch.Path("Corvex.out");
-    SetRunControlLookups(LoaderLookups(*loader));
+    SetRunControlLookups(ProjectLookups(*loader));
 }
 
 void RoadTest::TearDown() {

@@ -10,6 +10,7 @@
 #include "project_loader.h"
 #include "run_lookups.h"
 #include "run_program.h"
+#include "target_session.h"
 #include "test_support.h"
 
 #include <cstdint>
@@ -29,23 +30,6 @@ struct RoadProject {
     const char* projectFile; // as the user would choose it
 };
 
-// The session the application installs, without its windows: every call goes
-// to the target side.
-class HeadlessSession : public ProjectSession {
-public:
-    bool IsProjectLoaded() override;
-    void ClearProjectLoaded() override;
-    void ClearImageVerified() override;
-    void SetHexOnly(bool hexOnly) override;
-    void SetHexPath(const std::string& path) override;
-    void InitDebugger() override;
-    void StartDebugSession() override;
-    uint16_t ReadPc() override;
-    void SetCurrentPc(uint16_t pc) override;
-    void ShowPcInAssembly(uint16_t pc, int select) override;
-    void UpdateDebugWindows() override;
-};
-
 // The loader's view, which also opens each source document in the source views.
 class DocumentOpeningView : public debuginfo_test::RecordingView {
 public:
@@ -55,10 +39,6 @@ public:
 private:
     FakeSourceViews& m_views;
 };
-
-// The real lookups: positions from the loaded symbol table, the text of an
-// address from the loader's disassembly.
-RunControlLookups LoaderLookups(const CProjectLoader& loader);
 
 // The bytes the board's core holds in internal data and SFRs (0x00-0xFF),
 // and in external data (0x0000-0xFFFF).
@@ -99,7 +79,7 @@ protected:
     PcModelDisplay display{
         views, [this](uint16_t pc, int select) { pcDisplay.ShowPcInAssembly(pc, select); }};
     DocumentOpeningView loaderView{views};
-    HeadlessSession session;
+    CTargetSession session; // the session the application installs
     std::unique_ptr<CProjectLoader> loader;
     debuginfo_test::TempFolder copy;
     debuginfo_test::TempFolder scratch;
