@@ -24,10 +24,12 @@
 #include "target_protocol.h"
 #include "usb_link.h"
 
+#include "wire_counter.h"
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -40,39 +42,6 @@ namespace {
 const std::string kProject = std::string(VEXA_KEIL_FIXTURES) + "/tft-terminal";
 const std::string kMap = kProject + "/Lst/DisplayTerminalTFT.m51";
 const std::string kHex = kProject + "/Obj/DisplayTerminalTFT.hex";
-
-struct WireCounts {
-    uint64_t writeCalls = 0;
-    uint64_t readCalls = 0;
-    uint64_t queueStatusCalls = 0;
-};
-
-WireCounts g_counts;
-FT_WriteFn g_write = nullptr;
-FT_ReadFn g_read = nullptr;
-FT_GetQueueStatusFn g_queueStatus = nullptr;
-
-FT_STATUS CountWrite(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD written) {
-    ++g_counts.writeCalls;
-    return g_write(handle, buffer, count, written);
-}
-FT_STATUS CountRead(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD read) {
-    ++g_counts.readCalls;
-    return g_read(handle, buffer, count, read);
-}
-FT_STATUS CountQueueStatus(FT_HANDLE handle, LPDWORD waiting) {
-    ++g_counts.queueStatusCalls;
-    return g_queueStatus(handle, waiting);
-}
-
-void WrapEntryPoints() {
-    g_write = g_pUsbLink->pfnWrite;
-    g_read = g_pUsbLink->pfnRead;
-    g_queueStatus = g_pUsbLink->pfnGetQueueStatus;
-    g_pUsbLink->pfnWrite = CountWrite;
-    g_pUsbLink->pfnRead = CountRead;
-    g_pUsbLink->pfnGetQueueStatus = CountQueueStatus;
-}
 
 // Hands the worker's completion to the main thread.
 class WaitingSink : public RunCompletionSink {
@@ -110,14 +79,14 @@ struct Sample {
 // the user-interface side is not part of the sample) and finishes it.
 Sample MeasureWorker(int (*command)(), uint16_t& stopPc) {
     Sample sample;
-    g_counts = WireCounts();
+    g_wireCounts = WireCounts();
     const auto start = std::chrono::steady_clock::now();
     const bool started = command() == 1;
     const std::optional<RunCompletion> completion = started ? g_sink.Wait() : std::nullopt;
     if (completion) JoinFinishedWorker();
     sample.ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    sample.wire = g_counts;
+    sample.wire = g_wireCounts;
     sample.ok = completion && completion->stopped && completion->error.empty();
     if (completion) {
         stopPc = completion->pc;
@@ -131,12 +100,12 @@ Sample MeasureWorker(int (*command)(), uint16_t& stopPc) {
 
 template <typename Fn> Sample Measure(Fn&& fn) {
     Sample sample;
-    g_counts = WireCounts();
+    g_wireCounts = WireCounts();
     const auto start = std::chrono::steady_clock::now();
     sample.ok = fn();
     sample.ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    sample.wire = g_counts;
+    sample.wire = g_wireCounts;
     return sample;
 }
 
@@ -205,7 +174,7 @@ int main() {
         std::fprintf(stderr, "the board does not hold the image\n");
         return 1;
     }
-    WrapEntryPoints();
+    CountWireTraffic();
 
     const SymbolInfo* mainSymbol = LookupSymbol("main", kSelectCode);
     const SymbolInfo* initSymbol = LookupSymbol("InitSys", kSelectCode);

@@ -15,8 +15,10 @@
 #include "target_flags.h"
 #include "usb_link.h"
 
+#include "wire_counter.h"
 #include <chrono>
 #include <cstdio>
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -25,48 +27,8 @@
 
 namespace {
 
-struct WireCounts {
-    uint64_t bytesSent = 0;
-    uint64_t bytesReceived = 0;
-    uint64_t writeCalls = 0;
-    uint64_t readCalls = 0;
-    uint64_t queueStatusCalls = 0;
-    uint64_t pauseMs = 0;
-};
-
-WireCounts g_counts;
-FT_WriteFn g_write = nullptr;
-FT_ReadFn g_read = nullptr;
-FT_GetQueueStatusFn g_queueStatus = nullptr;
-
-FT_STATUS CountWrite(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD written) {
-    FT_STATUS status = g_write(handle, buffer, count, written);
-    ++g_counts.writeCalls;
-    g_counts.bytesSent += *written;
-    return status;
-}
-
-FT_STATUS CountRead(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD read) {
-    FT_STATUS status = g_read(handle, buffer, count, read);
-    ++g_counts.readCalls;
-    g_counts.bytesReceived += *read;
-    return status;
-}
-
-FT_STATUS CountQueueStatus(FT_HANDLE handle, LPDWORD waiting) {
-    ++g_counts.queueStatusCalls;
-    return g_queueStatus(handle, waiting);
-}
-
-// Puts the counting wrappers between the link and the board.
-void WrapEntryPoints() {
-    g_write = g_pUsbLink->pfnWrite;
-    g_read = g_pUsbLink->pfnRead;
-    g_queueStatus = g_pUsbLink->pfnGetQueueStatus;
-    g_pUsbLink->pfnWrite = CountWrite;
-    g_pUsbLink->pfnRead = CountRead;
-    g_pUsbLink->pfnGetQueueStatus = CountQueueStatus;
-}
+// Pauses the sequences would take, counted instead of slept.
+uint64_t g_pauseMs = 0;
 
 std::string HexText(uint32_t size) {
     std::string text;
@@ -95,16 +57,17 @@ std::string WriteImage(uint32_t size) {
 }
 
 template <typename Fn> void Measure(const char* what, Fn&& fn) {
-    g_counts = WireCounts();
+    g_wireCounts = WireCounts();
+    g_pauseMs = 0;
     const auto start = std::chrono::steady_clock::now();
     const bool ok = fn();
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-28s %-4s %9llu %9llu %8llu %8llu %8llu %10.2f %8llu\n", what, ok ? "ok" : "FAIL",
-                (unsigned long long)g_counts.bytesSent, (unsigned long long)g_counts.bytesReceived,
-                (unsigned long long)g_counts.writeCalls, (unsigned long long)g_counts.readCalls,
-                (unsigned long long)g_counts.queueStatusCalls, ms,
-                (unsigned long long)g_counts.pauseMs);
+    std::printf(
+        "%-28s %-4s %9llu %9llu %8llu %8llu %8llu %10.2f %8llu\n", what, ok ? "ok" : "FAIL",
+        (unsigned long long)g_wireCounts.bytesSent, (unsigned long long)g_wireCounts.bytesReceived,
+        (unsigned long long)g_wireCounts.writeCalls, (unsigned long long)g_wireCounts.readCalls,
+        (unsigned long long)g_wireCounts.queueStatusCalls, ms, (unsigned long long)g_pauseMs);
 }
 
 } // namespace
@@ -112,7 +75,7 @@ template <typename Fn> void Measure(const char* what, Fn&& fn) {
 int main() {
     const std::string library = platform::ExecutableDirectory() + "/libsimboard.so";
     setenv("VEXA_D2XX_LIBRARY", library.c_str(), 0);
-    platform::SetSleepFunction([](unsigned ms) { g_counts.pauseMs += ms; });
+    platform::SetSleepFunction([](unsigned ms) { g_pauseMs += ms; });
     platform::RecordingMessageService messages;
 
     CreateUsbLink();
@@ -120,7 +83,7 @@ int main() {
         std::fprintf(stderr, "the link did not start: %s\n", messages.shown.front().text.c_str());
         return 1;
     }
-    WrapEntryPoints();
+    CountWireTraffic();
 
     std::printf("%-28s %-4s %9s %9s %8s %8s %8s %10s %8s\n", "operation", "", "sent", "received",
                 "FT_Write", "FT_Read", "FT_Queue", "host ms", "pause ms");

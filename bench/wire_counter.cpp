@@ -1,0 +1,41 @@
+#include "wire_counter.h"
+
+#include "usb_link.h"
+
+WireCounts g_wireCounts;
+
+namespace {
+
+FT_WriteFn g_write = nullptr;
+FT_ReadFn g_read = nullptr;
+FT_GetQueueStatusFn g_queueStatus = nullptr;
+
+FT_STATUS CountWrite(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD written) {
+    FT_STATUS status = g_write(handle, buffer, count, written);
+    ++g_wireCounts.writeCalls;
+    g_wireCounts.bytesSent += *written;
+    return status;
+}
+
+FT_STATUS CountRead(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD read) {
+    FT_STATUS status = g_read(handle, buffer, count, read);
+    ++g_wireCounts.readCalls;
+    g_wireCounts.bytesReceived += *read;
+    return status;
+}
+
+FT_STATUS CountQueueStatus(FT_HANDLE handle, LPDWORD waiting) {
+    ++g_wireCounts.queueStatusCalls;
+    return g_queueStatus(handle, waiting);
+}
+
+} // namespace
+
+void CountWireTraffic() {
+    g_write = g_pUsbLink->pfnWrite;
+    g_read = g_pUsbLink->pfnRead;
+    g_queueStatus = g_pUsbLink->pfnGetQueueStatus;
+    g_pUsbLink->pfnWrite = CountWrite;
+    g_pUsbLink->pfnRead = CountRead;
+    g_pUsbLink->pfnGetQueueStatus = CountQueueStatus;
+}

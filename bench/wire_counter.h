@@ -1,0 +1,19 @@
+// Counts what crosses the adapter link: the driver entry points held by the
+// link are wrapped, so every FT_Write, FT_Read and FT_GetQueueStatus call and
+// every byte moved is counted.
+#pragma once
+
+#include <cstdint>
+
+struct WireCounts {
+    uint64_t bytesSent = 0;
+    uint64_t bytesReceived = 0;
+    uint64_t writeCalls = 0;
+    uint64_t readCalls = 0;
+    uint64_t queueStatusCalls = 0;
+};
+
+extern WireCounts g_wireCounts;
+
+// Puts the counting wrappers between the open link (g_pUsbLink) and the driver.
+void CountWireTraffic();
