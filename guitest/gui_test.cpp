@@ -1,5 +1,7 @@
 #include "gui_test.h"
 
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <wx/filename.h>
@@ -8,6 +10,10 @@
 #include <wx/utils.h>
 #include <wx/window.h>
 #include <wx/wx.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace guitest {
 
@@ -87,6 +93,29 @@ std::string SaveScreenshot(wxWindow* window, const std::string& name) {
     std::string path = ScreenshotDirectory() + "/" + name + ".png";
     if (!image.SaveFile(path, wxBITMAP_TYPE_PNG)) return std::string();
     return path;
+}
+
+namespace {
+
+bool RunningUnderCi() {
+    const char* ci = std::getenv("CI");
+    return ci != nullptr && std::strcmp(ci, "") != 0 && std::strcmp(ci, "false") != 0;
+}
+
+} // namespace
+
+bool StartToolkit(int argc, char** argv, wxApp* app, int& result) {
+    wxApp::SetInstance(app);
+    if (wxEntryStart(argc, argv)) return true;
+    if (RunningUnderCi()) {
+        std::fprintf(stderr, "GUI tests need a display (run them under xvfb-run)\n");
+        result = 1;
+        return false;
+    }
+    ::testing::GTEST_FLAG(filter) = "-*";
+    std::fprintf(stderr, "no display: GUI tests skipped (run them under xvfb-run)\n");
+    result = RUN_ALL_TESTS();
+    return false;
 }
 
 } // namespace guitest

@@ -3,6 +3,7 @@
 
 #include <string>
 
+class wxApp;
 class wxWindow;
 
 namespace guitest {
@@ -18,5 +19,10 @@ std::string SaveScreenshot(wxWindow* window, const std::string& name);
 
 // The folder the screenshots go to (created on demand).
 std::string ScreenshotDirectory();
+
+// Starts wxWidgets with `app` as the application (call after
+// InitGoogleTest). Without a display it returns false and sets `result`: the
+// tests are skipped, except under CI, where a missing display is a failure.
+bool StartToolkit(int argc, char** argv, wxApp* app, int& result);
 
 } // namespace guitest

@@ -2,6 +2,7 @@
 // debugger, with the simulated board and settings in a temporary home folder
 // prepared beforehand, then the tests against the running application.
 #include "app_gui_fixture.h"
+#include "gui_test.h"
 #include "my_quillet_app.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-bool RunningUnderCi() {
-    const char* ci = std::getenv("CI");
-    return ci != nullptr && std::strcmp(ci, "") != 0 && std::strcmp(ci, "false") != 0;
-}
 
 std::string g_home;
 
@@ -65,16 +61,8 @@ int main(int argc, char** argv) {
     setenv("VEXA_D2XX_LIBRARY", board.c_str(), 1);
     unsetenv("VEXA_SIM_HEX");
 
-    wxApp::SetInstance(new CMyQuilletApp);
-    if (!wxEntryStart(argc, argv)) {
-        if (RunningUnderCi()) {
-            std::fprintf(stderr, "GUI tests need a display (run them under xvfb-run)\n");
-            return 1;
-        }
-        ::testing::GTEST_FLAG(filter) = "-*";
-        std::fprintf(stderr, "no display: GUI tests skipped (run them under xvfb-run)\n");
-        return RUN_ALL_TESTS();
-    }
+    int started = 0;
+    if (!guitest::StartToolkit(argc, argv, new CMyQuilletApp, started)) return started;
     wxInitAllImageHandlers();
     if (!wxTheApp->CallOnInit()) {
         std::fprintf(stderr, "start-up failed\n");
