@@ -3,6 +3,7 @@
 #include "test_support.h"
 #include "xdata_range.h"
 
+using debuginfo_test::ExpectSymbols;
 using debuginfo_test::MapForm;
 using debuginfo_test::ParseMapText;
 using debuginfo_test::TempFolder;
@@ -71,28 +72,14 @@ TEST(M51Reader, GlobalSymbolsGetTheirClassKindAndSpace) {
                                     "  -------         ENDMOD        MAIN\n"),
                             MapForm::M51);
     const CSymbolTable& table = map->table;
-    struct Expected {
-        const char* name;
-        int selector;
-        uint32_t address;
-        const char* kind;
-        const char* memoryClass;
-        uint32_t space;
-    };
-    const Expected expected[] = {{"P1", 2, 0x90, "SFRSYM", "DATA", kMemSpaceSfr},
-                                 {"cnt", 2, 0x08, "PUBLIC", "DATA", kMemSpaceData},
-                                 {"buf", 2, 0x00, "PUBLIC", "XDATA", kMemSpaceXdata},
-                                 {"main", 1, 0x03, "PUBLIC", "CODE", kMemSpaceCode},
-                                 {"top", 2, 0xFF, "SFRSYM", "DATA", kMemSpaceSfr},
-                                 {"D", 2, 0x100, "PUBLIC", "DATA", kMemSpaceData}};
-    for (const Expected& e : expected) {
-        SCOPED_TRACE(e.name);
-        const SymbolInfo* symbol = table.LookupSymbol(e.name, e.selector);
-        ASSERT_NE(symbol, nullptr);
-        EXPECT_EQ(symbol->m_dwAddress, e.address);
-        EXPECT_EQ(symbol->m_strKind, e.kind);
-        EXPECT_EQ(symbol->m_strClass, e.memoryClass);
-        EXPECT_EQ(symbol->m_nSpace, e.space);
+    const auto found = ExpectSymbols(table, {{"P1", 2, 0x90, "SFRSYM", "DATA", kMemSpaceSfr},
+                                             {"cnt", 2, 0x08, "PUBLIC", "DATA", kMemSpaceData},
+                                             {"buf", 2, 0x00, "PUBLIC", "XDATA", kMemSpaceXdata},
+                                             {"main", 1, 0x03, "PUBLIC", "CODE", kMemSpaceCode},
+                                             {"top", 2, 0xFF, "SFRSYM", "DATA", kMemSpaceSfr},
+                                             {"D", 2, 0x100, "PUBLIC", "DATA", kMemSpaceData}});
+    for (const SymbolInfo* symbol : found) {
+        if (!symbol) continue;
         EXPECT_EQ(symbol->m_nSize, 0u);
         EXPECT_EQ(symbol->m_strType, "");
     }

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -145,6 +147,23 @@ std::vector<std::string> FilesWithExtensions(const std::string& folder,
             }
     }
     return files;
+}
+
+std::vector<const SymbolInfo*> ExpectSymbols(const CSymbolTable& table,
+                                             const std::vector<ExpectedSymbol>& expected) {
+    std::vector<const SymbolInfo*> found;
+    for (const ExpectedSymbol& e : expected) {
+        SCOPED_TRACE(e.name);
+        const SymbolInfo* symbol = table.LookupSymbol(e.name, e.selector);
+        found.push_back(symbol);
+        EXPECT_NE(symbol, nullptr);
+        if (!symbol) continue;
+        EXPECT_EQ(symbol->m_dwAddress, e.address);
+        EXPECT_EQ(symbol->m_strKind, e.kind);
+        EXPECT_EQ(symbol->m_strClass, e.memoryClass);
+        EXPECT_EQ(symbol->m_nSpace, e.space);
+    }
+    return found;
 }
 
 } // namespace debuginfo_test

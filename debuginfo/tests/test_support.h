@@ -13,6 +13,22 @@
 
 namespace debuginfo_test {
 
+// One symbol a map must give: found by name with `selector` (1 code, 2 data),
+// with these address, kind, memory class and space.
+struct ExpectedSymbol {
+    const char* name;
+    int selector;
+    uint32_t address;
+    const char* kind;
+    const char* memoryClass;
+    uint32_t space;
+};
+
+// Checks each expected symbol in `table` and returns what was found, in order
+// (nullptr where a symbol is missing), for further checks by the caller.
+std::vector<const SymbolInfo*> ExpectSymbols(const CSymbolTable& table,
+                                             const std::vector<ExpectedSymbol>& expected);
+
 // A temporary folder, removed with everything in it afterwards.
 class TempFolder {
 public:
