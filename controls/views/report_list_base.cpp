@@ -40,7 +40,15 @@ public:
         for (const auto& type :
              {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_RIGHT_DOWN,
               wxEVT_RIGHT_DCLICK, wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_DCLICK, wxEVT_MOTION})
-            Bind(type, [this](wxMouseEvent& event) { owner_->OnBodyMouse(event); });
+            Bind(type, [this](wxMouseEvent& event) {
+                owner_->OnBodyMouse(event);
+                if (event.GetEventType() == wxEVT_RIGHT_DOWN) {
+                    // The press is ours, so GTK makes no context-menu event of
+                    // it: the owner's parents get one from the list instead.
+                    event.Skip(false);
+                    owner_->SendContextMenu(ClientToScreen(event.GetPosition()));
+                }
+            });
         Bind(wxEVT_MOUSE_CAPTURE_LOST,
              [this](wxMouseCaptureLostEvent&) { owner_->OnBodyCaptureLost(); });
         Bind(wxEVT_MOUSEWHEEL, &CReportListBase::OnBodyWheel, owner_);
@@ -79,6 +87,12 @@ bool CReportListBase::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos
     SetFont(GetFont());
     LayOut();
     return true;
+}
+
+void CReportListBase::SendContextMenu(const wxPoint& screenPoint) {
+    wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, GetId(), screenPoint);
+    menu.SetEventObject(this);
+    GetEventHandler()->ProcessEvent(menu);
 }
 
 bool CReportListBase::SetFont(const wxFont& font) {

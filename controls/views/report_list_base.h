@@ -55,6 +55,10 @@ public:
 
     bool SetFont(const wxFont& font) override;
 
+    // Tells the parents that a context menu is wanted at a screen point (a
+    // right click on the body sends it after the click has selected its row).
+    void SendContextMenu(const wxPoint& screenPoint);
+
 protected:
     // Replaces the header's columns.
     void SetHeaderColumns(const std::vector<controls::ColumnSpec>& columns);

@@ -6,6 +6,7 @@
 #include <wx/frame.h>
 #include <wx/uiaction.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -186,4 +187,31 @@ TEST_F(ReportListGuiTest, CheckBoxesColoursAndDoubleClick) {
     EXPECT_EQ(log.front(), "activated 2,0");
     EXPECT_EQ(list->GetSelectedRow(), 2);
     EXPECT_FALSE(guitest::SaveScreenshot(list, "report_list_checks").empty());
+}
+
+TEST_F(ReportListGuiTest, RightClickSelectsTheRowAndAsksTheParentForAMenu) {
+    CReportCtrl* list = new CReportCtrl;
+    Show(list);
+    Fill(list);
+    std::vector<wxPoint> menus;
+    std::vector<int> selectedAtMenu;
+    frame->Bind(wxEVT_CONTEXT_MENU, [&](wxContextMenuEvent& event) {
+        menus.push_back(event.GetPosition());
+        selectedAtMenu.push_back(list->GetSelectedRow());
+    });
+
+    wxRect cell = list->GetCellRect(4, 1);
+    wxPoint screen = list->GetBody()->ClientToScreen(cell.GetLeftTop() + wxPoint(20, 5));
+    wxUIActionSimulator simulator;
+    simulator.MouseMove(screen);
+    guitest::PumpEvents(30);
+    simulator.MouseClick(wxMOUSE_BTN_RIGHT);
+    guitest::PumpEvents(100);
+
+    // One menu request, at the click, after the click selected its row.
+    ASSERT_EQ(menus.size(), 1u);
+    EXPECT_LE(std::abs(menus[0].x - screen.x), 2);
+    EXPECT_LE(std::abs(menus[0].y - screen.y), 2);
+    EXPECT_EQ(selectedAtMenu[0], 4);
+    EXPECT_FALSE(list->IsEditing());
 }

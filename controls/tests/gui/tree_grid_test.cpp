@@ -271,3 +271,24 @@ TEST_F(TreeGridGuiTest, DraggingAnItemOntoAnotherMovesIt) {
     EXPECT_EQ(Names(grid),
               (std::vector<std::string>{"MAIN", "main", "P1", "IO", "port", "counter"}));
 }
+
+TEST_F(TreeGridGuiTest, RightClickSelectsTheRowAndAsksTheParentForAMenu) {
+    CMySuperGrid* grid = Make<CMySuperGrid>();
+    int menus = 0;
+    int selectedAtMenu = -1;
+    frame->Bind(wxEVT_CONTEXT_MENU, [&](wxContextMenuEvent&) {
+        ++menus;
+        selectedAtMenu = grid->GetSelectedRow();
+    });
+    MoveTo(grid, CellPoint(grid, 1, 1));
+    wxUIActionSimulator simulator;
+    simulator.MouseClick(wxMOUSE_BTN_RIGHT);
+    guitest::PumpEvents(100);
+    EXPECT_EQ(menus, 1);
+    EXPECT_EQ(selectedAtMenu, 1);
+    // A right click below the last row still reaches the owner.
+    MoveTo(grid, wxPoint(20, grid->GetBody()->GetClientSize().y - 5));
+    simulator.MouseClick(wxMOUSE_BTN_RIGHT);
+    guitest::PumpEvents(100);
+    EXPECT_EQ(menus, 2);
+}
