@@ -23,6 +23,7 @@
 #include "source_windows.h"
 #include "target_flags.h"
 #include "target_session.h"
+#include "value_tip_view.h"
 #include "window_file.h"
 #include "wx_command_ids.h"
 
@@ -82,6 +83,7 @@ void CMyQuilletApp::InstallViews() {
         editor->Bind(wxEVT_CONTEXT_MENU, [this, owner](wxContextMenuEvent& event) {
             ShowEditorContextMenu(*owner, event.GetPosition());
         });
+        AttachValueTips(editor, title);
         editor->Bind(wxEVT_STC_UPDATEUI, [this, editor](wxStyledTextEvent& event) {
             event.Skip();
             ShowCaretStatus(*editor);

@@ -13,6 +13,7 @@
 #include "source_window.h"
 #include "source_windows.h"
 #include "target_flags.h"
+#include "variable_panes.h"
 #include "window_file.h"
 #include "wx_command_ids.h"
 
@@ -96,6 +97,7 @@ namespace {
 
 constexpr int kContextGotoLine = 32787;
 constexpr int kContextSetBreak = 40044;
+constexpr int kContextInsertVariable = 40049;
 constexpr int kContextRunToCursor = 40071;
 
 } // namespace
@@ -106,6 +108,7 @@ void CMyQuilletApp::ShowEditorContextMenu(CSourceWindow& window, const wxPoint& 
     wxMenu menu;
     menu.Append(WxCommandId(kContextGotoLine), "Goto Source Line(&L)");
     menu.Append(WxCommandId(kContextSetBreak), "Set Break(&B)");
+    menu.Append(WxCommandId(kContextInsertVariable), "Insert Variable Window(&V)");
     menu.Append(WxCommandId(kContextRunToCursor), "Run To Cursor Line(&N)");
     menu.Enable(WxCommandId(kContextRunToCursor),
                 IsCommandEnabled(cmd::kRunToCursorLine, CurrentDebugState()));
@@ -132,6 +135,12 @@ void CMyQuilletApp::ShowEditorContextMenu(CSourceWindow& window, const wxPoint& 
                                    "Fail Set Break. MAX Break Number = 16");
         },
         WxCommandId(kContextSetBreak));
+    menu.Bind(
+        wxEVT_MENU,
+        [title, editor, point](wxCommandEvent&) {
+            InsertVariableFromEditor(*editor, title, point);
+        },
+        WxCommandId(kContextInsertVariable));
     menu.Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { RunToCursorLine(); },
         WxCommandId(kContextRunToCursor));

@@ -1,5 +1,6 @@
 #include "emulator_wnd.h"
 
+#include "pane_support.h"
 #include "report_ctrls.h"
 
 #include <wx/sizer.h>
@@ -19,6 +20,7 @@ CEmulatorWnd::CEmulatorWnd(wxWindow* parent, int id, const wxString& caption)
     m_list->InsertRow(1, {"", ""});
     m_list->SetCheckBoxes(false);
     m_list->SetEditAllowed(false);
+    SetListHeaderImages(m_list);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_status, 0, wxEXPAND);
     sizer->Add(m_list, 1, wxEXPAND);

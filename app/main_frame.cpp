@@ -8,6 +8,7 @@
 #include "frame_layout.h"
 #include "function_key_filter.h"
 #include "run_commands.h"
+#include "variable_panes.h"
 #include "wx_command_ids.h"
 
 #include <wx/app.h>
@@ -219,6 +220,8 @@ void CMainFrame::CreatePanes() {
         } else if (static_cast<int>(i) == kWorkSpacePane) {
             m_fileView = new CFileView(parent, id, spec.caption);
             m_panes.push_back(m_fileView);
+        } else if (CDockPane* pane = CreateVariablePane(spec.toggleId, parent, id, spec.caption)) {
+            m_panes.push_back(pane);
         } else {
             m_panes.push_back(new CDockPane(parent, id, spec.caption));
         }

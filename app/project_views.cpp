@@ -13,6 +13,7 @@
 #include "scintilla_wnd.h"
 #include "source_window.h"
 #include "source_windows.h"
+#include "variable_panes.h"
 #include "window_file.h"
 
 #include <wx/filedlg.h>
@@ -100,6 +101,7 @@ void CProjectViews::ClearPanes() {
     m_frame.AssembleView()->ClearAssemblyView();
     m_frame.FileView()->ClearWorkspace();
     m_frame.EmulatorWnd()->ResetEmulatorWnd();
+    ClearVariablePanes();
 }
 
 void CProjectViews::PostCommand(std::function<void()> command) {

@@ -42,19 +42,20 @@ public:
     void ClearPanes() override;
     void PostCommand(std::function<void()> command) override;
 
-    // DebuggerPanes. The register, variable, symbol, memory and break panes show nothing yet: their
-    // refreshes have nothing to do.
+    // DebuggerPanes. The register, memory and break panes show nothing yet: their
+    // refreshes have nothing to do. The variable and symbol panes' hooks are
+    // in panes/variable_panes.cpp.
     void UpdateRegisterWnd() override {}
-    void FillVariables() override {}
-    void FillLocalVariables() override {}
-    void UpdateGlobalVariableValues() override {}
+    void FillVariables() override;
+    void FillLocalVariables() override;
+    void UpdateGlobalVariableValues() override;
     void RefreshIDataWindow() override {}
-    void UpdateSymbolWnd() override {}
+    void UpdateSymbolWnd() override;
     void InitMemoryWindows() override {}
-    void FillSymbolWnd() override {}
+    void FillSymbolWnd() override;
     void ClearEmulatorRows() override;
     void AddSourceFilesToTree() override;
-    void FillGlobalVariableWnd() override {}
+    void FillGlobalVariableWnd() override;
     void AllowRegisterEdit(bool) override {}
     void RebindOpenDocuments() override;
     void RemoveAllBreakPoints() override;

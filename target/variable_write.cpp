@@ -45,16 +45,20 @@ bool ValueOfEditedText(const std::string& text, uint32_t& value) {
     return true;
 }
 
-int WriteEditedVariable(const std::string& name, const std::string& valueText,
-                        const std::string& type) {
+int WriteSymbolValue(const SymbolInfo& symbol, const std::string& valueText,
+                     const std::string& type) {
     uint32_t value = 0;
     if (!ValueOfEditedText(valueText, value)) return 0;
-    const SymbolInfo* symbol = LookupSymbol(name, kSelectData);
-    if (!symbol) return 0;
-    const int width = FitWidth(WriteWidthOfType(type), symbol->m_nSize);
-    if (!WriteTargetValue(symbol->m_dwAddress, value, width, int(symbol->m_nSpace))) return 0;
-    PatchTypedValue(symbol->m_nSpace, width, symbol->m_dwAddress, value);
+    const int width = FitWidth(WriteWidthOfType(type), symbol.m_nSize);
+    if (!WriteTargetValue(symbol.m_dwAddress, value, width, int(symbol.m_nSpace))) return 0;
+    PatchTypedValue(symbol.m_nSpace, width, symbol.m_dwAddress, value);
     return 1;
+}
+
+int WriteEditedVariable(const std::string& name, const std::string& valueText,
+                        const std::string& type) {
+    const SymbolInfo* symbol = LookupSymbol(name, kSelectData);
+    return symbol ? WriteSymbolValue(*symbol, valueText, type) : 0;
 }
 
 void WriteVariableValue(EditedVariableList& list) {

@@ -5,6 +5,7 @@
 // no worker owns the target.
 #pragma once
 
+#include "symbol_records.h"
 #include "typed_values.h"
 
 #include <cstdint>
@@ -29,6 +30,13 @@ constexpr int kRefreshedVariableRows = 50;
 // a decimal number. No number for the empty text or for "0x" followed by
 // anything but hexadecimal digits.
 bool ValueOfEditedText(const std::string& text, uint32_t& value);
+
+// Writes `valueText` to `symbol`: as many bytes as the type name asks (1, 2
+// or 4) but never more than the symbol's size, and patches the host copy
+// alike once the target took it. 1 after a write that reached the target,
+// else 0 (also for a text that is no number).
+int WriteSymbolValue(const SymbolInfo& symbol, const std::string& valueText,
+                     const std::string& type);
 
 // Writes the value of the edited Value cell of a data symbol: as many bytes
 // as its type name asks (1, 2 or 4) but never more than the symbol's size,

@@ -18,7 +18,7 @@ wxDECLARE_EVENT(wxEVT_REPORT_SORTED, wxCommandEvent);
 wxDECLARE_EVENT(wxEVT_REPORT_CELL_EDITED, wxCommandEvent);
 // The list asks its owner to write an edited row to the target (Return, or
 // the next left click after an edit started by a click): GetInt() the row,
-// GetExtraLong() the column.
+// GetExtraLong() the column, GetString() "key" for Return, "mouse" for a click.
 wxDECLARE_EVENT(wxEVT_REPORT_COMMIT_ROW, wxCommandEvent);
 // A left double-click is about to be handled: GetInt() the selected row or -1.
 wxDECLARE_EVENT(wxEVT_REPORT_ROW_ACTIVATED, wxCommandEvent);

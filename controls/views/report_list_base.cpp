@@ -152,13 +152,27 @@ int CReportListBase::GetVisibleRowCount() const {
 void CReportListBase::SetHeaderColumns(const std::vector<controls::ColumnSpec>& columns) {
     columns_ = columns;
     header_->DeleteAllColumns();
-    for (const controls::ColumnSpec& column : columns_) {
-        header_->AppendColumn(wxHeaderColumnSimple(
-            ToDisplayText(column.name), std::max(0, column.width),
-            static_cast<wxAlignment>(ToHeaderAlign(column.align)), wxCOL_RESIZABLE));
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        const controls::ColumnSpec& column = columns_[i];
+        wxHeaderColumnSimple title(ToDisplayText(column.name), std::max(0, column.width),
+                                   static_cast<wxAlignment>(ToHeaderAlign(column.align)),
+                                   wxCOL_RESIZABLE);
+        if (i < headerImages_.size() && headerImages_[i].IsOk()) title.SetBitmap(headerImages_[i]);
+        header_->AppendColumn(title);
     }
     UpdateScrollbars();
     body_->Refresh(false);
+}
+
+void CReportListBase::SetHeaderImages(const std::vector<wxBitmap>& images) {
+    headerImages_ = images;
+    SetHeaderColumns(std::vector<controls::ColumnSpec>(columns_));
+    LayOut(); // a picture may make the header taller
+}
+
+bool CReportListBase::HasHeaderImage(int column) const {
+    return column >= 0 && column < GetHeaderColumnCount() &&
+           static_cast<size_t>(column) < headerImages_.size() && headerImages_[column].IsOk();
 }
 
 int CReportListBase::GetColumnLeft(int column) const {

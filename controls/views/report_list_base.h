@@ -7,6 +7,7 @@
 
 #include "column_format.h"
 
+#include <wx/bitmap.h>
 #include <wx/headerctrl.h>
 #include <wx/window.h>
 
@@ -33,6 +34,11 @@ public:
     // moves the selection from `row` (-1: none) among `count` rows, clamped;
     // false when the key is no navigation key.
     bool NavigationTarget(int keyCode, int row, int count, int& target) const;
+
+    // Pictures at the left of the column titles: column i shows image i (a
+    // column past the last image shows none). They stay when the columns change.
+    void SetHeaderImages(const std::vector<wxBitmap>& images);
+    bool HasHeaderImage(int column) const;
 
     int GetHeaderColumnCount() const { return static_cast<int>(columns_.size()); }
     const controls::ColumnSpec& GetHeaderColumn(int column) const { return columns_[column]; }
@@ -97,6 +103,7 @@ private:
     wxHeaderCtrlSimple* header_ = nullptr;
     wxWindow* body_ = nullptr;
     std::vector<controls::ColumnSpec> columns_;
+    std::vector<wxBitmap> headerImages_;
     int rowHeight_ = 20;
     int topRow_ = 0;
     int xOffset_ = 0;

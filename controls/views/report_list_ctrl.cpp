@@ -218,7 +218,12 @@ void CReportListCtrl::CellEdited(int row, int column) {
 }
 
 void CReportListCtrl::CommitRow(int row, int column) {
-    SendEvent(wxEVT_REPORT_COMMIT_ROW, row, column);
+    wxCommandEvent event(wxEVT_REPORT_COMMIT_ROW, GetId());
+    event.SetEventObject(this);
+    event.SetInt(row);
+    event.SetExtraLong(column);
+    event.SetString(keyInput_ ? "key" : "mouse");
+    GetEventHandler()->ProcessEvent(event);
 }
 
 void CReportListCtrl::RowActivated(int row) {
@@ -238,8 +243,10 @@ void CReportListCtrl::ContentChanged() {
 // ---- input ----
 
 void CReportListCtrl::OnCharHook(wxKeyEvent& event) {
-    if (model_.HandleKey(ToEditKey(event.GetKeyCode()))) return;
-    event.Skip();
+    keyInput_ = true;
+    const bool eaten = model_.HandleKey(ToEditKey(event.GetKeyCode()));
+    keyInput_ = false;
+    if (!eaten) event.Skip();
 }
 
 void CReportListCtrl::OnBodyMouse(wxMouseEvent& event) {

@@ -107,4 +107,5 @@ private:
     wxTextCtrl* editBoxes_[3] = {nullptr, nullptr, nullptr}; // by alignment
     controls::ColumnAlign editAlign_ = controls::ColumnAlign::Left;
     bool updatePending_ = false;
+    bool keyInput_ = false; // a key, not a click, is being handled
 };

@@ -78,6 +78,7 @@ bool CSuperGridCtrl::CollapseItem(CTreeItem* item) {
 }
 
 void CSuperGridCtrl::DeleteItem(CTreeItem* item) {
+    if (dragging_) EndDrag(false);
     tree_.DeleteItem(item);
     AfterTreeChange();
 }
@@ -398,7 +399,7 @@ void CSuperGridCtrl::BeginDrag(int row, const wxPoint& point) {
         dragImage_.reset();
         return;
     }
-    draggedRow_ = row;
+    draggedItem_ = tree_.GetItemAtRow(row);
     dropTargetRow_ = -1;
     dragging_ = true;
     dragImage_->Move(point);
@@ -462,11 +463,11 @@ void CSuperGridCtrl::EndDrag(bool drop) {
     }
     dragging_ = false;
     int targetRow = dropTargetRow_;
-    int draggedRow = draggedRow_;
-    dropTargetRow_ = draggedRow_ = -1;
+    CTreeItem* dragged = draggedItem_;
+    dropTargetRow_ = -1;
+    draggedItem_ = nullptr;
     RefreshRow(targetRow);
-    if (!drop || targetRow < 0 || targetRow == draggedRow) return;
-    CTreeItem* dragged = tree_.GetItemAtRow(draggedRow);
+    if (!drop || targetRow < 0) return;
     CTreeItem* target = tree_.GetItemAtRow(targetRow);
     if (!controls::TreeGridModel::CanDrop(dragged, target)) return;
     tree_.MoveSubtree(dragged, target,

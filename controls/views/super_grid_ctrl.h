@@ -118,7 +118,8 @@ private:
     // Dragging.
     int pressedRow_ = -1;
     wxPoint pressPoint_;
-    int draggedRow_ = -1;
+    // The dragged item itself: an expand under the drag moves rows, not items.
+    CTreeItem* draggedItem_ = nullptr;
     int dropTargetRow_ = -1;
     bool dragging_ = false;
     wxPoint lastDragPoint_;

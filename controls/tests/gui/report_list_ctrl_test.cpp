@@ -3,7 +3,9 @@
 #include "gui_test.h"
 
 #include <gtest/gtest.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
+#include <wx/image.h>
 #include <wx/uiaction.h>
 
 #include <cstdlib>
@@ -21,7 +23,8 @@ protected:
             Log("edited", event.GetInt(), event.GetExtraLong());
         });
         frame->Bind(wxEVT_REPORT_COMMIT_ROW, [this](wxCommandEvent& event) {
-            Log("commit", event.GetInt(), event.GetExtraLong());
+            Log(("commit " + event.GetString().ToStdString()).c_str(), event.GetInt(),
+                event.GetExtraLong());
         });
         frame->Bind(wxEVT_REPORT_SORTED, [this](wxCommandEvent& event) {
             Log("sorted", event.GetInt(), event.GetExtraLong());
@@ -104,7 +107,17 @@ TEST_F(ReportListGuiTest, CellIsEditedInPlaceWithKeys) {
     EXPECT_FALSE(list->IsEditing());
     EXPECT_FALSE(list->GetEditBox()->IsShown());
     EXPECT_EQ(list->GetItemText(3, 1), "250");
-    EXPECT_EQ(log, (std::vector<std::string>{"edited 3,1", "commit 3,1"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"edited 3,1", "commit key 3,1"}));
+
+    // An edit started by a click is committed by the next click.
+    log.clear();
+    ClickCell(list, 3, 1);
+    ASSERT_TRUE(list->IsEditing());
+    simulator.Text("7");
+    guitest::PumpEvents(80);
+    ClickCell(list, 1, 1);
+    EXPECT_EQ(list->GetItemText(3, 1), "7");
+    EXPECT_EQ(log, (std::vector<std::string>{"edited 3,1", "commit mouse 3,1"}));
 
     // Tab moves the edit to the next column, Escape drops it.
     log.clear();
@@ -214,4 +227,33 @@ TEST_F(ReportListGuiTest, RightClickSelectsTheRowAndAsksTheParentForAMenu) {
     EXPECT_LE(std::abs(menus[0].y - screen.y), 2);
     EXPECT_EQ(selectedAtMenu[0], 4);
     EXPECT_FALSE(list->IsEditing());
+}
+
+TEST_F(ReportListGuiTest, HeaderShowsItsImagesAcrossColumnChanges) {
+    CReportCtrl* list = new CReportCtrl;
+    Show(list);
+    // A pure blue square, a colour the header itself never paints.
+    wxBitmap blue(16, 16);
+    {
+        wxMemoryDC dc(blue);
+        dc.SetBackground(wxBrush(wxColour(0, 0, 255)));
+        dc.Clear();
+    }
+    list->SetHeaderImages({blue});
+    Fill(list); // the columns are made after the images were given
+    guitest::PumpEvents(100);
+    EXPECT_TRUE(list->HasHeaderImage(0));
+    EXPECT_FALSE(list->HasHeaderImage(1));
+
+    // Blue pixels stand in the first column's title and nowhere else.
+    wxImage shot(guitest::SaveScreenshot(list->GetHeader(), "report_list_header_images"));
+    ASSERT_TRUE(shot.IsOk());
+    const int firstWidth = list->GetCellRect(0, 1).x;
+    int inFirst = 0, elsewhere = 0;
+    for (int y = 0; y < shot.GetHeight(); ++y)
+        for (int x = 0; x < shot.GetWidth(); ++x)
+            if (shot.GetRed(x, y) < 40 && shot.GetGreen(x, y) < 40 && shot.GetBlue(x, y) > 215)
+                ++(x < firstWidth ? inFirst : elsewhere);
+    EXPECT_GE(inFirst, 100);
+    EXPECT_EQ(elsewhere, 0);
 }

@@ -272,6 +272,39 @@ TEST_F(TreeGridGuiTest, DraggingAnItemOntoAnotherMovesIt) {
               (std::vector<std::string>{"MAIN", "main", "P1", "IO", "port", "counter"}));
 }
 
+TEST_F(TreeGridGuiTest, AnExpandAboveTheDraggedItemStillDropsThatItem) {
+    CMySuperGrid* grid = Make<CMySuperGrid>();
+    grid->ExpandItem(io);
+    ASSERT_EQ(Names(grid), (std::vector<std::string>{"MAIN", "IO", "port"}));
+    controls::CTreeItem* port = io->GetChildren().front().get();
+    wxUIActionSimulator simulator;
+    MoveTo(grid, CellPoint(grid, 2, 0, 30));
+    simulator.MouseDown();
+    guitest::PumpEvents(50);
+    for (int step = 1; step <= 6; ++step)
+        MoveTo(grid, CellPoint(grid, 2, 0, 30) - wxPoint(0, step * grid->GetRowHeight() / 3));
+    ASSERT_TRUE(grid->IsDragging());
+    // Resting on the collapsed MAIN lets the drag timer open it: its three
+    // children now stand above the dragged row.
+    MoveTo(grid, CellPoint(grid, 0, 0, 30));
+    guitest::PumpEvents(700);
+    ASSERT_EQ(Names(grid),
+              (std::vector<std::string>{"MAIN", "counter", "main", "P1", "IO", "port"}));
+    EXPECT_EQ(port->GetRow(), 5);
+    // Dropped on "counter", the item dragged moves: "port", not the row's
+    // new occupant "main".
+    MoveTo(grid, CellPoint(grid, 1, 0, 30));
+    simulator.MouseUp();
+    guitest::PumpEvents(100);
+    EXPECT_FALSE(grid->IsDragging());
+    EXPECT_TRUE(io->GetChildren().empty());
+    ASSERT_EQ(main->GetChildren().size(), 3u);
+    EXPECT_EQ(main->GetChildren()[1]->GetInfo()->GetItemText(), "main");
+    const controls::CTreeItem* counter = main->GetChildren()[0].get();
+    ASSERT_EQ(counter->GetChildren().size(), 1u);
+    EXPECT_EQ(counter->GetChildren()[0]->GetInfo()->GetItemText(), "port");
+}
+
 TEST_F(TreeGridGuiTest, RightClickSelectsTheRowAndAsksTheParentForAMenu) {
     CMySuperGrid* grid = Make<CMySuperGrid>();
     int menus = 0;
