@@ -25,6 +25,9 @@
 #include "usb_link.h"
 
 #include "wire_counter.h"
+#ifdef VEXA_WITH_PANES
+#include "pane_refresh_bench.h"
+#endif
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -233,5 +236,8 @@ int main() {
 
     SetRunCompletionSink(nullptr);
     DestroyUsbLink();
+#ifdef VEXA_WITH_PANES
+    ReportPaneRefresh();
+#endif
     return 0;
 }
