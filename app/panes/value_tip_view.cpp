@@ -45,11 +45,20 @@ void AttachValueTips(CScintillaWnd* editor, const std::string& title) {
         editor->CallTipShow(editor->CharPositionFromPointClose(event.GetX(), event.GetY()),
                             wxString::FromUTF8(*tip));
     });
-    editor->Bind(wxEVT_STC_DWELLEND, [editor](wxStyledTextEvent& event) {
-        event.Skip();
+    // The tip goes when the mouse moves on, also out of the window (to
+    // another source window's tab, say).
+    auto hide = [editor] {
         if (!editor->CallTipActive()) return;
         editor->CallTipCancel();
         g_shownTip.clear();
+    };
+    editor->Bind(wxEVT_STC_DWELLEND, [hide](wxStyledTextEvent& event) {
+        event.Skip();
+        hide();
+    });
+    editor->Bind(wxEVT_LEAVE_WINDOW, [hide](wxMouseEvent& event) {
+        event.Skip();
+        hide();
     });
 }
 

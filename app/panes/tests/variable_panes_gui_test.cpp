@@ -371,9 +371,17 @@ TEST_F(VariablePanes, TheExampleProject) {
     EXPECT_EQ(ShownValueTip(), "pattern : " + std::to_string(BoardByte('D', 0x09)));
     EXPECT_TRUE(editor->CallTipActive());
     guitest::SaveScreenshot(Frame(), "variable_panes_value_tip");
+    // Moving on, even out of the window, takes the tip away.
     simulator.MouseMove(editor->ClientToScreen(where + wxPoint(0, 60)));
     guitest::PumpEvents(300);
     EXPECT_FALSE(editor->CallTipActive());
+    simulator.MouseMove(editor->ClientToScreen(where));
+    guitest::PumpEvents(1200);
+    ASSERT_TRUE(editor->CallTipActive());
+    simulator.MouseMove(editor->GetScreenPosition() - wxPoint(20, 20));
+    guitest::PumpEvents(300);
+    EXPECT_FALSE(editor->CallTipActive());
+    EXPECT_EQ(ShownValueTip(), "");
 
     // "Insert Variable Window" puts the name under the menu's point into Search.
     const size_t passesColumn = editor->GetLine(42).ToStdString().find("passes");
