@@ -83,7 +83,7 @@ std::vector<int32_t> SourceLineTable(const Loader& src) {
                 for (size_t k = waitingFrom; k < i; ++k)
                     table[k] = current;
             waiting = false;
-        } else if (StartsSegment(text)) {
+        } else if (StartsSegment(text) && !waiting) {
             waiting = true;
             waitingFrom = i;
         }

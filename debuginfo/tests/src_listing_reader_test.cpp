@@ -87,11 +87,13 @@ TEST(SrcTranslation, CodeAtTheHeadOfASegmentTakesTheNextComment) {
     EXPECT_EQ(alone.m_lines[0].m_nLine, kUntranslatedLine);
     ParseSrcFile(LoaderOf("x\n"), nullptr, table); // a null module does nothing
 
-    const Loader src = LoaderOf(SrcText(9, {{2, "; SOURCE LINE # 40"},
-                                            {4, "; SOURCE LINE # 41 \r"},
-                                            {5, "\tRSEG  ?PR?F?MAIN"},
-                                            {8, "\t\t\t; SOURCE LINE # 50"}}));
-    EXPECT_EQ(SourceLineTable(src), (std::vector<int32_t>{40, 40, 40, 41, 50, 50, 50, 50, 50}));
+    const Loader src = LoaderOf(SrcText(10, {{1, "\tRSEG  ?DT?MAIN"},
+                                             {3, "\tRSEG  ?PR?MAIN?MAIN"},
+                                             {4, "; SOURCE LINE # 40"},
+                                             {5, "; SOURCE LINE # 41 \r"},
+                                             {6, "\tRSEG  ?PR?F?MAIN"},
+                                             {9, "\t\t\t; SOURCE LINE # 50"}}));
+    EXPECT_EQ(SourceLineTable(src), (std::vector<int32_t>{40, 40, 40, 40, 41, 50, 50, 50, 50, 50}));
     // A segment that no comment follows keeps the line above it.
     EXPECT_EQ(SourceLineTable(LoaderOf(SrcText(3, {{1, "; SOURCE LINE # 7"}, {2, " RSEG  X"}}))),
               (std::vector<int32_t>{7, 7, 7}));
