@@ -7,8 +7,10 @@
 // itself WAIT, and a C file of the project is a document.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "line_records.h"
 #include "listing_model.h"
 #include "loader_fakes.h"
 #include "message_service.h"
@@ -52,9 +54,23 @@ TEST_F(FieldProjectTest, EveryModuleOpensWithItsLinesInBothDirections) {
                                                  "assembler ?C_STARTUP START51.A51",
                                                  "assembler WAIT WAIT1.A51"}));
 
-    // Every instruction of the image belongs to a line of its module.
+    // Every instruction of the image belongs to a line of its module, and
+    // the instruction at each line record's address is attached to the line,
+    // the last record of an assembler module included.
     for (const auto& [address, text] : loader.m_pDisasmLoader->m_mapInstructions)
         EXPECT_NE(GetLineOfAddress(address), "") << address << " " << text;
+    for (const ProjectModule& module : loader.m_modules) {
+        const Loader& source = *loader.m_mapLstLoaders.at(module.m_strModuleName)->m_pSourceLoader;
+        for (const CLineInfoInMapFormat& record :
+             FindModuleLineInfo(*loader.m_pMapLoader, module.m_strModuleName)->m_lines) {
+            if (record.m_nKind != kLineSource) continue;
+            const auto& attached = source.m_lines.at(record.m_nLine - 1).m_instructions;
+            EXPECT_TRUE(std::any_of(
+                attached.begin(), attached.end(),
+                [&](const InstructionInfo& i) { return i.m_dwAddress == record.m_dwAddress; }))
+                << module.m_strSourceName << ":" << record.m_nLine;
+        }
+    }
     // Lines by address and addresses by line (a breakpoint's road): the
     // start-up file by its drive-letter path, its last line included; the
     // .c51 module in C lines, its stale .SRC left alone; io.c through io.SRC,
