@@ -7,6 +7,8 @@
 #include "headless_open.h"
 #include "line_records.h"
 #include "path_resolver.h"
+#include "project_file.h"
+#include "project_modules.h"
 
 namespace bench {
 
@@ -92,26 +94,37 @@ Summary Report(const Target& target, const std::string& scratch) {
                     : open.session.hexOnly ? "image only"
                                            : "loaded";
     std::printf("%s\n", summary.state.c_str());
-    if (open.session.loaded && loader.m_pMapLoader) {
+    const bool full = open.session.loaded && loader.m_pMapLoader;
+    std::vector<ProjectModule> modules = loader.m_modules;
+    ProjectSettings settings = loader.m_settings;
+    if (!full && platform::EqualsNoCase(platform::ExtensionOf(target.path), ".uv2")) {
+        // Not opened: the modules as the project file gives them.
+        CFileStruct files;
+        if (ReadProjectFile(target.path, settings) && ReadProjectGroupFiles(target.path, files))
+            modules = FindProjectModules(settings, files);
+    }
+    if (!modules.empty())
         std::printf("  %-10s %-14s %-36s %12s %13s\n", "kind", "module", "source", "line records",
                     "instructions");
-        const std::string folder = loader.m_settings.m_strProjectDir;
-        for (const ProjectModule& module : loader.m_modules) {
-            auto listing = loader.m_mapLstLoaders.find(module.m_strModuleName);
-            const Loader* source = listing != loader.m_mapLstLoaders.end()
-                                       ? listing->second->m_pSourceLoader.get()
-                                       : nullptr;
-            const size_t records = SourceLineRecords(*loader.m_pMapLoader, module.m_strModuleName);
-            const size_t attached = source ? Attached(*source) : 0;
-            std::printf("  %-10s %-14s %-36s %12zu %13zu\n", ModuleKindName(module.m_kind),
-                        module.m_strModuleName.c_str(),
-                        source ? Shorter(source->m_strPath, folder).c_str()
-                               : module.m_strSourcePath.c_str(),
-                        records, attached);
-            ++summary.modules;
-            summary.lineRecords += records;
-            summary.attached += attached;
+    for (const ProjectModule& module : modules) {
+        std::string source = module.m_strSourcePath;
+        std::string records = "-";
+        std::string attached = "-";
+        if (full) {
+            const Loader& loaded =
+                *loader.m_mapLstLoaders.at(module.m_strModuleName)->m_pSourceLoader;
+            source = Shorter(loaded.m_strPath, settings.m_strProjectDir);
+            const size_t lines = SourceLineRecords(*loader.m_pMapLoader, module.m_strModuleName);
+            const size_t instructions = Attached(loaded);
+            records = std::to_string(lines);
+            attached = std::to_string(instructions);
+            summary.lineRecords += lines;
+            summary.attached += instructions;
         }
+        std::printf("  %-10s %-14s %-36s %12s %13s\n", ModuleKindName(module.m_kind),
+                    module.m_strModuleName.c_str(), source.c_str(), records.c_str(),
+                    attached.c_str());
+        ++summary.modules;
     }
     if (open.session.loaded && loader.m_pDisasmLoader)
         std::printf("  image: %zu instructions up to 0x%04X\n",

@@ -20,26 +20,12 @@ MapLoader* g_pProject = nullptr;
 
 namespace {
 
-constexpr const char* kStartupListingBase = "STARTUP";
-constexpr const char* kStartupModuleName = "?C_STARTUP";
-
 std::string WithName(const char* format, const std::string& name) {
     std::string text = format;
     for (size_t at = text.find("%s"); at != std::string::npos;
          at = text.find("%s", at + name.size()))
         text.replace(at, 2, name);
     return text;
-}
-
-// The NAME an assembler file gives its module, read from the file at `path`.
-std::string ModuleNameIn(const std::string& path) {
-    if (path.empty() || !platform::FileExists(path)) return std::string();
-    Loader text;
-    std::string bytes;
-    if (!platform::ReadFileBytes(path, bytes)) return std::string();
-    text.AssignText(platform::FileNameOf(path), std::move(bytes));
-    SplitTextLines(text);
-    return AssemblerModuleName(text);
 }
 
 } // namespace
@@ -190,7 +176,7 @@ bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
         return false;
     }
     // The map names each module's source positions after the project's file.
-    FindProjectModules();
+    m_modules = FindProjectModules(m_settings, m_fileStruct);
     for (const ProjectModule& module : m_modules)
         map->m_mapModuleSources[module.m_strModuleName] = module.m_strSourceName;
 
@@ -234,35 +220,6 @@ std::string CProjectLoader::ListingFolder() const {
 
 std::string CProjectLoader::OutputFolder() const {
     return LocateProjectFile(m_settings.m_strProjectDir, m_settings.m_strOutDir);
-}
-
-void CProjectLoader::FindProjectModules() {
-    m_modules.clear();
-    for (const FILEINFO& file : m_fileStruct.m_listFileInfo) {
-        ProjectModule module;
-        // Headers, documents and other files of the groups are not modules.
-        module.m_kind = ModuleKindOf(file);
-        if (module.m_kind == ModuleKind::None) continue;
-        module.m_strBase = platform::FileNameOf(file.m_strPath);
-        module.m_strSourceName = module.m_strBase + file.m_strExt;
-        auto path = m_settings.m_mapSourcePaths.find(module.m_strSourceName);
-        module.m_strSourcePath = path != m_settings.m_mapSourcePaths.end()
-                                     ? path->second
-                                     : file.m_strPath + file.m_strExt;
-        module.m_strModuleName = module.m_strBase;
-        if (module.m_kind == ModuleKind::Assembler) {
-            // The assembler names the module after its NAME directive.
-            std::string name =
-                ModuleNameIn(LocateProjectFile(m_settings.m_strProjectDir, module.m_strSourcePath));
-            if (name.empty())
-                name = ModuleNameIn(LocateProjectFile(
-                    m_settings.m_strProjectDir, m_settings.m_strLstDir + module.m_strBase + ".lst",
-                    {ListingFolder()}));
-            if (name.empty() && module.m_strBase == kStartupListingBase) name = kStartupModuleName;
-            if (!name.empty()) module.m_strModuleName = name;
-        }
-        m_modules.push_back(std::move(module));
-    }
 }
 
 bool CProjectLoader::LoadModules() {

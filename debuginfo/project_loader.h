@@ -72,15 +72,6 @@ extern int g_bAsmOnly;
 // The map loader of the open project; null when none is open. Not owned.
 extern MapLoader* g_pProject;
 
-// A module of the project: a C or assembler file of its groups.
-struct ProjectModule {
-    ModuleKind m_kind = ModuleKind::None;
-    std::string m_strModuleName; // as the map knows it (an assembler module's NAME)
-    std::string m_strSourceName; // upper case with extension, as the project lists it
-    std::string m_strSourcePath; // as the project file writes it
-    std::string m_strBase;       // the file's upper-case name without extension
-};
-
 class CProjectLoader {
 public:
     CProjectLoader(ProjectLoaderView& view, ProjectSession& session);
@@ -126,8 +117,6 @@ private:
     bool ChoosePath(std::string& path);
     bool ReadMapAndProjectFile(const std::string& mapPath);
     bool LoadDisassembly();
-    // Works out each group file's module: kind, name and source file.
-    void FindProjectModules();
     bool LoadModules();
     bool LoadModule(const ProjectModule& module);
     // Reads the module's assembler source when the listing says the module

@@ -4,8 +4,12 @@
 #include <vector>
 
 #include "path_resolver.h"
+#include "project_paths.h"
 
 namespace {
+
+constexpr const char* kStartupBase = "STARTUP";
+constexpr const char* kStartupModuleName = "?C_STARTUP";
 
 // The blank-separated words of `text` up to its comment (";").
 std::vector<std::string> WordsBeforeComment(const std::string& text) {
@@ -30,6 +34,17 @@ bool IsListingColumn(const std::string& word) {
     for (char c : word)
         if (!std::isxdigit(static_cast<unsigned char>(c)) && c != '+' && c != '=') return false;
     return true;
+}
+
+// The NAME an assembler file gives its module, read from the file at `path`.
+std::string ModuleNameIn(const std::string& path) {
+    std::string bytes;
+    if (path.empty() || !platform::FileExists(path) || !platform::ReadFileBytes(path, bytes))
+        return std::string();
+    Loader text;
+    text.AssignText(platform::FileNameOf(path), std::move(bytes));
+    SplitTextLines(text);
+    return AssemblerModuleName(text);
 }
 
 } // namespace
@@ -75,4 +90,33 @@ std::string AssemblerModuleName(const Loader& text) {
             return platform::ToUpperKey(words[at + 1]);
     }
     return std::string();
+}
+
+std::vector<ProjectModule> FindProjectModules(const ProjectSettings& settings,
+                                              const CFileStruct& files) {
+    const std::string& dir = settings.m_strProjectDir;
+    const std::string listingFolder = LocateProjectFile(dir, settings.m_strLstDir);
+    std::vector<ProjectModule> modules;
+    for (const FILEINFO& file : files.m_listFileInfo) {
+        ProjectModule module;
+        // Headers, documents and other files of the groups are not modules.
+        module.m_kind = ModuleKindOf(file);
+        if (module.m_kind == ModuleKind::None) continue;
+        module.m_strBase = platform::FileNameOf(file.m_strPath);
+        module.m_strSourceName = module.m_strBase + file.m_strExt;
+        auto path = settings.m_mapSourcePaths.find(module.m_strSourceName);
+        module.m_strSourcePath =
+            path != settings.m_mapSourcePaths.end() ? path->second : file.m_strPath + file.m_strExt;
+        module.m_strModuleName = module.m_strBase;
+        if (module.m_kind == ModuleKind::Assembler) {
+            std::string name = ModuleNameIn(LocateProjectFile(dir, module.m_strSourcePath));
+            if (name.empty())
+                name = ModuleNameIn(LocateProjectFile(
+                    dir, settings.m_strLstDir + module.m_strBase + ".lst", {listingFolder}));
+            if (name.empty() && module.m_strBase == kStartupBase) name = kStartupModuleName;
+            if (!name.empty()) module.m_strModuleName = name;
+        }
+        modules.push_back(std::move(module));
+    }
+    return modules;
 }

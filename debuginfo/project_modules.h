@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "project_file.h"
 #include "text_loader.h"
@@ -30,3 +31,20 @@ const char* ModuleKindName(ModuleKind kind);
 // the assembler's listing of it both serve (the listing's LOC, OBJ and LINE
 // columns stand before the source text). Empty when the text has none.
 std::string AssemblerModuleName(const Loader& text);
+
+// A module of the project: a C or assembler file of its groups.
+struct ProjectModule {
+    ModuleKind m_kind = ModuleKind::None;
+    std::string m_strModuleName; // as the map knows it (an assembler module's NAME)
+    std::string m_strSourceName; // upper case with extension, as the project lists it
+    std::string m_strSourcePath; // as the project file writes it
+    std::string m_strBase;       // the file's upper-case name without extension
+};
+
+// The modules among the group files of a project, in project order. A C
+// module is named after its file; an assembler module after the NAME of its
+// source (found through the project's file list, moved projects included) or
+// of its listing, else after its file (the start-up file STARTUP.A51 is then
+// ?C_STARTUP).
+std::vector<ProjectModule> FindProjectModules(const ProjectSettings& settings,
+                                              const CFileStruct& files);
