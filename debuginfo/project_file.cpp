@@ -1,5 +1,6 @@
 #include "project_file.h"
 
+#include <filesystem>
 #include <optional>
 
 #include "line_tokenizer.h"
@@ -98,6 +99,12 @@ int ReadProjectFile(const std::string& path, ProjectSettings& settings) {
     std::string text;
     std::string resolved;
     if (!ReadProjectText(path, text, resolved)) return 0;
+    // Paths found from the project folder are opened from anywhere later.
+    if (!platform::IsAbsolutePath(resolved)) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(resolved, error);
+        if (!error) resolved = absolute.lexically_normal().string();
+    }
     settings.m_strProjectDir = platform::DirectoryOf(resolved);
     ParseProjectText(text, settings);
     return 1;

@@ -36,7 +36,8 @@ struct CFileStruct {
 };
 
 // Reads the project file at `path` (resolved without regard to case) into
-// `settings`; the project directory is the real folder the file was found in.
+// `settings`; the project directory is the real folder the file was found in,
+// as an absolute path.
 // 1 when it was read; 0 when it cannot be read (nothing stored).
 int ReadProjectFile(const std::string& path, ProjectSettings& settings);
 

@@ -91,12 +91,12 @@ void CProjectLoader::OnFileOpen() {
             }
             m_settings = std::move(settings);
             const std::string image = m_settings.m_strOutDir + m_settings.m_strOutName + ".hex";
-            const std::string found =
-                LocateProjectFile(m_settings.m_strProjectDir, image, {OutputFolder()});
-            // A drive-letter path that exists nowhere is kept as written.
-            imagePath = !found.empty() || platform::IsAbsolutePath(image)
-                            ? (found.empty() ? image : found)
-                            : platform::JoinPath(m_settings.m_strProjectDir, image);
+            imagePath = LocateProjectFile(m_settings.m_strProjectDir, image, {OutputFolder()});
+            // An image that exists nowhere: a drive-letter path is kept as written.
+            if (imagePath.empty())
+                imagePath = platform::IsAbsolutePath(image)
+                                ? image
+                                : platform::JoinPath(m_settings.m_strProjectDir, image);
             m_bFromProjectFile = true;
         } else {
             if (extension == "HEX") m_bHexOnly = true;

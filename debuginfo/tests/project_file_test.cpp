@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "path_resolver.h"
 #include "project_file.h"
 #include "project_modules.h"
@@ -68,6 +70,13 @@ TEST(ProjectFile, ProjectDirectoryIsTheRealFolderOfTheFile) {
     ProjectSettings upper;
     ASSERT_EQ(ReadProjectFile(platform::ToUpperKey(folder.Path("work/demo.uv2")), upper), 1);
     EXPECT_EQ(upper.m_strProjectDir, folder.Path("work"));
+
+    ProjectSettings relative; // "./work/demo.uv2" from the folder above
+    const std::string here = std::filesystem::current_path().string();
+    std::filesystem::current_path(folder.Root());
+    EXPECT_EQ(ReadProjectFile(".\\WORK\\demo.UV2", relative), 1);
+    std::filesystem::current_path(here);
+    EXPECT_EQ(relative.m_strProjectDir, folder.Path("work"));
 
     ProjectSettings missing;
     missing.m_strOutName = "kept";
