@@ -157,9 +157,13 @@ int ReportProjects(const std::vector<std::string>& paths, const std::string& scr
 
     std::printf("summary\n  %-34s %-10s %7s %12s %13s  %s\n", "project", "state", "modules",
                 "line records", "instructions", "first message");
-    for (const Summary& s : summaries)
-        std::printf("  %-34s %-10s %7zu %12zu %13zu  %s\n", s.label.c_str(), s.state.c_str(),
-                    s.modules, s.lineRecords, s.attached, s.firstMessage.substr(0, 60).c_str());
+    for (const Summary& s : summaries) {
+        const bool loaded = s.state == "loaded";
+        std::printf("  %-34s %-10s %7zu %12s %13s  %s\n", s.label.c_str(), s.state.c_str(),
+                    s.modules, loaded ? std::to_string(s.lineRecords).c_str() : "-",
+                    loaded ? std::to_string(s.attached).c_str() : "-",
+                    s.firstMessage.substr(0, 60).c_str());
+    }
     return status;
 }
 
