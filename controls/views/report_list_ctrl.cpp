@@ -167,6 +167,7 @@ bool CReportListCtrl::ShowEditBox(int row, int column) {
             box->Bind(wxEVT_TEXT, [this, box](wxCommandEvent&) {
                 if (box == editBox_) model_.SetEditText(FromDisplayText(box->GetValue()));
             });
+            PrepareEditBox(*box);
         }
         if (editBox_ && editBox_ != box) editBox_->Hide();
         editBox_ = box;

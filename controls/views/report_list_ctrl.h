@@ -85,6 +85,8 @@ protected:
     void OnBodyMouse(wxMouseEvent& event) override;
     void OnBodyKeyDown(wxKeyEvent& event) override;
     void OnBodyScrolled() override;
+    // A new edit box was made (one per column alignment, kept for the list's life).
+    virtual void PrepareEditBox(wxTextCtrl& WXUNUSED(box)) {}
 
 private:
     // controls::ReportListObserver
