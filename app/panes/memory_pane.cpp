@@ -58,21 +58,16 @@ void MemoryPane::Show(uint32_t start, uint32_t end) {
     shownEnd_ = end;
 }
 
-bool MemoryPane::Shows(const MemoryView& view, uint32_t address) const {
-    return shown_ && address >= shownStart_ && address <= shownEnd_ && view.Holds(address);
-}
-
 std::string MemoryPane::CellAt(uint32_t rowAddress, int digits, int column) const {
+    // A cell is shown from a first byte within the range, when the buffer
+    // holds all of its bytes.
     const MemoryView view = View();
     const uint32_t cellBytes = uint32_t(digits) / 2;
     const uint64_t first = uint64_t(rowAddress) + uint64_t(column - 1) * cellBytes;
+    if (!shown_ || first < shownStart_ || first > shownEnd_) return std::string();
     uint8_t bytes[4] = {};
-    for (uint32_t i = 0; i < cellBytes; ++i) {
-        const uint64_t address = first + i;
-        if (address > 0xFFFFFFFFu || !Shows(view, uint32_t(address)) ||
-            !view.Load(uint32_t(address), bytes[i]))
-            return std::string();
-    }
+    for (uint32_t i = 0; i < cellBytes; ++i)
+        if (!view.Load(uint32_t(first + i), bytes[i])) return std::string();
     return CellText(bytes, digits);
 }
 
@@ -138,11 +133,12 @@ MemoryPane::Commit MemoryPane::CommitCell(const std::string& text, int digits, i
                                           const std::string& label) {
     Commit commit;
     const uint32_t rowAddress = ParseRowAddress(label);
-    if (g_bProjectLoaded && !g_bTargetBusy && IsHexText(text)) {
+    // Only a cell that shows memory takes an edit.
+    if (g_bProjectLoaded && !g_bTargetBusy && IsHexText(text) &&
+        !CellAt(rowAddress, digits, column).empty()) {
         commit.accepted = true;
         MemoryView view = View();
         for (const CellByte& byte : CellBytes(text, digits, column, rowAddress)) {
-            if (!Shows(view, byte.address)) continue;
             view.StoreByte(byte.address, byte.value);
             // A failed write has shown the link error once; the rest is not sent.
             if (WritesThrough() &&

@@ -52,7 +52,8 @@ public:
     uint32_t ShownEnd() const { return shownEnd_; }
     int RowCount() const { return shown_ ? MemoryRowCount(shownStart_, shownEnd_) : 0; }
     // Label and cell texts of every row in cells of `digits` digits. A cell
-    // reaching past the end shown is blank.
+    // starting past the end shown, or with bytes the buffer does not hold,
+    // is blank and takes no edit.
     std::vector<std::vector<std::string>> Rows(int digits) const;
     std::vector<std::string> RowTexts(int row, int digits) const;
     // The text of 1-based data column `column` of the row at `rowAddress`.
@@ -78,7 +79,6 @@ public:
     Commit CommitCell(const std::string& text, int digits, int column, const std::string& label);
 
 private:
-    bool Shows(const MemoryView& view, uint32_t address) const;
     int WriteSpace(uint32_t address) const;
 
     MemoryKind kind_;

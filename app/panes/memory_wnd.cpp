@@ -9,7 +9,6 @@
 #include "target_messages.h"
 #include "wx_command_ids.h"
 
-#include <wx/artprov.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/dcmemory.h>
@@ -19,8 +18,10 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
+#include <wx/wrapsizer.h>
 
 #include <algorithm>
+#include <memory>
 
 CInternalMemoryWnd* g_pInternalMemoryWnd = nullptr;
 CExternalMemoryWnd* g_pExternalMemoryWnd = nullptr;
@@ -117,7 +118,8 @@ void CMemoryWnd::BuildAddressRow() {
     const wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
     m_startEdit->SetFont(font);
     m_endEdit->SetFont(font);
-    m_addressRow = new wxBoxSizer(wxHORIZONTAL);
+    // A pane too narrow for the whole row takes the toolbar to a second line.
+    m_addressRow = new wxWrapSizer(wxHORIZONTAL);
     for (wxWindow* window :
          std::initializer_list<wxWindow*>{m_startLabel, m_startEdit, m_endLabel, m_endEdit})
         m_addressRow->Add(window, 0, wxALIGN_CENTER_VERTICAL);
@@ -139,11 +141,9 @@ void CMemoryWnd::BuildToolBar() {
     bar->AddCheckTool(WxCommandId(kCharCommand), "CHAR", LetterBitmap("C"), wxNullBitmap, "CHAR");
     bar->AddCheckTool(WxCommandId(kIntCommand), "INT", LetterBitmap("I"), wxNullBitmap, "INT");
     bar->AddCheckTool(WxCommandId(kLongCommand), "LONG", LetterBitmap("L"), wxNullBitmap, "LONG");
-    bar->AddTool(WxCommandId(kReadCommand), "Read",
-                 wxArtProvider::GetBitmap(wxART_GO_DOWN, wxART_TOOLBAR, size), "Read");
+    bar->AddTool(WxCommandId(kReadCommand), "Read", LetterBitmap("R"), "Read");
     if (m_pane.Kind() == MemoryKind::Flash)
-        bar->AddTool(WxCommandId(kWriteCommand), "Write",
-                     wxArtProvider::GetBitmap(wxART_FILE_SAVE, wxART_TOOLBAR, size), "Write");
+        bar->AddTool(WxCommandId(kWriteCommand), "Write", LetterBitmap("W"), "Write");
     bar->Realize();
 
     // The commands come from the toolbar and from the right-click menu.
@@ -199,13 +199,19 @@ void CMemoryWnd::OnSize(wxSizeEvent& event) {
     event.Skip(); // the sizer lays the pane out
 }
 
+wxMenu* CMemoryWnd::CreateWidthMenu() const {
+    // Check items: the width in force carries the mark, as on the toolbar.
+    auto* menu = new wxMenu;
+    menu->AppendCheckItem(WxCommandId(kCharCommand), "CHAR(&C)");
+    menu->AppendCheckItem(WxCommandId(kIntCommand), "INT(&I)");
+    menu->AppendCheckItem(WxCommandId(kLongCommand), "LONG(&L)");
+    return menu;
+}
+
 void CMemoryWnd::OnContextMenu(wxContextMenuEvent& event) {
-    wxMenu menu;
-    menu.Append(WxCommandId(kCharCommand), "CHAR(&C)");
-    menu.Append(WxCommandId(kIntCommand), "INT(&I)");
-    menu.Append(WxCommandId(kLongCommand), "LONG(&L)");
+    std::unique_ptr<wxMenu> menu(CreateWidthMenu());
     const wxPoint at = event.GetPosition();
-    PopupMenu(&menu, at == wxDefaultPosition ? at : ScreenToClient(at));
+    PopupMenu(menu.get(), at == wxDefaultPosition ? at : ScreenToClient(at));
 }
 
 CListMemoryCtrl* CMemoryWnd::Grid(int digits) const {

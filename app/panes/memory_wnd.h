@@ -16,6 +16,7 @@ class CListMemoryCtrl;
 class wxCheckBox;
 class wxContextMenuEvent;
 class wxKeyEvent;
+class wxMenu;
 class wxSizeEvent;
 class wxStaticText;
 class wxTextCtrl;
@@ -55,6 +56,8 @@ public:
     wxTextCtrl* StartAddressEdit() const { return m_startEdit; }
     wxTextCtrl* EndAddressEdit() const { return m_endEdit; }
     MemoryPane& Pane() { return m_pane; }
+    // The right-click menu: CHAR(&C), INT(&I), LONG(&L).
+    wxMenu* CreateWidthMenu() const;
 
 protected:
     void SetGridsEditable(bool editable);

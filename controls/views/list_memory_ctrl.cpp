@@ -42,6 +42,11 @@ void CListMemoryCtrl::UpdateRows(const std::vector<std::vector<std::string>>& ro
     }
 }
 
+int CListMemoryCtrl::MinEditBoxWidth() const {
+    constexpr int kBoxPadding = 24;
+    return GetTextExtent(wxString(size_t(cellWidth_), '0')).x + kBoxPadding;
+}
+
 void CListMemoryCtrl::PrepareEditBox(wxTextCtrl& box) {
     // Hexadecimal digits only; keys that type nothing (arrows, Backspace,
     // Delete, the clipboard shortcuts) keep their use.

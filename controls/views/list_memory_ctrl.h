@@ -37,6 +37,8 @@ public:
 
 protected:
     void PrepareEditBox(wxTextCtrl& box) override;
+    // Room for the cell's digits and the box's border.
+    int MinEditBoxWidth() const override;
 
 private:
     int cellWidth_ = 8;

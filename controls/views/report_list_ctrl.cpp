@@ -195,6 +195,7 @@ void CReportListCtrl::PlaceEditBox() {
     const int height = std::max(rect.height, editBox_->GetBestSize().y);
     rect.y -= (height - rect.height) / 2;
     rect.height = height;
+    rect.width = std::max(rect.width, MinEditBoxWidth());
     editBox_->SetSize(rect);
 }
 

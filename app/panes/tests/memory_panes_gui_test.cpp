@@ -27,11 +27,13 @@
 #include "wx_command_ids.h"
 
 #include <gtest/gtest.h>
+#include <wx/menu.h>
 #include <wx/stopwatch.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -349,12 +351,19 @@ TEST_F(MemoryPanes, WithoutAProjectNothingIsReadOrWritten) {
     ShowPane(external);
     const Rows zeros = GridRows(external->ShownGrid());
     PaneCommand(external, 40076);
+    // The right-click menu offers the widths, the one in force checked.
+    std::unique_ptr<wxMenu> menu(external->CreateWidthMenu());
+    PaneCommand(external, 40041);
+    menu->UpdateUI(external);
+    EXPECT_EQ(menu->GetLabelText(WxCommandId(40040)), "CHAR");
+    EXPECT_FALSE(menu->IsChecked(WxCommandId(40040)));
+    EXPECT_TRUE(menu->IsChecked(WxCommandId(40041)));
     // Enter in the IData pane has the same guard.
     ShowPane(g_pInternalMemoryWnd);
     PressKey(WXK_RETURN, g_pInternalMemoryWnd->ShownGrid()->GetBody());
     EXPECT_EQ(messages.Texts(),
               (std::vector<std::string>{kFlashPaneNotReadyText, kFlashPaneNotReadyText}));
-    EXPECT_EQ(GridRows(external->ShownGrid()), zeros);
+    EXPECT_EQ(GridRows(external->Grid(kLongCells)), zeros);
     EXPECT_EQ(zeros.size(), 16u);
     EXPECT_EQ(zeros[15][0], "0x0000f0 : ");
     EXPECT_EQ(zeros[15][1], "00000000");
