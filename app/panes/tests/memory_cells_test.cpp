@@ -21,10 +21,8 @@ TEST(MemoryCells, EditedDigitsBecomeBytesFromTheRight) {
     // Digits beyond the width are dropped from the left; lower case counts too.
     EXPECT_EQ(CellBytes("12ab", kCharCells, 16, 0xFF00F0), (Bytes{{0xFF00FF, 0xAB}}));
     EXPECT_TRUE(CellBytes("12", kCharCells, 1, 0x1000010).empty());
-    EXPECT_TRUE(IsHexText("09afAF"));
-    EXPECT_TRUE(IsHexText(""));
-    EXPECT_FALSE(IsHexText("1G"));
-    EXPECT_FALSE(IsHexText("0x12"));
+    EXPECT_TRUE(IsHexText("09afAF") && IsHexText(""));
+    EXPECT_FALSE(IsHexText("1G") || IsHexText("0x12"));
 }
 
 TEST(MemoryCells, LabelsTextsAndColumnsOfTheThreeWidths) {
@@ -39,20 +37,15 @@ TEST(MemoryCells, LabelsTextsAndColumnsOfTheThreeWidths) {
     EXPECT_EQ(CellText(bytes, kLongCells), "01AB00FF");
 
     // The address column, then one column per cell named after its bytes.
-    const std::vector<std::vector<std::string>> names = {
-        {"Address", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F"},
-        {"Address", "01", "23", "45", "67", "89", "AB", "CD", "EF"},
-        {"Address", "0123", "4567", "89AB", "CDEF"}};
-    const int widths[] = {kCharCells, kIntCells, kLongCells};
-    for (int i = 0; i < 3; ++i) {
-        const auto columns = controls::ParseColumnSpec(MemoryColumnSpec(widths[i]));
-        ASSERT_EQ(int(columns.size()), CellsPerRow(widths[i]) + 1);
-        for (size_t c = 0; c < columns.size(); ++c)
-            EXPECT_EQ(columns[c].name, names[i][c]);
-        EXPECT_EQ(columns[0].width, 100);
-        EXPECT_EQ(columns[1].width, widths[i] == kCharCells  ? 30
-                                    : widths[i] == kIntCells ? 45
-                                                             : 85);
+    int index = 0;
+    for (int digits : {kCharCells, kIntCells, kLongCells}) {
+        std::string joined;
+        const auto columns = controls::ParseColumnSpec(MemoryColumnSpec(digits));
+        ASSERT_EQ(int(columns.size()), CellsPerRow(digits) + 1);
+        for (const controls::ColumnSpec& column : columns)
+            joined += column.name;
+        EXPECT_EQ(joined, "Address0123456789ABCDEF") << index++;
+        EXPECT_EQ(columns[1].width, digits == kCharCells ? 30 : digits == kIntCells ? 45 : 85);
     }
 }
 
@@ -64,16 +57,17 @@ TEST(MemoryRange, AddressTextsAndEachPanesRange) {
     for (const char* bad : {"", "ff", "0x", "0x12G4", "0x123456789", "Out of memory"})
         EXPECT_FALSE(AddressOfText(bad)) << bad;
 
-    EXPECT_FALSE(IsOutOfRange(MemoryKind::Internal, 0xFF));
-    EXPECT_TRUE(IsOutOfRange(MemoryKind::Internal, 0x100));
-    EXPECT_FALSE(IsOutOfRange(MemoryKind::External, 0xFFFFFF));
-    EXPECT_TRUE(IsOutOfRange(MemoryKind::External, 0x1000000));
-    EXPECT_FALSE(IsOutOfRange(MemoryKind::Code, 0xFFFF));
-    EXPECT_TRUE(IsOutOfRange(MemoryKind::Code, 0x10000));
-    EXPECT_TRUE(IsOutOfRange(MemoryKind::Flash, 0xFF0100, true));
-    EXPECT_FALSE(IsOutOfRange(MemoryKind::Flash, 0xFF00FF, true));
-    EXPECT_FALSE(IsOutOfRange(MemoryKind::Flash, 0xFF0100, false));
-    EXPECT_TRUE(IsOutOfRange(MemoryKind::Flash, 0xFEFFFF, false));
+    // The last address each pane takes, then the first it refuses.
+    EXPECT_FALSE(IsOutOfRange(MemoryKind::Internal, 0xFF) ||
+                 IsOutOfRange(MemoryKind::Code, 0xFFFF) ||
+                 IsOutOfRange(MemoryKind::External, 0xFFFFFF) ||
+                 IsOutOfRange(MemoryKind::Flash, 0xFF00FF, true) ||
+                 IsOutOfRange(MemoryKind::Flash, 0xFF0100, false));
+    EXPECT_TRUE(IsOutOfRange(MemoryKind::Internal, 0x100) &&
+                IsOutOfRange(MemoryKind::Code, 0x10000) &&
+                IsOutOfRange(MemoryKind::External, 0x1000000) &&
+                IsOutOfRange(MemoryKind::Flash, 0xFF0100, true) &&
+                IsOutOfRange(MemoryKind::Flash, 0xFEFFFF, false));
 
     EXPECT_EQ(CheckReadSize(0x10, 0x0F), ReadSizeCheck::EndBeforeStart);
     EXPECT_EQ(CheckReadSize(0x20, 0x0F), ReadSizeCheck::EndBeforeStart);

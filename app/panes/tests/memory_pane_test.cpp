@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
+using Texts = std::vector<std::string>;
+using Result = MemoryPane::ReadResult;
 
 class MemoryPaneTest : public SimBoardTest {
 protected:
@@ -23,10 +23,10 @@ protected:
         SimBoardTest::SetUp();
         g_bProjectLoaded = true;
     }
-    static uint8_t BoardByte(int memory, uint32_t address) {
-        uint8_t value = 0;
-        Board().ReadMemory(memory, address, &value, 1);
-        return value;
+    static std::vector<uint8_t> BoardBytes(int memory, uint32_t address, uint32_t count = 1) {
+        std::vector<uint8_t> bytes(count);
+        Board().ReadMemory(memory, address, bytes.data(), count);
+        return bytes;
     }
 };
 
@@ -37,137 +37,91 @@ TEST_F(MemoryPaneTest, ExternalReadFromANonZeroStartKeepsItsOwnBlock) {
     for (size_t i = 0; i < pattern.size(); ++i)
         pattern[i] = uint8_t(0x30 + 7 * i);
     Board().WriteMemory(SIMBOARD_XDATA, 0x0100, pattern.data(), uint32_t(pattern.size()));
-    // The shared copy holds a variable that the refresh after a stop keeps.
-    g_ExternalDataImage[0x0001] = 0x5A;
+    g_ExternalDataImage[0x0001] = 0x5A; // a variable the stop refresh keeps here
     const auto shared = g_ExternalDataImage;
 
     MemoryPane pane(MemoryKind::External);
-    EXPECT_EQ(pane.RowCount(), 0) << "nothing read yet";
-    const MemoryPane::Range range = pane.RangeOfTexts("0x000100", "0x000117");
-    ASSERT_EQ(pane.ReadFromTarget(range), MemoryPane::ReadResult::Done);
+    ASSERT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0x000100", "0x000117")), Result::Done);
     EXPECT_EQ(g_ExternalDataImage, shared);
-    EXPECT_EQ(pane.View().Base(), 0x0100u);
-
-    // Two rows from the start; the last row's cells past the end are blank.
-    const Rows bytes = pane.Rows(kCharCells);
+    // Rows from the start; cells past the end are blank, in every width.
+    const auto bytes = pane.Rows(kCharCells);
     ASSERT_EQ(bytes.size(), 2u);
-    EXPECT_EQ(bytes[0][0], "0x000100 : ");
-    EXPECT_EQ(bytes[0][1], "30");
-    EXPECT_EQ(bytes[0][16], "99");
-    EXPECT_EQ(bytes[1][0], "0x000110 : ");
-    EXPECT_EQ(bytes[1][8], "D1");
-    EXPECT_EQ(bytes[1][9], "");
-    const Rows longs = pane.Rows(kLongCells);
-    EXPECT_EQ(longs[1], (std::vector<std::string>{"0x000110 : ", "A0A7AEB5", "BCC3CAD1", "", ""}));
-    // Showing another range without a Read still shows the block read.
+    EXPECT_EQ(Texts(bytes[0].begin(), bytes[0].begin() + 3), (Texts{"0x000100 : ", "30", "37"}));
+    EXPECT_EQ(Texts(bytes[1].begin() + 7, bytes[1].begin() + 10), (Texts{"CA", "D1", ""}));
+    EXPECT_EQ(pane.Rows(kLongCells)[1], (Texts{"0x000110 : ", "A0A7AEB5", "BCC3CAD1", "", ""}));
+    // Another range without a Read still shows the block read, where it was read.
     pane.Show(0x2000, 0x20FF);
     EXPECT_EQ(pane.Rows(kCharCells), bytes);
 
-    // An edit reaches the board and the pane's block, not the shared copy.
-    MemoryPane::Commit commit = pane.CommitCell("a5", kCharCells, 3, bytes[1][0]);
-    EXPECT_TRUE(commit.accepted);
-    EXPECT_EQ(commit.cellText, "A5");
-    EXPECT_EQ(BoardByte(SIMBOARD_XDATA, 0x0112), 0xA5);
+    // An edit reaches the board and the pane's block, not the shared copy;
+    // a cell past the block takes nothing.
+    EXPECT_EQ(pane.CommitCell("a5", kCharCells, 3, bytes[1][0]).cellText, "A5");
+    EXPECT_EQ(BoardBytes(SIMBOARD_XDATA, 0x0112)[0], 0xA5);
     EXPECT_EQ(g_ExternalDataImage, shared);
-    // A cell past the block stores nothing and sends nothing.
     ClearTrace();
-    commit = pane.CommitCell("77", kCharCells, 9, bytes[1][0]);
-    EXPECT_EQ(commit.cellText, "");
+    EXPECT_EQ(pane.CommitCell("77", kCharCells, 9, bytes[1][0]).cellText, "");
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(BoardByte(SIMBOARD_XDATA, 0x0118), 0x00);
 
-    // A block in the flash window at 0xFF0000 is kept at its own base too.
-    ASSERT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0xFF0010", "0xFF001F")),
-              MemoryPane::ReadResult::Done);
-    commit = pane.CommitCell("12345678", kLongCells, 4, "0xff0010 : ");
-    EXPECT_EQ(commit.cellText, "12345678");
+    // A 24-bit block (the flash window) is kept at its own base too.
+    ASSERT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0xFF0010", "0xFF001F")), Result::Done);
+    EXPECT_EQ(pane.CommitCell("12345678", kLongCells, 4, "0xff0010 : ").cellText, "12345678");
     uint8_t stored = 0;
-    ASSERT_TRUE(pane.View().Load(0xFF001F, stored));
+    EXPECT_TRUE(pane.View().Load(0xFF001F, stored));
     EXPECT_EQ(stored, 0x78);
     EXPECT_FALSE(pane.View().Holds(0xFF0020));
 }
 
-TEST_F(MemoryPaneTest, ReadChecksGoInOrderAndChangeNothing) {
+TEST_F(MemoryPaneTest, ReadChecksComeInOrderAndChangeNothing) {
     MemoryPane pane(MemoryKind::External);
     ClearTrace();
-    g_bProjectLoaded = false;
-    EXPECT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0x000000", "0x0000FF")),
-              MemoryPane::ReadResult::NotReady);
-    g_bProjectLoaded = true;
     g_bTargetBusy = true;
-    EXPECT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0x000000", "0x0000FF")),
-              MemoryPane::ReadResult::NotReady);
+    EXPECT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0x000000", "0x1000000")), Result::NotReady);
     g_bTargetBusy = false;
+    EXPECT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0x000000", "0x1000000")), Result::OutOfMemory);
     EXPECT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0x000010", "0x00000F")),
-              MemoryPane::ReadResult::EndBeforeStart);
-    EXPECT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0x000000", "0x010000")),
-              MemoryPane::ReadResult::TooBig);
-    const MemoryPane::Range wide = pane.RangeOfTexts("0x000000", "0x1000000");
-    EXPECT_TRUE(wide.start);
-    EXPECT_FALSE(wide.end);
-    EXPECT_EQ(pane.ReadFromTarget(wide), MemoryPane::ReadResult::OutOfMemory);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{kFlashPaneNotReadyText, kFlashPaneNotReadyText,
-                                                    kEndBeforeStartText, kReadTooBigText}));
+              Result::EndBeforeStart);
+    EXPECT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0x000000", "0x010000")), Result::TooBig);
+    EXPECT_EQ(Messages(), (Texts{kFlashPaneNotReadyText, kEndBeforeStartText, kReadTooBigText}));
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(pane.RowCount(), 0);
-
-    // Decimal 16 is 0x10; the full 64 KB is read in one go.
-    EXPECT_EQ(*pane.RangeOfTexts("16", "0x0000FF").start, 0x10u);
-    ASSERT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0x000000", "0x00FFFF")),
-              MemoryPane::ReadResult::Done);
+    ASSERT_EQ(pane.ReadFromTarget(pane.RangeOfTexts("0", "0x00FFFF")), Result::Done);
     EXPECT_EQ(pane.RowCount(), 4096);
-
-    // The Flash pane with "Data memory" checked takes 0xFF0000 to 0xFF00FF.
-    MemoryPane flash(MemoryKind::Flash);
-    flash.SetDataFlash(true);
-    EXPECT_FALSE(flash.RangeOfTexts("0xFF0000", "0xFF0100").end);
-    EXPECT_TRUE(flash.RangeOfTexts("0xFF0000", "0xFF00FF").IsValid());
 }
 
 TEST_F(MemoryPaneTest, CommitsWriteThroughOnlyWhileTheTargetMayBeUsed) {
     MemoryPane idata(MemoryKind::Internal);
-    g_InternalDataImage[0x30] = 0x11;
-    MemoryPane::Commit commit = idata.CommitCell("3c", kCharCells, 1, RowLabel(0x30));
-    EXPECT_EQ(commit.cellText, "3C");
+    EXPECT_EQ(idata.CommitCell("3c", kCharCells, 1, RowLabel(0x30)).cellText, "3C");
     EXPECT_EQ(g_InternalDataImage[0x30], 0x3C);
-    EXPECT_EQ(BoardByte(SIMBOARD_IRAM, 0x30), 0x3C);
-    // "1" in column 2 of the 4-byte grid at row 0.
-    commit = idata.CommitCell("1", kLongCells, 2, RowLabel(0));
-    EXPECT_EQ(commit.cellText, "00000001");
-    std::array<uint8_t, 4> board{};
-    Board().ReadMemory(SIMBOARD_IRAM, 4, board.data(), 4);
-    EXPECT_EQ(board, (std::array<uint8_t, 4>{0, 0, 0, 1}));
-    // The last SFR byte goes to the SFR space like the others.
+    // "1" in column 2 of the 4-byte grid at row 0; the last SFR is an SFR.
+    EXPECT_EQ(idata.CommitCell("1", kLongCells, 2, RowLabel(0)).cellText, "00000001");
     idata.CommitCell("5A", kIntCells, 8, RowLabel(0xF0));
-    EXPECT_EQ(BoardByte(SIMBOARD_SFR, 0xFF), 0x5A);
-    EXPECT_EQ(BoardByte(SIMBOARD_SFR, 0xFE), 0x00);
+    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, 0x30)[0], 0x3C);
+    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, 4, 4), (std::vector<uint8_t>{0, 0, 0, 1}));
+    EXPECT_EQ(BoardBytes(SIMBOARD_SFR, 0xFE, 2), (std::vector<uint8_t>{0x00, 0x5A}));
 
-    // Refused: target running, no project, no hexadecimal digits. The cell
+    // Refused (target running, no project, no hexadecimal digits): the cell
     // shows the memory again and nothing is sent.
     ClearTrace();
     g_bTargetBusy = true;
-    commit = idata.CommitCell("99", kCharCells, 1, RowLabel(0x30));
-    EXPECT_FALSE(commit.accepted);
-    EXPECT_EQ(commit.cellText, "3C");
+    EXPECT_FALSE(idata.CommitCell("99", kCharCells, 1, RowLabel(0x30)).accepted);
     g_bTargetBusy = false;
     g_bProjectLoaded = false;
     EXPECT_EQ(idata.CommitCell("99", kCharCells, 1, RowLabel(0x30)).cellText, "3C");
     g_bProjectLoaded = true;
     EXPECT_EQ(idata.CommitCell("9z", kCharCells, 1, RowLabel(0x30)).cellText, "3C");
-    EXPECT_EQ(g_InternalDataImage[0x30], 0x3C);
-    EXPECT_TRUE(Sent().empty());
 
     // The Flash pane stores into the flash image, or with "Data memory" into
     // the data-flash buffer, and sends nothing before its Write.
     MemoryPane flash(MemoryKind::Flash);
     flash.Show(0xFF0000, 0xFFFFFF);
     EXPECT_EQ(flash.CommitCell("42", kCharCells, 1, RowLabel(0xFF0010)).cellText, "42");
-    EXPECT_EQ(g_CodeFlashImage[0x10], 0x42);
     flash.SetDataFlash(true);
+    EXPECT_FALSE(flash.RangeOfTexts("0xFF0000", "0xFF0100").end);
     flash.Show(0xFF0000, 0xFF00FF);
     EXPECT_EQ(flash.CommitCell("43", kCharCells, 1, RowLabel(0xFF0010)).cellText, "43");
-    EXPECT_EQ(g_DataFlashBuffer[0x10], 0x43);
     EXPECT_EQ(g_CodeFlashImage[0x10], 0x42);
+    EXPECT_EQ(g_DataFlashBuffer[0x10], 0x43);
+    EXPECT_EQ(g_InternalDataImage[0x30], 0x3C);
     EXPECT_TRUE(Sent().empty());
 }
 
@@ -177,15 +131,12 @@ TEST_F(MemoryPaneTest, CodeReadShowsTheRangeAskedWithItsLastPartialRow) {
         code[i] = uint8_t(0xFF - i);
     Board().WriteMemory(SIMBOARD_CODE_FLASH, 0, code.data(), uint32_t(code.size()));
     MemoryPane pane(MemoryKind::Code);
-    ASSERT_EQ(pane.ReadFromTarget(MemoryPane::Range()), MemoryPane::ReadResult::Done);
+    ASSERT_EQ(pane.ReadFromTarget(MemoryPane::Range()), Result::Done);
+    EXPECT_FALSE(pane.RangeOfTexts("0x000000", "0x10000").IsValid());
     const MemoryPane::Range range = pane.RangeOfTexts("0x000000", "0x54");
-    ASSERT_TRUE(range.IsValid());
     pane.Show(*range.start, *range.end);
-    const Rows rows = pane.Rows(kIntCells);
+    const auto rows = pane.Rows(kIntCells);
     ASSERT_EQ(rows.size(), 6u);
     // The cell of 0x54 shows 0x55 too; the cells from 0x56 on are blank.
-    EXPECT_EQ(rows[5], (std::vector<std::string>{"0x000050 : ", "AFAE", "ADAC", "ABAA", "", "", "",
-                                                 "", ""}));
-    EXPECT_TRUE(pane.RangeOfTexts("0x000000", "0x10000").start);
-    EXPECT_FALSE(pane.RangeOfTexts("0x000000", "0x10000").end);
+    EXPECT_EQ(rows[5], (Texts{"0x000050 : ", "AFAE", "ADAC", "ABAA", "", "", "", "", ""}));
 }

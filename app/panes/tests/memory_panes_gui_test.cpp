@@ -1,10 +1,10 @@
-// The memory panes in the running debugger on the simulated board: after a
-// stop the IData pane equals the board's internal RAM and SFRs, a Read of
-// external memory from a non-zero start shows the board's bytes and leaves
-// the variables' copy alone, edits typed into the IData, External and Flash
-// panes reach the board and survive the next stop (F10 pressed in a memory
-// grid), the Code pane shows code memory up to the project's end, and
-// closing the project puts the panes back.
+// The memory panes in the running debugger on the simulated board: without a
+// project nothing is read; after a stop the IData pane equals the board's
+// internal RAM and SFRs; a Read of external memory from a non-zero start
+// shows the board's bytes and leaves the variables' copy alone; edits typed
+// into the IData, External and Flash panes reach the board and survive the
+// next stop (F10 pressed in a memory grid); the Code pane shows code memory
+// up to the project's end; close puts the panes back.
 #include "command_ids.h"
 #include "disasm_loader.h"
 #include "gui_test.h"
@@ -39,192 +39,161 @@
 
 namespace {
 
-const std::string kKeilProject = std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2";
-const std::string kExampleProject = std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2";
-
 using Rows = std::vector<std::vector<std::string>>;
-
-// One project's road: the breakpoint, the line F10 goes to from it, and an
-// internal RAM byte the program leaves alone.
-struct Road {
-    std::string project;
-    std::string window;
-    int breakLine;
-    int nextLine;
-    uint32_t freeRamByte;
-    std::string screenshot;
-};
+enum { kChar = 40040, kInt = 40041, kLong = 40042, kRead = 40076, kWrite = 40085 };
 
 CMainFrame* Frame() {
     return wxGetApp().Frame();
 }
 
-void Command(int command) {
+void Command(wxWindow* window, int command) {
     wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    Frame()->ProcessWindowEvent(event);
+    window->ProcessWindowEvent(event);
     guitest::PumpEvents(50);
 }
 
-void PaneCommand(CMemoryWnd* pane, int command) {
-    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    pane->ProcessWindowEvent(event);
-    guitest::PumpEvents(50);
-}
-
-bool WaitIdle(int ms = 5000) {
+bool WaitIdle() {
     wxStopWatch watch;
-    while (g_bTargetBusy && watch.Time() < ms)
+    while (g_bTargetBusy && watch.Time() < 5000)
         guitest::PumpEvents(20);
     guitest::PumpEvents(50);
     return !g_bTargetBusy;
 }
 
-// Keys go to the window under the pointer's window's focus.
 void PressKey(int key, wxWindow* focus) {
-    wxUIActionSimulator simulator;
     focus->SetFocus();
+    wxUIActionSimulator simulator;
     simulator.MouseMove(focus->GetScreenPosition() + wxPoint(40, 40));
     guitest::PumpEvents(50);
     simulator.Char(key);
     guitest::PumpEvents(100);
 }
 
-int PcLine(CSourceWindow* window) {
-    int line = window->Editor()->MarkerNext(0, 1 << marker::kCurrentPc);
-    return line < 0 ? 0 : line + 1;
-}
-
-void ShowPane(CMemoryWnd* pane) {
+void ShowPane(CMemoryWnd* pane, int widthCommand) {
     wxAuiNotebook* group = Frame()->TabGroup();
     group->SetSelection(size_t(group->GetPageIndex(pane)));
+    Command(pane, widthCommand);
     guitest::PumpEvents(100);
 }
 
-std::vector<uint8_t> BoardBytes(int memory, uint32_t address, uint32_t count) {
+std::vector<uint8_t> BoardBytes(int memory, uint32_t address, uint32_t count = 1) {
     std::vector<uint8_t> bytes(count);
     Board().ReadMemory(memory, address, bytes.data(), count);
     return bytes;
-}
-
-uint8_t BoardByte(int memory, uint32_t address) {
-    return BoardBytes(memory, address, 1)[0];
 }
 
 // The rows a grid of `digits` digits shows for `bytes` from `start` on.
 Rows ExpectedRows(const std::vector<uint8_t>& bytes, uint32_t start, int digits) {
     Rows rows;
     for (size_t at = 0; at < bytes.size(); at += kBytesPerRow) {
-        std::vector<std::string> row{RowLabel(start + uint32_t(at))};
+        rows.push_back({RowLabel(start + uint32_t(at))});
         for (size_t cell = at; cell < at + kBytesPerRow; cell += size_t(digits) / 2)
-            row.push_back(CellText(&bytes[cell], digits));
-        rows.push_back(row);
+            rows.back().push_back(CellText(&bytes[cell], digits));
     }
     return rows;
 }
 
 Rows GridRows(const CListMemoryCtrl* grid) {
-    Rows rows;
-    for (int row = 0; row < grid->GetItemCount(); ++row) {
-        std::vector<std::string> texts;
+    Rows rows(size_t(grid->GetItemCount()));
+    for (size_t row = 0; row < rows.size(); ++row)
         for (int column = 0; column < grid->GetColumnCount(); ++column)
-            texts.push_back(grid->GetItemText(row, column));
-        rows.push_back(texts);
-    }
+            rows[row].push_back(grid->GetItemText(int(row), column));
     return rows;
 }
 
-// Types into an edit as the user does: everything selected, then the keys.
-void TypeInto(wxTextCtrl* edit, const std::string& keys) {
-    edit->SetFocus();
-    edit->SelectAll();
-    guitest::PumpEvents(30);
+void Type(const char* keys, int key = 0) {
     wxUIActionSimulator simulator;
-    simulator.Text(keys.c_str());
-    guitest::PumpEvents(80);
+    if (*keys) simulator.Text(keys);
+    if (key) simulator.Char(key);
+    guitest::PumpEvents(100);
 }
 
-// Opens the editor on a cell with the mouse (a click selects the row, the
-// next one edits), types the digits and presses Enter.
-void EditCell(CListMemoryCtrl* grid, int row, int column, const std::string& digits) {
+// A click selects the row, the next one opens the cell's editor; then the
+// digits and Enter.
+void EditCell(CListMemoryCtrl* grid, int row, int column, const char* digits) {
     grid->EnsureRowVisible(row);
     guitest::PumpEvents(50);
     wxUIActionSimulator simulator;
     const wxRect cell = grid->GetCellRect(row, column);
     simulator.MouseMove(grid->GetBody()->ClientToScreen(cell.GetLeftTop() + wxPoint(8, 6)));
-    guitest::PumpEvents(30);
     for (int click = 0; click < 2 && !grid->IsEditing(); ++click) {
         simulator.MouseClick();
         guitest::PumpEvents(100);
     }
     ASSERT_TRUE(grid->IsEditing());
-    simulator.Text(digits.c_str());
-    guitest::PumpEvents(50);
-    simulator.Char(WXK_RETURN);
-    guitest::PumpEvents(100);
+    Type(digits, WXK_RETURN);
     EXPECT_FALSE(grid->IsEditing());
 }
 
-void ScreenshotEachWidth(CMemoryWnd* pane, const std::string& name) {
-    // Named after the pane: idata, external, flash or code.
-    ShowPane(pane);
-    for (int command : {40040, 40041, 40042}) {
-        PaneCommand(pane, command);
-        guitest::PumpEvents(100);
-        EXPECT_FALSE(
-            guitest::SaveScreenshot(pane, name + "_" + std::to_string(pane->CellWidth())).empty());
-    }
-}
+struct Road {
+    std::string project;
+    std::string window;
+    int breakLine;
+    int nextLine;         // where F10 goes from the breakpoint
+    uint32_t freeRamByte; // an internal RAM byte the program leaves alone
+    std::string screenshot;
+};
 
 } // namespace
 
 class MemoryPanes : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(Frame(), nullptr)
-            << "an earlier test closed the frame (run one test per process)";
+        ASSERT_NE(Frame(), nullptr) << "run one test per process";
         Frame()->Raise();
-        // Room for the panes' rows.
         Frame()->Aui().GetPane("BreakPointGroup").MinSize(wxSize(880, 360));
         Frame()->Aui().Update();
         guitest::PumpEvents(100);
     }
-
-    void Open(const std::string& path) {
-        wxGetApp().ProjectViews()->SetNextProjectPath(path);
-        Command(cmd::kOpen);
-        guitest::PumpEvents(200);
-    }
-
     void MemoryRoad(const Road& road);
 
     platform::RecordingMessageService messages;
 };
 
 void MemoryPanes::MemoryRoad(const Road& road) {
-    Open(road.project);
-    ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
-    Command(cmd::kImageLoad);
-    ASSERT_EQ(messages.Texts().back(), kFlashWriteOkText);
-
-    // Project open set the Code pane's end: the highest code address + 16.
-    const DisasmLoader& disassembly = *wxGetApp().Loader()->m_pDisasmLoader;
-    EXPECT_EQ(g_pCodeMemoryWnd->EndAddressEdit()->GetValue(), CodeEndAddressText(disassembly));
-
-    // The Flash pane's edit stays on the host until Write programs it (the
-    // program starts again from its reset address after that).
+    CInternalMemoryWnd* idata = g_pInternalMemoryWnd;
+    CExternalMemoryWnd* external = g_pExternalMemoryWnd;
     CFlashMemoryWnd* flash = g_pFlashMemoryWnd;
-    ShowPane(flash);
-    PaneCommand(flash, 40040);
-    PaneCommand(flash, 40076);
+    CCodeMemoryWnd* code = g_pCodeMemoryWnd;
+
+    // Without a project Read and Enter in the IData pane read nothing.
+    ShowPane(external, kLong);
+    const Rows zeros = GridRows(external->ShownGrid());
+    Command(external, kRead);
+    ShowPane(idata, kChar);
+    PressKey(WXK_RETURN, idata->ShownGrid()->GetBody());
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>(2, kFlashPaneNotReadyText));
+    EXPECT_EQ(GridRows(external->ShownGrid()), zeros);
+    EXPECT_EQ(zeros.back(), (std::vector<std::string>{"0x0000f0 : ", "00000000", "00000000",
+                                                      "00000000", "00000000"}));
+    // The right-click menu marks the width in force.
+    std::unique_ptr<wxMenu> menu(external->CreateWidthMenu());
+    menu->UpdateUI(external);
+    EXPECT_TRUE(menu->IsChecked(WxCommandId(kLong)));
+    EXPECT_FALSE(menu->IsChecked(WxCommandId(kChar)));
+
+    wxGetApp().ProjectViews()->SetNextProjectPath(road.project);
+    Command(Frame(), cmd::kOpen);
+    ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
+    Command(Frame(), cmd::kImageLoad);
+    ASSERT_EQ(messages.Texts().back(), kFlashWriteOkText);
+    const DisasmLoader& disassembly = *wxGetApp().Loader()->m_pDisasmLoader;
+    EXPECT_EQ(code->EndAddressEdit()->GetValue(), CodeEndAddressText(disassembly));
+
+    // A Flash edit stays on the host until Write programs it (the program
+    // then starts again from its reset address).
+    ShowPane(flash, kChar);
+    Command(flash, kRead);
     ASSERT_EQ(flash->ShownGrid()->GetItemCount(), 4096);
     EditCell(flash->ShownGrid(), 0x800, 1, "a7");
     EXPECT_EQ(flash->ShownGrid()->GetItemText(0x800, 0), "0xff8000 : ");
-    EXPECT_EQ(BoardByte(SIMBOARD_CODE_FLASH, 0x8000), 0xFF);
-    PaneCommand(flash, 40085);
+    EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xFF);
+    Command(flash, kWrite);
     EXPECT_EQ(messages.Texts().back(), kFlashWriteOkText);
-    EXPECT_EQ(BoardByte(SIMBOARD_CODE_FLASH, 0x8000), 0xA7);
+    EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xA7);
 
-    // F9 and F5: the program stops at the breakpoint.
+    // F9 and F5: the program stops at the breakpoint, and the IData pane
+    // equals the board's internal RAM and SFRs in each width.
     CSourceWindows* sources = wxGetApp().SourceWindows();
     CSourceWindow* source = sources->Find(road.window);
     ASSERT_NE(source, nullptr);
@@ -233,138 +202,99 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     PressKey(WXK_F9, source->Editor());
     PressKey(WXK_F5, source->Editor());
     ASSERT_TRUE(WaitIdle());
-    ASSERT_EQ(PcLine(source), road.breakLine);
-
-    // The IData pane equals the board's internal RAM and SFRs in each width.
-    CInternalMemoryWnd* idata = g_pInternalMemoryWnd;
     std::vector<uint8_t> board = BoardBytes(SIMBOARD_IRAM, 0, 0x80);
-    const std::vector<uint8_t> sfrs = BoardBytes(SIMBOARD_SFR, 0x80, 0x80);
-    board.insert(board.end(), sfrs.begin(), sfrs.end());
-    ShowPane(idata);
-    for (int command : {40040, 40041, 40042}) {
-        PaneCommand(idata, command);
-        EXPECT_EQ(GridRows(idata->ShownGrid()), ExpectedRows(board, 0, idata->CellWidth()))
-            << idata->CellWidth();
+    for (uint8_t sfr : BoardBytes(SIMBOARD_SFR, 0x80, 0x80))
+        board.push_back(sfr);
+    for (int command : {kChar, kInt, kLong}) {
+        ShowPane(idata, command);
+        EXPECT_EQ(GridRows(idata->ShownGrid()), ExpectedRows(board, 0, idata->CellWidth()));
     }
 
-    // A Read of external memory from 0x0100 shows the board's bytes; the
-    // copy the variables are read from stays as the stop left it.
-    CExternalMemoryWnd* external = g_pExternalMemoryWnd;
+    // External memory read from 0x0100, typed as the user does ("g" is no
+    // address character; Enter reads): the board's bytes, and the copy the
+    // variables are read from stays as the stop left it.
     std::vector<uint8_t> pattern(0x40);
     for (size_t i = 0; i < pattern.size(); ++i)
         pattern[i] = uint8_t(i * 13 + 1);
     Board().WriteMemory(SIMBOARD_XDATA, 0x0100, pattern.data(), uint32_t(pattern.size()));
     const auto variables = g_ExternalDataImage;
-    ShowPane(external);
-    PaneCommand(external, 40040);
-    TypeInto(external->StartAddressEdit(), "0x0001g00");
-    EXPECT_EQ(external->StartAddressEdit()->GetValue(), "0x000100") << "g is no address digit";
-    TypeInto(external->EndAddressEdit(), "0x00013F");
-    wxUIActionSimulator().Char(WXK_RETURN); // Enter in an address edit reads
-    guitest::PumpEvents(100);
+    ShowPane(external, kChar);
+    external->StartAddressEdit()->SetFocus();
+    external->StartAddressEdit()->SelectAll();
+    Type("0x0001g00");
+    EXPECT_EQ(external->StartAddressEdit()->GetValue(), "0x000100");
+    external->EndAddressEdit()->SetFocus();
+    external->EndAddressEdit()->SelectAll();
+    Type("0x00013F", WXK_RETURN);
     EXPECT_EQ(GridRows(external->ShownGrid()), ExpectedRows(pattern, 0x0100, kCharCells));
     EXPECT_EQ(g_ExternalDataImage, variables);
 
-    // Edits typed into the IData and External panes reach the board at once.
-    PaneCommand(idata, 40040);
-    ShowPane(idata);
-    const int ramRow = int(road.freeRamByte / kBytesPerRow);
-    const int ramColumn = int(road.freeRamByte % kBytesPerRow) + 1;
-    EditCell(idata->ShownGrid(), ramRow, ramColumn, "5a");
-    EXPECT_EQ(BoardByte(SIMBOARD_IRAM, road.freeRamByte), 0x5A);
-    ShowPane(external);
+    // Edits reach the board at once; every cell left after typing is
+    // written, by Enter, by Tab and by Down.
     EditCell(external->ShownGrid(), 0, 6, "c3");
-    EXPECT_EQ(BoardByte(SIMBOARD_XDATA, 0x0105), 0xC3);
-    EXPECT_EQ(external->ShownGrid()->GetItemText(0, 6), "C3");
-    // Every cell left after typing is written: by Tab and by Down too.
-    CListMemoryCtrl* grid = external->ShownGrid();
-    ASSERT_TRUE(grid->StartEdit(0, 7));
-    guitest::PumpEvents(50);
-    wxUIActionSimulator simulator;
-    simulator.Text("e5");
-    guitest::PumpEvents(50);
-    simulator.Char(WXK_TAB);
-    guitest::PumpEvents(80);
-    simulator.Text("f6");
-    guitest::PumpEvents(50);
-    simulator.Char(WXK_DOWN);
-    guitest::PumpEvents(80);
-    EXPECT_EQ(BoardBytes(SIMBOARD_XDATA, 0x0106, 2), (std::vector<uint8_t>{0xE5, 0xF6}));
-    EXPECT_EQ(grid->GetEditRow(), 1);
-    simulator.Char(WXK_ESCAPE);
-    guitest::PumpEvents(50);
+    ASSERT_TRUE(external->ShownGrid()->StartEdit(0, 7));
+    Type("e5", WXK_TAB);
+    Type("f6", WXK_DOWN);
+    EXPECT_EQ(external->ShownGrid()->GetEditRow(), 1);
+    Type("", WXK_ESCAPE);
+    EXPECT_EQ(BoardBytes(SIMBOARD_XDATA, 0x0105, 3), (std::vector<uint8_t>{0xC3, 0xE5, 0xF6}));
+    ShowPane(idata, kChar);
+    const int row = int(road.freeRamByte / kBytesPerRow);
+    const int column = int(road.freeRamByte % kBytesPerRow) + 1;
+    EditCell(idata->ShownGrid(), row, column, "5a");
+    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, road.freeRamByte)[0], 0x5A);
 
     // F10 with the focus in a memory grid runs Next; the edits survive the stop.
-    ShowPane(idata);
     PressKey(WXK_F10, idata->ShownGrid()->GetBody());
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(PcLine(source), road.nextLine);
-    EXPECT_EQ(BoardByte(SIMBOARD_IRAM, road.freeRamByte), 0x5A);
-    EXPECT_EQ(idata->ShownGrid()->GetItemText(ramRow, ramColumn), "5A");
-    EXPECT_EQ(BoardByte(SIMBOARD_XDATA, 0x0105), 0xC3);
-    EXPECT_EQ(BoardByte(SIMBOARD_CODE_FLASH, 0x8000), 0xA7);
+    EXPECT_EQ(source->Editor()->MarkerNext(0, 1 << marker::kCurrentPc) + 1, road.nextLine);
+    EXPECT_EQ(idata->ShownGrid()->GetItemText(row, column), "5A");
+    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, road.freeRamByte)[0], 0x5A);
+    EXPECT_EQ(BoardBytes(SIMBOARD_XDATA, 0x0105)[0], 0xC3);
+    EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xA7);
 
     // The Code pane reads code memory and shows it up to the project's end.
-    CCodeMemoryWnd* code = g_pCodeMemoryWnd;
-    ShowPane(code);
-    PaneCommand(code, 40041);
-    PaneCommand(code, 40076);
-    const uint32_t end = disassembly.m_dwHighestAddress + 16;
+    ShowPane(code, kInt);
+    Command(code, kRead);
     const Rows shown = GridRows(code->ShownGrid());
-    ASSERT_EQ(shown.size(), size_t(end / kBytesPerRow + 1));
-    const Rows expected = ExpectedRows(
-        BoardBytes(SIMBOARD_CODE_FLASH, 0, uint32_t(shown.size()) * kBytesPerRow), 0, kIntCells);
-    for (size_t row = 0; row + 1 < shown.size(); ++row)
-        EXPECT_EQ(shown[row], expected[row]) << row;
+    ASSERT_EQ(shown.size(), size_t((disassembly.m_dwHighestAddress + 16) / kBytesPerRow + 1));
+    const Rows expected =
+        ExpectedRows(BoardBytes(SIMBOARD_CODE_FLASH, 0, uint32_t(shown.size() - 1) * kBytesPerRow),
+                     0, kIntCells);
+    EXPECT_EQ(Rows(shown.begin(), shown.end() - 1), expected);
 
-    for (CMemoryWnd* pane :
-         std::initializer_list<CMemoryWnd*>{idata, external, g_pFlashMemoryWnd, code})
-        ScreenshotEachWidth(pane,
-                            road.screenshot + "_" +
-                                pane->Caption().Lower().Trim(false).BeforeFirst(' ').ToStdString());
+    const char* names[] = {"idata", "external", "flash", "code"};
+    int pane = 0;
+    for (CMemoryWnd* window : std::initializer_list<CMemoryWnd*>{idata, external, flash, code}) {
+        for (int command : {kChar, kInt, kLong}) {
+            ShowPane(window, command);
+            EXPECT_FALSE(guitest::SaveScreenshot(window, road.screenshot + "_" + names[pane] + "_" +
+                                                             std::to_string(window->CellWidth()))
+                             .empty());
+        }
+        ++pane;
+    }
 
-    // Close: the IData grids are zeros again and each pane has its ranges
-    // of a debugger without a project.
-    Command(cmd::kClose);
+    // Close: the IData grids are zeros again, each pane has its ranges of a
+    // debugger without a project.
+    Command(Frame(), cmd::kClose);
     ASSERT_FALSE(g_bProjectLoaded);
     EXPECT_EQ(GridRows(idata->ShownGrid()),
               ExpectedRows(std::vector<uint8_t>(0x100, 0), 0, idata->CellWidth()));
     EXPECT_EQ(external->EndAddressEdit()->GetValue(), "0x000100");
     EXPECT_EQ(code->EndAddressEdit()->GetValue(), "0x000000");
-    EXPECT_EQ(g_pFlashMemoryWnd->EndAddressEdit()->GetValue(), "0xFFFFFF");
+    EXPECT_EQ(flash->EndAddressEdit()->GetValue(), "0xFFFFFF");
 }
 
 TEST_F(MemoryPanes, TheExampleProject) {
     // main.c: "P1 = ~pattern;", then "history[...] = pattern;".
-    MemoryRoad({kExampleProject, "main.c", 39, 40, 0x60, "memory_example"});
+    MemoryRoad({std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2", "main.c", 39, 40, 0x60,
+                "memory_example"});
 }
 
 TEST_F(MemoryPanes, TheKeilProject) {
-    if (!std::ifstream(kKeilProject).good()) GTEST_SKIP() << "no " << kKeilProject;
+    const std::string project = std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2";
+    if (!std::ifstream(project).good()) GTEST_SKIP() << "no " << project;
     // prot.c: main()'s first statement "dc1=0;", then the call "print_wc();".
-    MemoryRoad({kKeilProject, "prot.c", 39, 47, 0x7C, "memory_keil"});
-}
-
-TEST_F(MemoryPanes, WithoutAProjectNothingIsReadOrWritten) {
-    ASSERT_FALSE(g_bProjectLoaded);
-    CExternalMemoryWnd* external = g_pExternalMemoryWnd;
-    ShowPane(external);
-    const Rows zeros = GridRows(external->ShownGrid());
-    PaneCommand(external, 40076);
-    // The right-click menu offers the widths, the one in force checked.
-    std::unique_ptr<wxMenu> menu(external->CreateWidthMenu());
-    PaneCommand(external, 40041);
-    menu->UpdateUI(external);
-    EXPECT_EQ(menu->GetLabelText(WxCommandId(40040)), "CHAR");
-    EXPECT_FALSE(menu->IsChecked(WxCommandId(40040)));
-    EXPECT_TRUE(menu->IsChecked(WxCommandId(40041)));
-    // Enter in the IData pane has the same guard.
-    ShowPane(g_pInternalMemoryWnd);
-    PressKey(WXK_RETURN, g_pInternalMemoryWnd->ShownGrid()->GetBody());
-    EXPECT_EQ(messages.Texts(),
-              (std::vector<std::string>{kFlashPaneNotReadyText, kFlashPaneNotReadyText}));
-    EXPECT_EQ(GridRows(external->Grid(kLongCells)), zeros);
-    EXPECT_EQ(zeros.size(), 16u);
-    EXPECT_EQ(zeros[15][0], "0x0000f0 : ");
-    EXPECT_EQ(zeros[15][1], "00000000");
+    MemoryRoad({project, "prot.c", 39, 47, 0x7C, "memory_keil"});
 }
