@@ -1,122 +1,100 @@
 #include "memory_range.h"
 
-#include "target_protocol.h"
-#include "value_texts.h"
+#include "memory_cells.h"
 
-#include <cctype>
-#include <string_view>
+#include <cstdio>
+
+const char* const kDataFlashEndText = "0xFF00FF";
+const char* const kCodeFlashEndText = "0xFFFFFF";
+const char* const kOutOfMemoryText = "Out of memory";
+const char* const kReadTooBigText =
+    "The size of memory to read is too big. The max size of memory to read is 64KB.";
+const char* const kEndBeforeStartText = "End address is small than start address.";
 
 namespace {
 
-// The pieces as the C library's strtok cuts them: first and second at ":",
-// the third at blank, carriage return or tab.
-std::vector<std::string> Pieces(const std::string& text) {
-    std::vector<std::string> pieces;
-    size_t at = 0;
-    auto next = [&](std::string_view separators) {
-        at = text.find_first_not_of(separators, at);
-        if (at == std::string::npos) return false;
-        size_t end = text.find_first_of(separators, at);
-        if (end == std::string::npos) end = text.size();
-        pieces.push_back(text.substr(at, end - at));
-        at = end == text.size() ? end : end + 1;
-        return true;
-    };
-    next(":") && next(":") && next(" \r\t");
-    return pieces;
-}
+const MemoryPaneSpec kSpecs[] = {
+    {MemoryKind::Internal, 40033, 1, "0x000000", "0x0000FF", "0x000000", "0x0000FF"},
+    {MemoryKind::External, 40074, 2, "0x000000", "0x00FFFF", "0x000000", "0x000100"},
+    {MemoryKind::Flash, 40081, 2, "0xFF0000", "0xFFFFFF", "0xFF0000", "0xFFFFFF"},
+    {MemoryKind::Code, 40075, 4, "0x000000", "0x000000", "0x000000", "0x000000"},
+};
 
-std::optional<uint32_t> HexNumber(std::string text) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.erase(0, 2);
-    if (text.empty() || text.size() > 8) return std::nullopt;
-    uint32_t value = 0;
-    for (char c : text) {
-        const uint32_t digit = HexDigitValue(c);
-        if (digit == kNotHexDigit) return std::nullopt;
-        value = value * 16 + digit;
-    }
-    return value;
-}
-
-std::optional<uint32_t> DecimalCount(const std::string& text) {
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    uint32_t value = 0;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
-        value = value * 10 + uint32_t(c - '0');
-    }
-    if (value == 0) return std::nullopt;
-    return value;
-}
-
-// The memory space of one address of the range; 0 for none.
-int SpaceOf(char letter, uint32_t address) {
-    switch (letter) {
-    case 'C':
-        return address <= 0xFFFF ? kSpaceCode : 0;
-    case 'D':
-        if (address < 0x80) return kSpaceInternalData;
-        return address <= 0xFF ? kSpaceSfr : 0;
-    case 'X':
-        return address <= 0xFFFF ? kSpaceExternalData : 0;
-    default:
-        return 0;
-    }
+bool HasHexPrefix(const std::string& text) {
+    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
 }
 
 } // namespace
 
-std::optional<MemoryRange> ParseMemoryRange(const std::string& text, bool countOptional) {
-    const std::vector<std::string> pieces = Pieces(text);
-    if (pieces.size() < (countOptional ? 2u : 3u)) return std::nullopt;
-    if (pieces[0].size() != 1) return std::nullopt;
-    const std::optional<uint32_t> start = HexNumber(pieces[1]);
-    if (!start) return std::nullopt;
-    std::optional<uint32_t> count = 1u;
-    if (pieces.size() == 3) count = DecimalCount(pieces[2]);
-    if (!count) return std::nullopt;
-    MemoryRange range;
-    range.letter = pieces[0][0];
-    range.start = *start;
-    range.count = *count < kMaxRangeBytes ? *count : kMaxRangeBytes;
-    return range;
+const MemoryPaneSpec& MemoryPaneSpecOf(MemoryKind kind) {
+    return kSpecs[static_cast<int>(kind)];
 }
 
-std::vector<RangePiece> RangePieces(const MemoryRange& range) {
-    std::vector<RangePiece> pieces;
-    for (uint32_t i = 0; i < range.count; ++i) {
-        const uint32_t address = range.start + i;
-        if (address < range.start) break; // past the top of the address space
-        const int space = SpaceOf(range.letter, address);
-        if (space == 0) continue;
-        if (!pieces.empty() && pieces.back().space == space &&
-            pieces.back().address + pieces.back().count == address) {
-            ++pieces.back().count;
-            continue;
-        }
-        pieces.push_back({address, space, 1});
-    }
-    return pieces;
-}
-
-std::optional<std::string> JoinValueTokens(const MemoryRange& range, int radix,
-                                           const MemoryReader& read) {
-    const std::vector<RangePiece> pieces = RangePieces(range);
-    if (pieces.empty()) return std::nullopt;
-    std::string text;
-    for (const RangePiece& piece : pieces) {
-        std::vector<uint8_t> bytes(piece.count);
-        if (!read(piece.address, piece.space, bytes.data(), piece.count)) return std::nullopt;
-        for (uint8_t byte : bytes) {
-            if (!text.empty()) text += ", ";
-            text += FormatRadix(byte, radix, 1);
+bool MemoryKindOfPane(int controlId, MemoryKind& kind) {
+    for (const MemoryPaneSpec& spec : kSpecs) {
+        if (spec.controlId == controlId) {
+            kind = spec.kind;
+            return true;
         }
     }
-    return text;
+    return false;
 }
 
-MemoryReader TargetMemoryReader() {
-    return [](uint32_t address, int space, uint8_t* bytes, uint32_t count) {
-        return ReadMemory(address, bytes, count, space) == int(count);
-    };
+std::string NormalizeHexText(const std::string& text) {
+    if (HasHexPrefix(text)) return text;
+    if (text.empty() || text.size() > 10) return text;
+    uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return text;
+        value = value * 10 + uint64_t(c - '0');
+    }
+    if (value > 0xFFFFFFFFu) return text;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%.4x", unsigned(value));
+    return hex;
+}
+
+std::optional<uint32_t> HexToInt(const std::string& text) {
+    if (!HasHexPrefix(text) || text.size() == 2 || text.size() > 10) return std::nullopt;
+    uint32_t value = 0;
+    for (size_t i = 2; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0) return std::nullopt;
+        value = value << 4 | uint32_t(digit);
+    }
+    return value;
+}
+
+std::optional<uint32_t> AddressOfText(const std::string& text) {
+    return HexToInt(NormalizeHexText(text));
+}
+
+bool IsOutOfRange(MemoryKind kind, uint32_t address, bool dataFlash) {
+    switch (kind) {
+    case MemoryKind::Internal:
+        return address >= 0x100;
+    case MemoryKind::External:
+        return address > 0xFFFFFF;
+    case MemoryKind::Flash:
+        return address - kFlashWindow > (dataFlash ? 0xFFu : 0xFFFFu);
+    case MemoryKind::Code:
+        return address > 0xFFFF;
+    }
+    return true;
+}
+
+ReadSizeCheck CheckReadSize(uint32_t start, uint32_t end) {
+    const int64_t length = int64_t(end) - int64_t(start) + 1;
+    if (length > int64_t(kLargestRead)) return ReadSizeCheck::TooBig;
+    if (end < start) return ReadSizeCheck::EndBeforeStart;
+    return ReadSizeCheck::Ok;
+}
+
+int MemoryRowCount(uint32_t start, uint32_t end) {
+    if (end < start) return 0;
+    return int((uint64_t(end) - start + kBytesPerRow) / kBytesPerRow);
 }

@@ -1,53 +1,57 @@
-// The memory-range form of a watch entry, letter:start:count such as
-// "D:0x30:4" (C code, D internal data and SFRs, X external data; start in
-// hexadecimal, count in decimal), and the direct-address form letter:start
-// that a watched value is written to.
+// The four memory panes' table (captions, memory classes, range texts) and
+// their address rules: the address texts of the start and end edits, the
+// range each pane accepts and the checks of a read's range.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
-// A range never covers more bytes than this; a longer count is cut.
-constexpr uint32_t kMaxRangeBytes = 256;
+enum class MemoryKind { Internal, External, Flash, Code };
 
-struct MemoryRange {
-    char letter = 0;
-    uint32_t start = 0;
-    uint32_t count = 0; // 1..kMaxRangeBytes
+struct MemoryPaneSpec {
+    MemoryKind kind;
+    int controlId;   // the docking pane's id
+    int memoryClass; // the space the pane's writes go to
+    const char* startAtCreation;
+    const char* endAtCreation;
+    const char* startAfterClose;
+    const char* endAfterClose;
 };
+const MemoryPaneSpec& MemoryPaneSpecOf(MemoryKind kind);
+// The pane of a docking pane's control id; false for the other panes.
+bool MemoryKindOfPane(int controlId, MemoryKind& kind);
 
-// Reads `count` bytes of a memory space from the target; false on failure.
-using MemoryReader =
-    std::function<bool(uint32_t address, int space, uint8_t* bytes, uint32_t count)>;
+// Where the flash window starts in the external-data space.
+constexpr uint32_t kFlashWindow = 0xFF0000;
 
-// The range of "letter:start:count". None when a piece is missing, the
-// start is no hexadecimal number (a leading 0x is allowed) or the count no
-// positive decimal number. With `countOptional` a text without the count
-// field is a range of one byte.
-std::optional<MemoryRange> ParseMemoryRange(const std::string& text, bool countOptional = false);
+// The Flash pane's range texts with the "Data memory" box checked and clear.
+extern const char* const kDataFlashEndText;
+extern const char* const kCodeFlashEndText;
 
-// One piece of a range that can be read in one go: a run of addresses of one
-// memory space.
-struct RangePiece {
-    uint32_t address = 0;
-    int space = 0;
-    uint32_t count = 0;
-};
+// Messages.
+extern const char* const kOutOfMemoryText; // written into an edit
+extern const char* const kReadTooBigText;
+extern const char* const kEndBeforeStartText;
 
-// The readable pieces of a range, in address order. Addresses that have no
-// memory space are left out: every address of a letter other than upper-case
-// C, D or X, and data addresses past 0xFF. D splits at 0x80 into internal
-// data (space 1) and special function registers (space 8).
-std::vector<RangePiece> RangePieces(const MemoryRange& range);
+// A text that begins with "0x" stays; any other is read as a decimal number
+// and written "0x%.4x". A text that is no decimal number stays as it is.
+std::string NormalizeHexText(const std::string& text);
+// The number written after "0x"; nothing when the text has no "0x" or
+// characters other than hexadecimal digits after it, or does not fit 32 bits.
+std::optional<uint32_t> HexToInt(const std::string& text);
+// An edit's address: NormalizeHexText, then HexToInt.
+std::optional<uint32_t> AddressOfText(const std::string& text);
 
-// The row value of a range: each byte read live from the target, written in
-// `radix`, joined with ", ". None when nothing could be read (no readable
-// address, or a read failed).
-std::optional<std::string> JoinValueTokens(const MemoryRange& range, int radix,
-                                           const MemoryReader& read);
+// True when `address` lies outside what the pane shows. The Flash pane's
+// range depends on its "Data memory" box.
+bool IsOutOfRange(MemoryKind kind, uint32_t address, bool dataFlash = false);
 
-// Reads through the adapter (ReadMemory).
-MemoryReader TargetMemoryReader();
+// The checks of a block read's range, in this order.
+enum class ReadSizeCheck { Ok, TooBig, EndBeforeStart };
+ReadSizeCheck CheckReadSize(uint32_t start, uint32_t end);
+constexpr uint32_t kLargestRead = 0x10000;
+
+// Rows of 16 bytes covering start to end, the last one partly when the
+// length is no multiple of 16; 0 when end < start.
+int MemoryRowCount(uint32_t start, uint32_t end);

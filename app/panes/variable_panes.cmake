@@ -7,10 +7,10 @@ set(VARIABLE_PANES_DIR ${CMAKE_CURRENT_LIST_DIR})
 target_sources(app_core PRIVATE
   ${VARIABLE_PANES_DIR}/global_variables.cpp
   ${VARIABLE_PANES_DIR}/local_variables.cpp
-  ${VARIABLE_PANES_DIR}/memory_range.cpp
   ${VARIABLE_PANES_DIR}/symbol_rows.cpp
   ${VARIABLE_PANES_DIR}/value_tip.cpp
   ${VARIABLE_PANES_DIR}/variable_rows.cpp
+  ${VARIABLE_PANES_DIR}/watch_range.cpp
   ${VARIABLE_PANES_DIR}/watch_rows.cpp)
 target_include_directories(app_core PUBLIC ${VARIABLE_PANES_DIR})
 

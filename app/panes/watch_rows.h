@@ -2,7 +2,7 @@
 // Value back to the target.
 #pragma once
 
-#include "memory_range.h"
+#include "watch_range.h"
 #include "variable_rows.h"
 
 #include <cstdint>
