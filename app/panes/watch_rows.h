@@ -2,8 +2,8 @@
 // Value back to the target.
 #pragma once
 
-#include "watch_range.h"
 #include "variable_rows.h"
+#include "watch_range.h"
 
 #include <cstdint>
 #include <optional>
