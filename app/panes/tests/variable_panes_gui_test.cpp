@@ -29,6 +29,7 @@
 #include <gtest/gtest.h>
 #include <wx/stopwatch.h>
 #include <wx/timer.h>
+#include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
 #include <dlfcn.h>
@@ -191,13 +192,18 @@ std::vector<std::string> NamedRows(CReportListCtrl* list) {
     return names;
 }
 
-// The locals of the function holding the program counter, as the map lists them.
-std::vector<std::string> LocalsAtPc() {
+// The locals of a function, as the map lists them.
+std::vector<std::string> LocalsAtPcOf(const CSymbolStruct& function) {
     std::vector<std::string> names;
-    if (const CSymbolStruct* function = FindFunctionOfAddress(ShownPc()))
-        for (const auto& local : function->m_locals)
-            names.push_back(local->m_strName);
+    for (const auto& local : function.m_locals)
+        names.push_back(local->m_strName);
     return names;
+}
+
+// The locals of the function holding the program counter.
+std::vector<std::string> LocalsAtPc() {
+    const CSymbolStruct* function = FindFunctionOfAddress(ShownPc());
+    return function ? LocalsAtPcOf(*function) : std::vector<std::string>();
 }
 
 // The symbol tree shows one collapsed row per module of the map, in order.
@@ -294,15 +300,26 @@ TEST_F(VariablePanes, TheExampleProject) {
     EXPECT_TRUE(NamedRows(Locals()).empty()) << "main has no locals";
     guitest::SaveScreenshot(g_pVariableWnd, "variable_panes_search");
 
+    // A local whose type no listing gave: its row stays blank.
+    const SymbolInfo* delaySymbol = LookupSymbol("delay", kSelectCode);
+    ASSERT_NE(delaySymbol, nullptr);
+    CSymbolStruct* delayFunction = FindFunctionOfAddress(delaySymbol->m_dwAddress);
+    ASSERT_NE(delayFunction, nullptr);
+    ASSERT_GE(delayFunction->m_locals.size(), 2u);
+    delayFunction->m_locals[0]->m_strType = "NONE";
+    std::vector<std::string> typedLocals = LocalsAtPcOf(*delayFunction);
+    typedLocals.erase(typedLocals.begin());
+
     // Step writes history[passes & 7]; Step again reaches the call of delay,
     // and a third Step enters it: the locals of delay appear.
     Key(WXK_F11, main);
     ExpectRowsShowTheBoard(Search(), 10, "line 40");
     Key(WXK_F11, main);
     Key(WXK_F11, main);
-    ASSERT_FALSE(LocalsAtPc().empty()) << "not inside delay";
-    EXPECT_EQ(NamedRows(Locals()), LocalsAtPc());
-    EXPECT_EQ(ExpectRowsShowTheBoard(Locals(), 10, "delay entered"), int(LocalsAtPc().size()));
+    ASSERT_EQ(FindFunctionOfAddress(ShownPc()), delayFunction);
+    EXPECT_EQ(Locals()->GetItemText(0, 0), "");
+    EXPECT_EQ(NamedRows(Locals()), typedLocals);
+    EXPECT_EQ(ExpectRowsShowTheBoard(Locals(), 10, "delay entered"), int(typedLocals.size()));
     CSourceWindow* delay = sources->Active();
     ASSERT_NE(delay, nullptr);
     // Next walks delay's lines; the panes follow.
@@ -354,7 +371,7 @@ TEST_F(VariablePanes, TheExampleProject) {
     ASSERT_NE(turns, -1);
     TypeIntoCell(Locals(), turns, 1, "513");
     EXPECT_EQ(Locals()->GetItemText(turns, 1), "513");
-    EXPECT_EQ(ExpectRowsShowTheBoard(Locals(), 10, "after the edit"), int(LocalsAtPc().size()));
+    EXPECT_EQ(ExpectRowsShowTheBoard(Locals(), 10, "after the edit"), int(typedLocals.size()));
 
     // Resting the mouse on a name in the source shows its value.
     sources->ActivateView(main);
@@ -393,10 +410,36 @@ TEST_F(VariablePanes, TheExampleProject) {
     EXPECT_EQ(Search()->GetItemText(4, 0), "passes");
     EXPECT_EQ(Search()->GetItemText(4, 1), FormatRadix(1234, 16, 2));
 
-    // Check-all and clear-checked empty the watch rows; Close empties the rest.
-    g_pVariableWnd->CheckAll();
-    g_pVariableWnd->ClearChecked();
+    // Back in main, which has no locals, every row of delay is blanked, also
+    // those below the blank row of the "NONE" local.
+    RunToLine(main, 42);
+    EXPECT_EQ(FindFunctionOfAddress(ShownPc())->m_strName, "MAIN");
+    EXPECT_TRUE(NamedRows(Locals()).empty());
+    for (int row = 0; row < Locals()->GetItemCount(); ++row)
+        EXPECT_EQ(Locals()->GetItemText(row, 1), "") << row;
+
+    // The toolbars: check-all in Search, then in Local Variable, which keeps
+    // its own state and so checks its rows too; clear-checked empties the
+    // checked watch rows but their addresses.
+    auto tool = [](CVariableWnd* pane, int command) {
+        wxCommandEvent event(wxEVT_TOOL, WxCommandId(command));
+        pane->PaneToolBar()->ProcessWindowEvent(event);
+        guitest::PumpEvents(50);
+    };
+    tool(g_pVariableWnd, 40023);
+    tool(g_pLocalVariableWnd, 40023);
+    for (int row : {0, 49}) {
+        EXPECT_TRUE(Search()->ItemStatesMatch(row, controls::kStateChecked)) << row;
+        EXPECT_TRUE(Locals()->ItemStatesMatch(row, controls::kStateChecked)) << row;
+    }
+    ShowPane(g_pVariableWnd);
+    guitest::SaveScreenshot(g_pVariableWnd, "variable_panes_search_checked");
+    tool(g_pVariableWnd, 40024);
     EXPECT_TRUE(NamedRows(Search()).empty());
+    EXPECT_EQ(Search()->GetItemText(0, 3), "D:0x000009");
+    tool(g_pLocalVariableWnd, 40023);
+    EXPECT_TRUE(Locals()->ItemStatesMatch(0, controls::kStateNotChecked));
+    EXPECT_TRUE(Search()->ItemStatesMatch(0, controls::kStateChecked));
     Command(cmd::kClose);
     EXPECT_EQ(Search()->GetItemCount(), 50);
     EXPECT_EQ(Locals()->GetItemCount(), 50);
