@@ -1,19 +1,12 @@
-// The Symbol pane's rows and the formatted variable records built with them,
-// on made-up modules and on the example project's linker map.
+// The Symbol pane's rows and the formatted variable records built with them.
+// (The GUI tests check the rows of real maps.)
 #include "symbol_rows.h"
-#include "variable_rows.h"
 #include "variable_symbols.h"
 
 #include "debugger_views.h"
-#include "listing_reader.h"
-#include "m51_reader.h"
-#include "map_loader.h"
-#include "text_loader.h"
 #include "typed_values.h"
 
 #include <gtest/gtest.h>
-
-#include <set>
 
 namespace {
 
@@ -80,40 +73,4 @@ TEST_F(SymbolRowsTest, AnUnknownClassShowsItsAddressAloneAndStopsNothing) {
         records += info->m_strName + "@" + info->m_strAddress + " ";
     EXPECT_EQ(records, "a@0x21 c@0x22 c@0x22 ");
     EXPECT_EQ(g_nVariableInfoCount, 3);
-}
-
-TEST_F(SymbolRowsTest, TheExampleMapGivesEveryModuleAndItsVariables) {
-    const std::string folder = std::string(VEXA_SOURCE_DIR) + "/example";
-    MapLoader map(folder + "/lst/blinky.m51", "/");
-    ASSERT_EQ(ParseM51File(map, *g_pSymbolTable, *g_pSymbolDatabase, folder), 1);
-    for (const char* name : {"lst/main.lst", "lst/delay.lst"}) {
-        LSTLoader listing;
-        ASSERT_EQ(LoadSourceFile(listing, folder + "/" + name, "/"), 1);
-        SplitTextLines(listing);
-        ASSERT_EQ(ParseListingFile(listing, *g_pSymbolTable, g_pSymbolDatabase.get()), 1);
-    }
-    ASSERT_FALSE(map.m_listModules.empty());
-
-    const std::vector<SymbolModuleRows> rows = BuildSymbolRows(map.m_listModules);
-    ASSERT_EQ(rows.size(), map.m_listModules.size());
-    std::set<std::string> variables, records;
-    for (size_t m = 0; m < rows.size(); ++m) {
-        const SymbolInfo& module = *map.m_listModules[m];
-        EXPECT_EQ(rows[m].name, module.m_strName);
-        ASSERT_EQ(rows[m].symbols.size(), module.m_children.size());
-        for (size_t s = 0; s < rows[m].symbols.size(); ++s) {
-            const SymbolInfo& symbol = *module.m_children[s];
-            EXPECT_EQ(rows[m].symbols[s].kind, symbol.m_strKind);
-            EXPECT_EQ(rows[m].symbols[s].address.substr(0, 2),
-                      symbol.m_strClass.substr(0, 1) + ":");
-            if (ResolveVariable(symbol.m_strName, uint16_t(0))) variables.insert(symbol.m_strName);
-        }
-    }
-    // A record for every symbol that is a variable, typed by the listings.
-    for (const auto& info : g_VariableInfoList) {
-        records.insert(info->m_strName);
-        EXPECT_TRUE(info->m_strName != "pattern" || info->m_strType == "U_CHAR");
-    }
-    EXPECT_EQ(records, variables);
-    EXPECT_TRUE(variables.count("pattern"));
 }
