@@ -58,6 +58,8 @@ struct PaneSpec {
 const std::vector<PaneSpec>& DockingPanes();
 // Indexes of the panes the frame gives their own classes.
 constexpr int kAssemblyPane = 0;
+constexpr int kRegisterPane = 1;
+constexpr int kBreakPointPane = 4;
 constexpr int kEmulatorPane = 11;
 constexpr int kWorkSpacePane = 12;
 // The pane index the Window-menu command toggles, -1 for none.

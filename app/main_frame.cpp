@@ -2,11 +2,13 @@
 
 #include "app_settings.h"
 #include "assemble_view.h"
+#include "break_wnd.h"
 #include "dock_pane.h"
 #include "emulator_wnd.h"
 #include "file_view.h"
 #include "frame_layout.h"
 #include "function_key_filter.h"
+#include "properties_wnd.h"
 #include "run_commands.h"
 #include "wx_command_ids.h"
 
@@ -213,6 +215,12 @@ void CMainFrame::CreatePanes() {
         if (static_cast<int>(i) == kAssemblyPane) {
             m_assembleView = new CAssembleView(parent, id, spec.caption);
             m_panes.push_back(m_assembleView);
+        } else if (static_cast<int>(i) == kRegisterPane) {
+            m_registerWnd = new CPropertiesWnd(parent, id, spec.caption);
+            m_panes.push_back(m_registerWnd);
+        } else if (static_cast<int>(i) == kBreakPointPane) {
+            m_breakWnd = new CBreakWnd(parent, id, spec.caption);
+            m_panes.push_back(m_breakWnd);
         } else if (static_cast<int>(i) == kEmulatorPane) {
             m_emulatorWnd = new CEmulatorWnd(parent, id, spec.caption);
             m_panes.push_back(m_emulatorWnd);

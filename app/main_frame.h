@@ -14,10 +14,12 @@
 #include <vector>
 
 class CAssembleView;
+class CBreakWnd;
 class CDockPane;
 class CEmulatorWnd;
 class CFileView;
 class CFunctionKeyFilter;
+class CPropertiesWnd;
 class wxGauge;
 
 class CMainFrame : public wxFrame, public MainFrameLink, public RunCompletionSink {
@@ -48,6 +50,8 @@ public:
     CFileView* FileView() const { return m_fileView; }
     CAssembleView* AssembleView() const { return m_assembleView; }
     CEmulatorWnd* EmulatorWnd() const { return m_emulatorWnd; }
+    CPropertiesWnd* RegisterWnd() const { return m_registerWnd; }
+    CBreakWnd* BreakWnd() const { return m_breakWnd; }
     void TogglePane(size_t index);
     wxAuiNotebook* TabGroup() const { return m_tabGroup; }
     wxAuiNotebook* SourceBook() const { return m_sourceBook; }
@@ -95,6 +99,8 @@ private:
     CFileView* m_fileView = nullptr;
     CAssembleView* m_assembleView = nullptr;
     CEmulatorWnd* m_emulatorWnd = nullptr;
+    CPropertiesWnd* m_registerWnd = nullptr;
+    CBreakWnd* m_breakWnd = nullptr;
     wxAuiNotebook* m_tabGroup = nullptr;
     wxAuiNotebook* m_sourceBook = nullptr;
     std::unique_ptr<CFunctionKeyFilter> m_keyFilter;
