@@ -114,12 +114,18 @@ void CPropertiesWnd::UpdateRegisterWnd() {
 }
 
 void CPropertiesWnd::ShowRegisterValues() {
+    bool changed = false;
     for (int row = 0; row < kRegisterRowCount; ++row) {
         m_texts[row] = RegisterValueText(RegisterTable()[row], m_values[row]);
         const wxString text(m_texts[row]);
-        // Only the rows whose text changed are redrawn.
-        if (m_rows[row]->GetValueAsString() != text) m_grid->SetPropertyValue(m_rows[row], text);
+        if (m_rows[row]->GetValueAsString() == text) continue;
+        // The value alone; the grid is redrawn once afterwards.
+        m_rows[row]->SetValue(text, nullptr, 0);
+        changed = true;
     }
+    if (!changed) return;
+    Grid()->RefreshEditor();
+    Grid()->Refresh(false);
 }
 
 void CPropertiesWnd::ResetRegisterWnd() {
