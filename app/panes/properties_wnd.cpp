@@ -129,6 +129,7 @@ void CPropertiesWnd::ShowRegisterValues() {
 }
 
 void CPropertiesWnd::ResetRegisterWnd() {
+    m_grid->ClearSelection();
     ResetRegisterValues();
     ShowRegisterValues();
     m_grid->ClearModifiedStatus();

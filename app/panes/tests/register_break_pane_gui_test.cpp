@@ -317,6 +317,7 @@ void RegisterBreakPanes::RegisterRoad(const Road& road) {
         EXPECT_TRUE(property->HasFlag(wxPG_PROP_READONLY));
         EXPECT_FALSE(property->HasFlag(wxPG_PROP_MODIFIED));
     }
+    EXPECT_EQ(grid->GetSelection(), nullptr);
 }
 
 TEST_F(RegisterBreakPanes, RegistersOfTheExampleProject) {
@@ -333,6 +334,7 @@ void RegisterBreakPanes::BreakRoad(const Road& road) {
     wxToolBar* bar = pane->PaneToolBar();
     EXPECT_FALSE(ToolEnabled(bar, cmd::kRemoveBreakPoint));
     EXPECT_FALSE(ToolEnabled(bar, cmd::kRemoveAllBreakPoints));
+    EXPECT_TRUE(ToolEnabled(bar, 40030)) << "Go To Source";
     CSourceWindow* source = RunToBreakLine(road);
     ASSERT_NE(source, nullptr);
     EXPECT_TRUE(ToolEnabled(bar, cmd::kRemoveBreakPoint));
