@@ -8,6 +8,7 @@
 #include "frame_layout.h"
 #include "function_key_filter.h"
 #include "html_list_ctrl.h"
+#include "memory_wnd.h"
 #include "run_commands.h"
 #include "status_gauge.h"
 #include "target_flags.h"
@@ -211,6 +212,8 @@ void CMainFrame::CreatePanes() {
         } else if (static_cast<int>(i) == kWorkSpacePane) {
             m_fileView = new CFileView(parent, id, spec.caption);
             m_panes.push_back(m_fileView);
+        } else if (CDockPane* memory = CreateMemoryWnd(parent, id, spec.controlId, spec.caption)) {
+            m_panes.push_back(memory);
         } else {
             m_panes.push_back(new CDockPane(parent, id, spec.caption));
         }

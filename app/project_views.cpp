@@ -6,6 +6,7 @@
 #include "emulator_wnd.h"
 #include "file_view.h"
 #include "main_frame.h"
+#include "memory_wnd.h"
 #include "open_filter.h"
 #include "path_resolver.h"
 #include "pc_model.h"
@@ -16,6 +17,7 @@
 #include "window_file.h"
 
 #include <wx/filedlg.h>
+#include <wx/textctrl.h>
 
 CProjectViews::CProjectViews(CMainFrame& frame, CSourceWindows& sources)
     : m_frame(frame), m_sources(sources) {}
@@ -80,8 +82,20 @@ void CProjectViews::CloseAllDocuments() {
     m_sources.CloseAll();
 }
 
-void CProjectViews::SetCodeMemoryEnd(const std::string&) {
-    // The code-memory pane has no range fields yet.
+void CProjectViews::SetCodeMemoryEnd(const std::string& text) {
+    if (g_pCodeMemoryWnd) g_pCodeMemoryWnd->EndAddressEdit()->ChangeValue(text);
+}
+
+void CProjectViews::RefreshIDataWindow() {
+    if (g_pInternalMemoryWnd) g_pInternalMemoryWnd->RefreshIDataWindow();
+}
+
+void CProjectViews::InitMemoryWindows() {
+    ::InitMemoryWindows();
+}
+
+void CProjectViews::RedrawFlashPane() {
+    if (g_pFlashMemoryWnd) g_pFlashMemoryWnd->RedrawFromHostCopy();
 }
 
 bool CProjectViews::MainWindowExists() {
@@ -101,6 +115,7 @@ void CProjectViews::ClearPanes() {
     m_frame.AssembleView()->ClearAssemblyView();
     m_frame.FileView()->ClearWorkspace();
     m_frame.EmulatorWnd()->ResetEmulatorWnd();
+    ResetMemoryRanges();
 }
 
 void CProjectViews::PostCommand(std::function<void()> command) {

@@ -42,15 +42,15 @@ public:
     void ClearPanes() override;
     void PostCommand(std::function<void()> command) override;
 
-    // DebuggerPanes. The register, variable, symbol, memory and break panes show nothing yet: their
+    // DebuggerPanes. The register, variable, symbol and break panes show nothing yet: their
     // refreshes have nothing to do.
     void UpdateRegisterWnd() override {}
     void FillVariables() override {}
     void FillLocalVariables() override {}
     void UpdateGlobalVariableValues() override {}
-    void RefreshIDataWindow() override {}
+    void RefreshIDataWindow() override;
     void UpdateSymbolWnd() override {}
-    void InitMemoryWindows() override {}
+    void InitMemoryWindows() override;
     void FillSymbolWnd() override {}
     void ClearEmulatorRows() override;
     void AddSourceFilesToTree() override;
@@ -58,7 +58,7 @@ public:
     void AllowRegisterEdit(bool) override {}
     void RebindOpenDocuments() override;
     void RemoveAllBreakPoints() override;
-    void RedrawFlashPane() override {}
+    void RedrawFlashPane() override;
 
 private:
     CMainFrame& m_frame;
