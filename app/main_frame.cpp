@@ -378,10 +378,9 @@ void CMainFrame::OnIdle(wxIdleEvent& event) {
         SetStatusText(running ? kRunningText : "", 0);
     }
     if (IsActive() && !wxWindow::FindFocus()) {
-        if (m_sourceBook->GetPageCount() > 0)
-            m_sourceBook->GetCurrentPage()->SetFocus();
-        else
-            m_assembleView->ShownList()->SetFocus();
+        wxWindow* target = m_sourceBook->GetPageCount() > 0 ? m_sourceBook->GetCurrentPage()
+                                                            : m_assembleView->ShownList();
+        if (target && target->IsShownOnScreen()) target->SetFocus();
     }
 }
 
