@@ -93,6 +93,8 @@ void CMyQuilletApp::InstallViews() {
             ToggleBreakPointAtLine(file, line, ToggleRoad::kMargin, kMarginLimitText);
         });
     });
+    // Once the window in front has changed (or the last one has gone).
+    m_sources->SetFrontChanged([this] { CallAfter([this] { ShowFrontCaretStatus(); }); });
     m_pcDisplay = std::make_unique<PcModelDisplay>(*m_sources, [](uint16_t pc, int mark) {
         if (g_pAssembleView) g_pAssembleView->ShowPcInAssembly(pc, mark);
     });

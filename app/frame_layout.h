@@ -20,10 +20,12 @@ const std::vector<MenuSpec>& StartMenuBar();
 // Menu 130, shown while a source window is open.
 const std::vector<MenuSpec>& SourceMenuBar();
 
-// One toolbar button; id 0 is a separator.
+// One toolbar button; id 0 is a separator. `icon` names its picture in
+// res/icons/ (without ".svg").
 struct ToolEntry {
     int id;
     const char* label;
+    const char* icon;
 };
 struct ToolBarSpec {
     const char* name; // the toolbar's window text

@@ -20,7 +20,7 @@ class CEmulatorWnd;
 class CFileView;
 class CFunctionKeyFilter;
 class CPropertiesWnd;
-class wxGauge;
+class CStatusGauge;
 
 class CMainFrame : public wxFrame, public MainFrameLink, public RunCompletionSink {
 public:
@@ -60,7 +60,7 @@ public:
     // The status bar's progress gauge.
     void ReportProgress(int percent) override;
     int ShownProgress() const { return m_progressValue.Shown(); }
-    wxGauge* ProgressGauge() const { return m_progress; }
+    CStatusGauge* ProgressGauge() const { return m_progress; }
 
     // A worker's completion, handed over as one queued event: the result is
     // shown, the target freed and the toolbars updated at once.
@@ -83,6 +83,10 @@ private:
     void AddToTabGroup(size_t index, bool select);
 
     void OnClose(wxCloseEvent& event);
+    // Shows "Running" while a worker owns the target, and puts the focus back
+    // into the frame when it was lost (its window was closed), so that the
+    // function keys always reach it.
+    void OnIdle(wxIdleEvent& event);
     void OnWindowToggle(wxCommandEvent& event);
     void OnTabGroupPageChanged(wxAuiNotebookEvent& event);
     // The look commands 210 to 218; the one in force carries the mark.
@@ -93,7 +97,7 @@ private:
     wxMenuBar* m_startMenu = nullptr;
     wxMenuBar* m_sourceMenu = nullptr;
     bool m_sourceMenuShown = false;
-    wxGauge* m_progress = nullptr;
+    CStatusGauge* m_progress = nullptr;
     ProgressValue m_progressValue;
     std::vector<CDockPane*> m_panes;
     CFileView* m_fileView = nullptr;
@@ -107,4 +111,5 @@ private:
     std::function<void()> m_onClosing;
     std::function<void()> m_onDestroying;
     int m_look = 0;
+    bool m_runningShown = false;
 };

@@ -106,6 +106,7 @@ bool CProjectViews::MainWindowExists() {
 
 void CProjectViews::ShowAssemblyOnly() {
     g_bAsmOnly = 1;
+    m_frame.AssembleView()->ShowSelectedList();
 }
 
 void CProjectViews::ClearEmulatorRows() {
