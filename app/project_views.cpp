@@ -1,6 +1,7 @@
 #include "project_views.h"
 
 #include "assemble_view.h"
+#include "break_wnd.h"
 #include "breakpoint_records.h"
 #include "code_lines.h"
 #include "emulator_wnd.h"
@@ -11,6 +12,7 @@
 #include "path_resolver.h"
 #include "pc_model.h"
 #include "project_paths.h"
+#include "properties_wnd.h"
 #include "scintilla_wnd.h"
 #include "source_window.h"
 #include "source_windows.h"
@@ -105,6 +107,7 @@ bool CProjectViews::MainWindowExists() {
 
 void CProjectViews::ShowAssemblyOnly() {
     g_bAsmOnly = 1;
+    m_frame.AssembleView()->ShowSelectedList();
 }
 
 void CProjectViews::ClearEmulatorRows() {
@@ -116,7 +119,18 @@ void CProjectViews::ClearPanes() {
     m_frame.FileView()->ClearWorkspace();
     m_frame.EmulatorWnd()->ResetEmulatorWnd();
     ResetMemoryRanges();
+    m_frame.RegisterWnd()->ResetRegisterWnd();
+    m_frame.RegisterWnd()->AllowEdit(false);
+    m_frame.BreakWnd()->BlankBreakWnd();
     ClearVariablePanes();
+}
+
+void CProjectViews::UpdateRegisterWnd() {
+    m_frame.RegisterWnd()->UpdateRegisterWnd();
+}
+
+void CProjectViews::AllowRegisterEdit(bool allow) {
+    m_frame.RegisterWnd()->AllowEdit(allow);
 }
 
 void CProjectViews::PostCommand(std::function<void()> command) {
@@ -133,5 +147,5 @@ void CProjectViews::RebindOpenDocuments() {
 }
 
 void CProjectViews::RemoveAllBreakPoints() {
-    RemoveAllBreakPointRecords();
+    m_frame.BreakWnd()->OnRemoveAllBreakPoints();
 }

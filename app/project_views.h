@@ -42,10 +42,9 @@ public:
     void ClearPanes() override;
     void PostCommand(std::function<void()> command) override;
 
-    // DebuggerPanes. The register and break panes show nothing yet: their
-    // refreshes have nothing to do. The variable and symbol panes' hooks are
-    // in panes/variable_panes.cpp.
-    void UpdateRegisterWnd() override {}
+    // DebuggerPanes. The variable and symbol panes' hooks are in
+    // panes/variable_panes.cpp.
+    void UpdateRegisterWnd() override;
     void FillVariables() override;
     void FillLocalVariables() override;
     void UpdateGlobalVariableValues() override;
@@ -56,7 +55,7 @@ public:
     void ClearEmulatorRows() override;
     void AddSourceFilesToTree() override;
     void FillGlobalVariableWnd() override;
-    void AllowRegisterEdit(bool) override {}
+    void AllowRegisterEdit(bool allow) override;
     void RebindOpenDocuments() override;
     void RemoveAllBreakPoints() override;
     void RedrawFlashPane() override;

@@ -1,10 +1,10 @@
 # The variable and symbol panes (Search, Local Variable, Global Variable,
 # Symbol) and the value tips of the source windows. Included by
-# app/CMakeLists.txt: the rules and texts go into app_core, the windows
-# into app_shell.
+# app/CMakeLists.txt: the rules and texts go into app_panes_core, the
+# windows into app_shell.
 set(VARIABLE_PANES_DIR ${CMAKE_CURRENT_LIST_DIR})
 
-target_sources(app_core PRIVATE
+target_sources(app_panes_core PRIVATE
   ${VARIABLE_PANES_DIR}/global_variables.cpp
   ${VARIABLE_PANES_DIR}/local_variables.cpp
   ${VARIABLE_PANES_DIR}/symbol_rows.cpp
@@ -12,7 +12,6 @@ target_sources(app_core PRIVATE
   ${VARIABLE_PANES_DIR}/variable_rows.cpp
   ${VARIABLE_PANES_DIR}/watch_range.cpp
   ${VARIABLE_PANES_DIR}/watch_rows.cpp)
-target_include_directories(app_core PUBLIC ${VARIABLE_PANES_DIR})
 
 target_sources(app_shell PRIVATE
   ${VARIABLE_PANES_DIR}/pane_support.cpp
@@ -28,7 +27,7 @@ if(VEXA_BUILD_TESTS)
     ${VARIABLE_PANES_DIR}/tests/variable_rows_test.cpp
     ${VARIABLE_PANES_DIR}/tests/watch_rows_test.cpp
     ${VARIABLE_PANES_DIR}/tests/symbol_rows_test.cpp
-    LIBS app_core ${CMAKE_DL_LIBS})
+    LIBS app_panes_core ${CMAKE_DL_LIBS})
   target_include_directories(variable_panes_tests PRIVATE ${PROJECT_SOURCE_DIR}/target/tests)
   add_dependencies(variable_panes_tests simboard)
 
