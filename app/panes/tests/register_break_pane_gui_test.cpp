@@ -257,8 +257,8 @@ void RegisterBreakPanes::BreakRoad(CSourceWindow* source, const std::string& sho
     editor->GotoLine(lines[1] - 1);
     guitest::PumpEvents(50);
     wxUIActionSimulator simulator;
-    simulator.MouseMove(editor->ClientToScreen(
-        editor->PointFromPosition(editor->PositionFromLine(lines[1] - 1)) + wxPoint(4, 4)));
+    const int lineTop = editor->PointFromPosition(editor->PositionFromLine(lines[1] - 1)).y;
+    simulator.MouseMove(editor->ClientToScreen(wxPoint(4, lineTop + 4))); // on the line number
     guitest::PumpEvents(50);
     simulator.MouseClick();
     guitest::PumpEvents(150);
