@@ -285,15 +285,15 @@ TEST_F(VariablePanes, TheExampleProject) {
     ClickCell(Globals(), passes, 1);
     ASSERT_TRUE(Globals()->IsEditing());
     wxUIActionSimulator simulator;
-    simulator.Text("1234");
+    simulator.Text("200");
     guitest::PumpEvents(80);
     ClickCell(Globals(), 0, 0);
-    EXPECT_EQ(BoardByte('D', 0x0A) << 8 | BoardByte('D', 0x0B), 1234);
-    EXPECT_EQ(Globals()->GetItemText(passes, 1), FormatRadix(1234, 2, 2));
+    EXPECT_EQ(BoardByte('D', 0x0A), 200);
+    EXPECT_EQ(Globals()->GetItemText(passes, 1), FormatRadix(200, 2, 1));
     // ... and Local Variable.
-    TypeIntoCell(Locals(), RowNamed(Locals(), "turns"), 1, "513");
+    TypeIntoCell(Locals(), RowNamed(Locals(), "turns"), 1, "77");
     EXPECT_EQ(ExpectRowsShowTheBoard(Locals(), 10, "edited"), int(LocalsAtPc().size()));
-    EXPECT_EQ(Locals()->GetItemText(RowNamed(Locals(), "turns"), 1), "513");
+    EXPECT_EQ(Locals()->GetItemText(RowNamed(Locals(), "turns"), 1), "77");
 
     // Resting the mouse on a name in the source shows its value; leaving the
     // window takes the tip away.
@@ -318,7 +318,7 @@ TEST_F(VariablePanes, TheExampleProject) {
 
     // "Insert Variable Window" enters the name under the menu's point.
     InsertVariableFromEditor(*editor, main->Title(), pointOver(43, "passes"));
-    EXPECT_EQ(Search()->GetItemText(4, 0) + " " + Search()->GetItemText(4, 1), "passes 0x04D2");
+    EXPECT_EQ(Search()->GetItemText(4, 0) + " " + Search()->GetItemText(4, 1), "passes 0xC8");
 
     // Back in main, which has no locals, every row of delay is blanked, also
     // those below the blank row of the "NONE" local.
