@@ -116,6 +116,7 @@ int InitDebuggerAndBoardReset() {
 }
 
 void StartDebugSession() {
+    LinkErrorScope oneMessage;
     ReadMemoryImages();
     DebuggerPanes* panes = GetDebuggerPanes();
     if (PcDisplay* display = GetPcDisplay()) display->CreatePcModel();
