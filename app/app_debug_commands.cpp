@@ -1,6 +1,7 @@
 // The Debug and Tool commands of the application object, and the views it
 // gives the target code.
 #include "assemble_view.h"
+#include "break_wnd.h"
 #include "breakpoint_toggle.h"
 #include "command_ids.h"
 #include "debugger_init.h"
@@ -92,6 +93,8 @@ void CMyQuilletApp::InstallViews() {
             ToggleBreakPointAtLine(file, line, ToggleRoad::kMargin, kMarginLimitText);
         });
     });
+    // Once the window in front has changed (or the last one has gone).
+    m_sources->SetFrontChanged([this] { CallAfter([this] { ShowFrontCaretStatus(); }); });
     m_pcDisplay = std::make_unique<PcModelDisplay>(*m_sources, [](uint16_t pc, int mark) {
         if (g_pAssembleView) g_pAssembleView->ShowPcInAssembly(pc, mark);
     });
@@ -107,6 +110,22 @@ void CMyQuilletApp::InstallViews() {
         MarkRow(g_pAssembleView->AsmList(), asmRow, value);
         MarkRow(g_pAssembleView->SourceList(), sourceRow, value);
         g_pAssembleView->ShownList()->Refresh(false);
+    };
+    m_breakViews->blankBreakPane = [] {
+        if (g_pBreakWnd) g_pBreakWnd->BlankBreakWnd();
+    };
+    m_breakViews->fillBreakWnd = [](const std::list<CInfo_Break>& records) {
+        if (g_pBreakWnd) g_pBreakWnd->FillBreakWnd(records);
+    };
+    m_frame->BreakWnd()->sourceEditor = [this](const std::string& file,
+                                               bool activate) -> CScintillaWnd* {
+        CSourceWindow* window = m_sources ? m_sources->Find(file) : nullptr;
+        if (window) {
+            if (activate) m_sources->ActivateView(window);
+            return window->Editor();
+        }
+        window = m_projectViews ? m_projectViews->ShowSourceLine(ProjectPathOf(file)) : nullptr;
+        return window ? window->Editor() : nullptr;
     };
     m_session = std::make_unique<CWindowSession>();
     m_projectViews = std::make_unique<CProjectViews>(*m_frame, *m_sources);

@@ -92,6 +92,16 @@ void CMyQuilletApp::ShowCaretStatus(CScintillaWnd& editor) {
     m_frame->SetStatusText(editor.GetOvertype() ? "OVR" : "", 4);
 }
 
+void CMyQuilletApp::ShowFrontCaretStatus() {
+    if (!m_frame) return;
+    if (CScintillaWnd* editor = ActiveEditor()) {
+        ShowCaretStatus(*editor);
+        return;
+    }
+    for (int pane = 1; pane <= 4; ++pane)
+        m_frame->SetStatusText("", pane);
+}
+
 namespace {
 
 constexpr int kContextGotoLine = 32787;

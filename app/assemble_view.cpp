@@ -8,9 +8,9 @@
 #include "project_paths.h"
 #include "run_lookups.h"
 #include "target_flags.h"
+#include "tool_icons.h"
 #include "wx_command_ids.h"
 
-#include <wx/artprov.h>
 #include <wx/dcmemory.h>
 #include <wx/imaglist.h>
 #include <wx/sizer.h>
@@ -59,12 +59,10 @@ wxImageList* MakeMarkerImages() {
 CAssembleView::CAssembleView(wxWindow* parent, int id, const wxString& caption)
     : CDockPane(parent, id, caption) {
     wxToolBar* bar = PaneToolBar();
-    bar->AddCheckTool(WxCommandId(kSwitchListsCommand), "Switch Lists",
-                      wxArtProvider::GetBitmap(wxART_LIST_VIEW, wxART_TOOLBAR, wxSize(16, 16)),
-                      wxNullBitmap, "Assembly only");
+    bar->AddCheckTool(WxCommandId(kSwitchListsCommand), "Switch Lists", ToolIcon("switch_lists"),
+                      wxBitmapBundle(), "Assembly only");
     bar->AddTool(WxCommandId(kToggleBreakPointCommand), "Toggle Break Point",
-                 wxArtProvider::GetBitmap(wxART_ADD_BOOKMARK, wxART_TOOLBAR, wxSize(16, 16)),
-                 "Toggle Break Point");
+                 ToolIcon("toggle_break"), "Toggle Break Point");
     bar->Realize();
     bar->Bind(
         wxEVT_TOOL, [this](wxCommandEvent&) { OnToggleView(); }, WxCommandId(kSwitchListsCommand));
@@ -137,6 +135,9 @@ void CAssembleView::ShowPcInAssembly(uint16_t pc, int mark) {
     auto it = rows.find(pc);
     if (it == rows.end()) return;
     CHTMLListCtrl* list = ShownList();
+    // Reload of a bare image sets the flag without a layout: the list the
+    // row is shown in must be the one on the screen.
+    if (!list->IsShown()) ShowSelectedList();
     if (it->second >= list->GetItemCount()) return;
     if (mark) list->SetCurrentItem(it->second);
     SelectRow(list, it->second);

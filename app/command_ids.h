@@ -29,6 +29,10 @@ constexpr int kSetBreak = 32812;
 constexpr int kClearBreak = 32819;
 constexpr int kClearAllBreaks = 32908;
 
+// The BreakPoint pane's toolbar (enabled as the debug commands are)
+constexpr int kRemoveBreakPoint = 40043;
+constexpr int kRemoveAllBreakPoints = 40028;
+
 // Tool
 constexpr int kInitDebugger = 32909;
 constexpr int kFind = 57636;

@@ -16,10 +16,12 @@ DebugState CurrentDebugState() {
 namespace {
 
 // Enabled while a project is loaded and no worker runs.
-const std::vector<int> kIdleCommands = {
-    cmd::kClose,      cmd::kReload,         cmd::kBoardReset,  cmd::kImageLoad, cmd::kContinue,
-    cmd::kStep,       cmd::kNext,           cmd::kStepi,       cmd::kNexti,     cmd::kSetBreak,
-    cmd::kClearBreak, cmd::kClearAllBreaks, cmd::kInitDebugger};
+const std::vector<int> kIdleCommands = {cmd::kClose, cmd::kReload, cmd::kBoardReset,
+                                        cmd::kImageLoad, cmd::kContinue, cmd::kStep, cmd::kNext,
+                                        cmd::kStepi, cmd::kNexti, cmd::kSetBreak, cmd::kClearBreak,
+                                        cmd::kClearAllBreaks, cmd::kInitDebugger,
+                                        // The BreakPoint pane's Remove and Remove All.
+                                        cmd::kRemoveBreakPoint, cmd::kRemoveAllBreakPoints};
 
 // Enabled while a project is loaded, running or not.
 const std::vector<int> kLoadedCommands = {cmd::kStop, cmd::kAnalysisPrintTrace, cmd::kAnalysisStart,

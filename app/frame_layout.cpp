@@ -70,48 +70,50 @@ const std::vector<MenuSpec>& SourceMenuBar() {
 }
 
 const ToolBarSpec& SubToolBar() {
-    static const ToolBarSpec bar = {"Sub ToolBar",
-                                    {{cmd::kOpen, "Open"},
-                                     {cmd::kReload, "Reload"},
-                                     {0, ""},
-                                     {cmd::kGotoNextBreakPoint, "Goto Next Break Point"},
-                                     {cmd::kGotoPreBreakPoint, "Goto Pre Break Point"},
-                                     {0, ""},
-                                     {cmd::kFontStyle, "Font Style"},
-                                     {cmd::kFontColor, "Font Color"},
-                                     {cmd::kBackgroundColor, "Background Color"},
-                                     {0, ""},
-                                     {cmd::kSearchWindow, "Search"},
-                                     {cmd::kLocalVariableWindow, "Local Variable"},
-                                     {cmd::kGlobalVariableWindow, "Global Variable"},
-                                     {cmd::kSymbolWindow, "Symbol"},
-                                     {cmd::kBreakWindow, "Break"},
-                                     {cmd::kIDataMemoryWindow, "IData Memory"},
-                                     {cmd::kExternalMemoryWindow, "External Memory"},
-                                     {cmd::kCodeMemoryWindow, "Code Memory"},
-                                     {cmd::kFlashMemoryWindow, "Flash Memory"},
-                                     {cmd::kAssemblyWindow, "Assembly"},
-                                     {cmd::kRegisterWindow, "Register"}}};
+    static const ToolBarSpec bar = {
+        "Sub ToolBar",
+        {{cmd::kOpen, "Open", "open"},
+         {cmd::kReload, "Reload", "reload"},
+         {0, "", ""},
+         {cmd::kGotoNextBreakPoint, "Goto Next Break Point", "goto_next_break"},
+         {cmd::kGotoPreBreakPoint, "Goto Pre Break Point", "goto_pre_break"},
+         {0, "", ""},
+         {cmd::kFontStyle, "Font Style", "font_style"},
+         {cmd::kFontColor, "Font Color", "font_color"},
+         {cmd::kBackgroundColor, "Background Color", "background_color"},
+         {0, "", ""},
+         {cmd::kSearchWindow, "Search", "search_window"},
+         {cmd::kLocalVariableWindow, "Local Variable", "local_variable_window"},
+         {cmd::kGlobalVariableWindow, "Global Variable", "global_variable_window"},
+         {cmd::kSymbolWindow, "Symbol", "symbol_window"},
+         {cmd::kBreakWindow, "Break", "break_window"},
+         {cmd::kIDataMemoryWindow, "IData Memory", "idata_memory_window"},
+         {cmd::kExternalMemoryWindow, "External Memory", "external_memory_window"},
+         {cmd::kCodeMemoryWindow, "Code Memory", "code_memory_window"},
+         {cmd::kFlashMemoryWindow, "Flash Memory", "flash_memory_window"},
+         {cmd::kAssemblyWindow, "Assembly", "assembly_window"},
+         {cmd::kRegisterWindow, "Register", "register_window"}}};
     return bar;
 }
 
 const ToolBarSpec& DebugToolBar() {
-    static const ToolBarSpec bar = {"Debug ToolBar",
-                                    {{cmd::kInitDebugger, "Init Debugger"},
-                                     {0, ""},
-                                     {cmd::kBoardReset, "Board Reset"},
-                                     {cmd::kImageLoad, "Image Load"},
-                                     {cmd::kSetBreak, "Set Break"},
-                                     {cmd::kClearBreak, "Clear Break"},
-                                     {cmd::kClearAllBreaks, "Clear All Breaks"},
-                                     {0, ""},
-                                     {cmd::kContinue, "Continue"},
-                                     {cmd::kStop, "Stop"},
-                                     {cmd::kStep, "Step"},
-                                     {cmd::kNext, "Next"},
-                                     {cmd::kStepi, "Stepi"},
-                                     {cmd::kNexti, "Nexti"},
-                                     {cmd::kRunToCursorLine, "Run To Cursor Line"}}};
+    static const ToolBarSpec bar = {
+        "Debug ToolBar",
+        {{cmd::kInitDebugger, "Init Debugger", "init_debugger"},
+         {0, "", ""},
+         {cmd::kBoardReset, "Board Reset", "board_reset"},
+         {cmd::kImageLoad, "Image Load", "image_load"},
+         {cmd::kSetBreak, "Set Break", "set_break"},
+         {cmd::kClearBreak, "Clear Break", "clear_break"},
+         {cmd::kClearAllBreaks, "Clear All Breaks", "clear_all_breaks"},
+         {0, "", ""},
+         {cmd::kContinue, "Continue", "continue"},
+         {cmd::kStop, "Stop", "stop"},
+         {cmd::kStep, "Step", "step"},
+         {cmd::kNext, "Next", "next"},
+         {cmd::kStepi, "Stepi", "stepi"},
+         {cmd::kNexti, "Nexti", "nexti"},
+         {cmd::kRunToCursorLine, "Run To Cursor Line", "run_to_cursor"}}};
     return bar;
 }
 

@@ -20,10 +20,12 @@ const std::vector<MenuSpec>& StartMenuBar();
 // Menu 130, shown while a source window is open.
 const std::vector<MenuSpec>& SourceMenuBar();
 
-// One toolbar button; id 0 is a separator.
+// One toolbar button; id 0 is a separator. `icon` names its picture in
+// res/icons/ (without ".svg").
 struct ToolEntry {
     int id;
     const char* label;
+    const char* icon;
 };
 struct ToolBarSpec {
     const char* name; // the toolbar's window text
@@ -58,6 +60,8 @@ struct PaneSpec {
 const std::vector<PaneSpec>& DockingPanes();
 // Indexes of the panes the frame gives their own classes.
 constexpr int kAssemblyPane = 0;
+constexpr int kRegisterPane = 1;
+constexpr int kBreakPointPane = 4;
 constexpr int kEmulatorPane = 11;
 constexpr int kWorkSpacePane = 12;
 // The pane index the Window-menu command toggles, -1 for none.

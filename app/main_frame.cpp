@@ -2,73 +2,65 @@
 
 #include "app_settings.h"
 #include "assemble_view.h"
+#include "break_wnd.h"
 #include "dock_pane.h"
 #include "emulator_wnd.h"
 #include "file_view.h"
 #include "frame_layout.h"
 #include "function_key_filter.h"
+#include "html_list_ctrl.h"
+#include "memory_wnd.h"
+#include "properties_wnd.h"
 #include "run_commands.h"
+#include "status_gauge.h"
+#include "target_flags.h"
+#include "tool_icons.h"
 #include "wx_command_ids.h"
 
 #include <wx/app.h>
-#include <wx/artprov.h>
 #include <wx/aui/auibar.h>
-#include <wx/gauge.h>
+#include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
+
+#include <algorithm>
 
 namespace {
 
 const char* const kTabGroupName = "BreakPointGroup";
 const char* const kSourceBookName = "SourceWindows";
+const char* const kRunningText = "Running";
+
+// First-run sizes: at 1280 by 1024 the centre keeps about 25 source lines,
+// the Assembly pane and the tab group below it about 11 rows each, and the
+// side panes room for their names and values.
+const wxSize kFrameSize(1200, 900);
+const wxSize kBottomPaneSize(640, 340);
+const wxSize kTabGroupSize(520, 340);
+const wxSize kSidePaneSize(240, 300);
+
+wxSize FirstRunSize(PanePlace place) {
+    switch (place) {
+    case PanePlace::Bottom:
+        return kBottomPaneSize;
+    case PanePlace::InTabGroup:
+    case PanePlace::RightOfPrevious:
+        return kTabGroupSize;
+    default:
+        return kSidePaneSize;
+    }
+}
+
+// The frame's size, within the screen's work area, centred on it.
+wxRect FirstRunFrameRect() {
+    wxRect area = wxDisplay(0u).GetClientArea();
+    wxSize size(std::min(kFrameSize.x, area.width), std::min(kFrameSize.y, area.height));
+    return wxRect(area.x + (area.width - size.x) / 2, area.y + (area.height - size.y) / 2, size.x,
+                  size.y);
+}
 
 wxString PaneName(size_t index) {
     return wxString::Format("pane%zu", index);
-}
-
-wxArtID ToolArt(int command) {
-    switch (command) {
-    case cmd::kOpen:
-        return wxART_FILE_OPEN;
-    case cmd::kReload:
-        return wxART_REDO;
-    case cmd::kGotoNextBreakPoint:
-        return wxART_GO_DOWN;
-    case cmd::kGotoPreBreakPoint:
-        return wxART_GO_UP;
-    case cmd::kFontStyle:
-    case cmd::kFontColor:
-    case cmd::kBackgroundColor:
-        return wxART_HELP_SETTINGS;
-    case cmd::kInitDebugger:
-        return wxART_EXECUTABLE_FILE;
-    case cmd::kBoardReset:
-        return wxART_UNDO;
-    case cmd::kImageLoad:
-        return wxART_HARDDISK;
-    case cmd::kSetBreak:
-        return wxART_ADD_BOOKMARK;
-    case cmd::kClearBreak:
-        return wxART_DEL_BOOKMARK;
-    case cmd::kClearAllBreaks:
-        return wxART_DELETE;
-    case cmd::kContinue:
-        return wxART_GO_FORWARD;
-    case cmd::kStop:
-        return wxART_CROSS_MARK;
-    case cmd::kStep:
-        return wxART_GO_DOWN;
-    case cmd::kNext:
-        return wxART_GOTO_LAST;
-    case cmd::kStepi:
-        return wxART_GO_DIR_UP;
-    case cmd::kNexti:
-        return wxART_GOTO_FIRST;
-    case cmd::kRunToCursorLine:
-        return wxART_GO_TO_PARENT;
-    default:
-        return wxART_REPORT_VIEW;
-    }
 }
 
 wxMenuBar* BuildMenuBar(const std::vector<MenuSpec>& menus) {
@@ -96,8 +88,7 @@ wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarSpec& spec) {
             bar->AddSeparator();
             continue;
         }
-        wxBitmap bitmap = wxArtProvider::GetBitmap(ToolArt(tool.id), wxART_TOOLBAR, wxSize(16, 16));
-        bar->AddTool(WxCommandId(tool.id), tool.label, bitmap, tool.label);
+        bar->AddTool(WxCommandId(tool.id), tool.label, ToolIcon(tool.icon), tool.label);
     }
     bar->Realize();
     return bar;
@@ -106,8 +97,12 @@ wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarSpec& spec) {
 } // namespace
 
 CMainFrame::CMainFrame()
-    : wxFrame(nullptr, wxID_ANY, "Ostrel Debugger", wxDefaultPosition, wxSize(1200, 850)) {
+    : wxFrame(nullptr, wxID_ANY, "Ostrel Debugger", FirstRunFrameRect().GetPosition(),
+              FirstRunFrameRect().GetSize()) {
     m_aui.SetManagedWindow(this);
+    // The bottom row may take its first-run height (the toolkit's default
+    // keeps a docked row to a third of the window).
+    m_aui.SetDockSizeConstraint(0.45, 0.45);
     CreateMenus();
     CreateToolBars();
     CreateStatusBarPanes();
@@ -116,6 +111,7 @@ CMainFrame::CMainFrame()
     m_aui.Update();
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
     for (const PaneSpec& pane : DockingPanes())
         if (pane.toggleId != 0)
             Bind(wxEVT_MENU, &CMainFrame::OnWindowToggle, this, WxCommandId(pane.toggleId));
@@ -168,11 +164,11 @@ void CMainFrame::CreateToolBars() {
 
 void CMainFrame::CreateStatusBarPanes() {
     wxStatusBar* bar = CreateStatusBar(kStatusPaneCount);
+    // Pane 0 tells the run state; the menus have no help texts to show there.
+    SetStatusBarPane(-1);
     const std::vector<int>& widths = StatusPaneWidths();
     bar->SetStatusWidths(kStatusPaneCount, widths.data());
-    m_progress = new wxGauge(bar, wxID_ANY, 100, wxDefaultPosition, wxDefaultSize,
-                             wxGA_HORIZONTAL | wxGA_SMOOTH);
-    m_progress->SetValue(0);
+    m_progress = new CStatusGauge(bar, 100);
     bar->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
         PlaceProgressGauge();
         event.Skip();
@@ -189,7 +185,6 @@ void CMainFrame::PlaceProgressGauge() {
 void CMainFrame::ReportProgress(int percent) {
     if (!m_progressValue.Set(percent)) return;
     m_progress->SetValue(m_progressValue.Shown());
-    m_progress->Update();
 }
 
 void CMainFrame::CreatePanes() {
@@ -213,20 +208,30 @@ void CMainFrame::CreatePanes() {
         if (static_cast<int>(i) == kAssemblyPane) {
             m_assembleView = new CAssembleView(parent, id, spec.caption);
             m_panes.push_back(m_assembleView);
+        } else if (static_cast<int>(i) == kRegisterPane) {
+            m_registerWnd = new CPropertiesWnd(parent, id, spec.caption);
+            m_panes.push_back(m_registerWnd);
+        } else if (static_cast<int>(i) == kBreakPointPane) {
+            m_breakWnd = new CBreakWnd(parent, id, spec.caption);
+            m_panes.push_back(m_breakWnd);
         } else if (static_cast<int>(i) == kEmulatorPane) {
             m_emulatorWnd = new CEmulatorWnd(parent, id, spec.caption);
             m_panes.push_back(m_emulatorWnd);
         } else if (static_cast<int>(i) == kWorkSpacePane) {
             m_fileView = new CFileView(parent, id, spec.caption);
             m_panes.push_back(m_fileView);
+        } else if (CDockPane* memory = CreateMemoryWnd(parent, id, spec.controlId, spec.caption)) {
+            m_panes.push_back(memory);
         } else {
             m_panes.push_back(new CDockPane(parent, id, spec.caption));
         }
     }
     for (size_t i = 0; i < specs.size(); ++i) {
         const PaneSpec& spec = specs[i];
-        wxAuiPaneInfo info =
-            wxAuiPaneInfo().Name(PaneName(i)).Caption(spec.caption).BestSize(200, 200);
+        wxAuiPaneInfo info = wxAuiPaneInfo()
+                                 .Name(PaneName(i))
+                                 .Caption(spec.caption)
+                                 .BestSize(FirstRunSize(spec.place));
         switch (spec.place) {
         case PanePlace::Bottom:
             m_aui.AddPane(m_panes[i], info.Bottom().Layer(0).Position(0));
@@ -251,7 +256,7 @@ void CMainFrame::CreatePanes() {
     m_aui.AddPane(m_tabGroup, wxAuiPaneInfo()
                                   .Name(kTabGroupName)
                                   .Caption(m_tabGroup->GetPageText(0))
-                                  .BestSize(300, 200)
+                                  .BestSize(kTabGroupSize)
                                   .Bottom()
                                   .Layer(0)
                                   .Position(1));
@@ -371,6 +376,20 @@ void CMainFrame::OnApplicationLook(wxCommandEvent& event) {
 
 void CMainFrame::OnUpdateApplicationLook(wxUpdateUIEvent& event) {
     event.Check(CommandFromWxId(event.GetId()) == m_look);
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event) {
+    event.Skip();
+    const bool running = g_bTargetBusy;
+    if (running != m_runningShown && GetStatusBar()) {
+        m_runningShown = running;
+        SetStatusText(running ? kRunningText : "", 0);
+    }
+    if (IsActive() && !wxWindow::FindFocus()) {
+        wxWindow* target = m_sourceBook->GetPageCount() > 0 ? m_sourceBook->GetCurrentPage()
+                                                            : m_assembleView->ShownList();
+        if (target && target->IsShownOnScreen()) target->SetFocus();
+    }
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event) {

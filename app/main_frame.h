@@ -14,11 +14,13 @@
 #include <vector>
 
 class CAssembleView;
+class CBreakWnd;
 class CDockPane;
 class CEmulatorWnd;
 class CFileView;
 class CFunctionKeyFilter;
-class wxGauge;
+class CPropertiesWnd;
+class CStatusGauge;
 
 class CMainFrame : public wxFrame, public MainFrameLink, public RunCompletionSink {
 public:
@@ -48,6 +50,8 @@ public:
     CFileView* FileView() const { return m_fileView; }
     CAssembleView* AssembleView() const { return m_assembleView; }
     CEmulatorWnd* EmulatorWnd() const { return m_emulatorWnd; }
+    CPropertiesWnd* RegisterWnd() const { return m_registerWnd; }
+    CBreakWnd* BreakWnd() const { return m_breakWnd; }
     void TogglePane(size_t index);
     wxAuiNotebook* TabGroup() const { return m_tabGroup; }
     wxAuiNotebook* SourceBook() const { return m_sourceBook; }
@@ -56,7 +60,7 @@ public:
     // The status bar's progress gauge.
     void ReportProgress(int percent) override;
     int ShownProgress() const { return m_progressValue.Shown(); }
-    wxGauge* ProgressGauge() const { return m_progress; }
+    CStatusGauge* ProgressGauge() const { return m_progress; }
 
     // A worker's completion, handed over as one queued event: the result is
     // shown, the target freed and the toolbars updated at once.
@@ -79,6 +83,10 @@ private:
     void AddToTabGroup(size_t index, bool select);
 
     void OnClose(wxCloseEvent& event);
+    // Shows "Running" while a worker owns the target, and puts the focus back
+    // into the frame when it was lost (its window was closed), so that the
+    // function keys always reach it.
+    void OnIdle(wxIdleEvent& event);
     void OnWindowToggle(wxCommandEvent& event);
     void OnTabGroupPageChanged(wxAuiNotebookEvent& event);
     // The look commands 210 to 218; the one in force carries the mark.
@@ -89,16 +97,19 @@ private:
     wxMenuBar* m_startMenu = nullptr;
     wxMenuBar* m_sourceMenu = nullptr;
     bool m_sourceMenuShown = false;
-    wxGauge* m_progress = nullptr;
+    CStatusGauge* m_progress = nullptr;
     ProgressValue m_progressValue;
     std::vector<CDockPane*> m_panes;
     CFileView* m_fileView = nullptr;
     CAssembleView* m_assembleView = nullptr;
     CEmulatorWnd* m_emulatorWnd = nullptr;
+    CPropertiesWnd* m_registerWnd = nullptr;
+    CBreakWnd* m_breakWnd = nullptr;
     wxAuiNotebook* m_tabGroup = nullptr;
     wxAuiNotebook* m_sourceBook = nullptr;
     std::unique_ptr<CFunctionKeyFilter> m_keyFilter;
     std::function<void()> m_onClosing;
     std::function<void()> m_onDestroying;
     int m_look = 0;
+    bool m_runningShown = false;
 };

@@ -36,7 +36,7 @@ bool CMyQuilletApp::OnInit() {
 
     for (int command : RuledCommands())
         Bind(wxEVT_UPDATE_UI, &CMyQuilletApp::OnUpdateRuledCommand, this, WxCommandId(command));
-    Bind(wxEVT_MENU, &CMyQuilletApp::OnAppExit, this, wxID_EXIT);
+    Bind(wxEVT_MENU, &CMyQuilletApp::OnAppExit, this, WxCommandId(cmd::kExit));
     Bind(wxEVT_MENU, &CMyQuilletApp::OnAppAbout, this, wxID_ABOUT);
 
     BindDebugCommands();

@@ -73,6 +73,8 @@ private:
     void ShowEditorContextMenu(CSourceWindow& window, const wxPoint& point);
     // The status-bar panes of the caret position.
     void ShowCaretStatus(CScintillaWnd& editor);
+    // The same for the source window in front; blank when none is open.
+    void ShowFrontCaretStatus();
 
     void OnUpdateRuledCommand(wxUpdateUIEvent& event);
     void OnAppExit(wxCommandEvent& event);

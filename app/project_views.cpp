@@ -1,21 +1,25 @@
 #include "project_views.h"
 
 #include "assemble_view.h"
+#include "break_wnd.h"
 #include "breakpoint_records.h"
 #include "code_lines.h"
 #include "emulator_wnd.h"
 #include "file_view.h"
 #include "main_frame.h"
+#include "memory_wnd.h"
 #include "open_filter.h"
 #include "path_resolver.h"
 #include "pc_model.h"
 #include "project_paths.h"
+#include "properties_wnd.h"
 #include "scintilla_wnd.h"
 #include "source_window.h"
 #include "source_windows.h"
 #include "window_file.h"
 
 #include <wx/filedlg.h>
+#include <wx/textctrl.h>
 
 CProjectViews::CProjectViews(CMainFrame& frame, CSourceWindows& sources)
     : m_frame(frame), m_sources(sources) {}
@@ -80,8 +84,20 @@ void CProjectViews::CloseAllDocuments() {
     m_sources.CloseAll();
 }
 
-void CProjectViews::SetCodeMemoryEnd(const std::string&) {
-    // The code-memory pane has no range fields yet.
+void CProjectViews::SetCodeMemoryEnd(const std::string& text) {
+    if (g_pCodeMemoryWnd) g_pCodeMemoryWnd->EndAddressEdit()->ChangeValue(text);
+}
+
+void CProjectViews::RefreshIDataWindow() {
+    if (g_pInternalMemoryWnd) g_pInternalMemoryWnd->RefreshIDataWindow();
+}
+
+void CProjectViews::InitMemoryWindows() {
+    ::InitMemoryWindows();
+}
+
+void CProjectViews::RedrawFlashPane() {
+    if (g_pFlashMemoryWnd) g_pFlashMemoryWnd->RedrawFromHostCopy();
 }
 
 bool CProjectViews::MainWindowExists() {
@@ -90,6 +106,7 @@ bool CProjectViews::MainWindowExists() {
 
 void CProjectViews::ShowAssemblyOnly() {
     g_bAsmOnly = 1;
+    m_frame.AssembleView()->ShowSelectedList();
 }
 
 void CProjectViews::ClearEmulatorRows() {
@@ -100,6 +117,18 @@ void CProjectViews::ClearPanes() {
     m_frame.AssembleView()->ClearAssemblyView();
     m_frame.FileView()->ClearWorkspace();
     m_frame.EmulatorWnd()->ResetEmulatorWnd();
+    ResetMemoryRanges();
+    m_frame.RegisterWnd()->ResetRegisterWnd();
+    m_frame.RegisterWnd()->AllowEdit(false);
+    m_frame.BreakWnd()->BlankBreakWnd();
+}
+
+void CProjectViews::UpdateRegisterWnd() {
+    m_frame.RegisterWnd()->UpdateRegisterWnd();
+}
+
+void CProjectViews::AllowRegisterEdit(bool allow) {
+    m_frame.RegisterWnd()->AllowEdit(allow);
 }
 
 void CProjectViews::PostCommand(std::function<void()> command) {
@@ -116,5 +145,5 @@ void CProjectViews::RebindOpenDocuments() {
 }
 
 void CProjectViews::RemoveAllBreakPoints() {
-    RemoveAllBreakPointRecords();
+    m_frame.BreakWnd()->OnRemoveAllBreakPoints();
 }

@@ -42,23 +42,23 @@ public:
     void ClearPanes() override;
     void PostCommand(std::function<void()> command) override;
 
-    // DebuggerPanes. The register, variable, symbol, memory and break panes show nothing yet: their
-    // refreshes have nothing to do.
-    void UpdateRegisterWnd() override {}
+    // DebuggerPanes. The variable and symbol panes show nothing yet: their refreshes have
+    // nothing to do.
+    void UpdateRegisterWnd() override;
     void FillVariables() override {}
     void FillLocalVariables() override {}
     void UpdateGlobalVariableValues() override {}
-    void RefreshIDataWindow() override {}
+    void RefreshIDataWindow() override;
     void UpdateSymbolWnd() override {}
-    void InitMemoryWindows() override {}
+    void InitMemoryWindows() override;
     void FillSymbolWnd() override {}
     void ClearEmulatorRows() override;
     void AddSourceFilesToTree() override;
     void FillGlobalVariableWnd() override {}
-    void AllowRegisterEdit(bool) override {}
+    void AllowRegisterEdit(bool allow) override;
     void RebindOpenDocuments() override;
     void RemoveAllBreakPoints() override;
-    void RedrawFlashPane() override {}
+    void RedrawFlashPane() override;
 
 private:
     CMainFrame& m_frame;

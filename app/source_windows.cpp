@@ -23,10 +23,14 @@ bool SameNameNoCase(const std::string& a, const std::string& b) {
 
 CSourceWindows::CSourceWindows(CMainFrame& frame) : m_frame(frame) {
     m_frame.SourceBook()->Bind(wxEVT_AUINOTEBOOK_PAGE_CLOSE, &CSourceWindows::OnPageClose, this);
+    m_frame.SourceBook()->Bind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, &CSourceWindows::OnPageChanged,
+                               this);
 }
 
 CSourceWindows::~CSourceWindows() {
     m_frame.SourceBook()->Unbind(wxEVT_AUINOTEBOOK_PAGE_CLOSE, &CSourceWindows::OnPageClose, this);
+    m_frame.SourceBook()->Unbind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, &CSourceWindows::OnPageChanged,
+                                 this);
     for (CSourceWindow* window : m_windows)
         window->Unbind(wxEVT_DESTROY, &CSourceWindows::OnWindowDestroy, this);
 }
@@ -70,7 +74,15 @@ void CSourceWindows::CloseAll() {
 
 void CSourceWindows::Forget(CSourceWindow* window) {
     m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), window), m_windows.end());
-    if (m_windows.empty()) m_frame.ShowSourceMenu(false);
+    if (m_windows.empty()) {
+        m_frame.ShowSourceMenu(false);
+        if (m_frontChanged) m_frontChanged();
+    }
+}
+
+void CSourceWindows::OnPageChanged(wxAuiNotebookEvent& event) {
+    event.Skip();
+    if (m_frontChanged) m_frontChanged();
 }
 
 void CSourceWindows::OnPageClose(wxAuiNotebookEvent& event) {

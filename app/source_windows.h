@@ -31,6 +31,8 @@ public:
 
     // Called with each editor as it opens (margin clicks and the like).
     void SetEditorSetup(std::function<void(CSourceWindow&)> setup) { m_setup = std::move(setup); }
+    // Called when another window comes to the front or the last one closes.
+    void SetFrontChanged(std::function<void()> changed) { m_frontChanged = std::move(changed); }
 
     // SourceViews
     std::vector<Document> OpenDocuments() override;
@@ -45,9 +47,11 @@ private:
     CSourceWindow* Window(SourceViewRef view) const;
     void Forget(CSourceWindow* window);
     void OnPageClose(wxAuiNotebookEvent& event);
+    void OnPageChanged(wxAuiNotebookEvent& event);
     void OnWindowDestroy(wxWindowDestroyEvent& event);
 
     CMainFrame& m_frame;
     std::vector<CSourceWindow*> m_windows;
     std::function<void(CSourceWindow&)> m_setup;
+    std::function<void()> m_frontChanged;
 };

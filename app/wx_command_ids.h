@@ -1,8 +1,9 @@
-// The program's command ids as event ids. The commands the toolkit has stock
-// ids for take those. The toolkit's menus take ids below 0x7FFF only, so the
-// program's ids from 30000 up are moved down by 20000 (30000-49999 become
-// 10000-29999, clear of the toolkit's own range); the others keep their
-// number.
+// The program's command ids as event ids. Open, About and Find take the
+// toolkit's stock ids. Exit does not: the toolkit would give its stock item
+// the accelerator Ctrl+Q, which is Close's; it takes an id of its own. The
+// toolkit's menus take ids below 0x7FFF only, so the program's ids from 30000
+// up are moved down by 20000 (30000-49999 become 10000-29999, clear of the
+// toolkit's own range); the others keep their number.
 #pragma once
 
 #include "command_ids.h"
@@ -11,13 +12,14 @@
 
 constexpr int kHighCommandBase = 30000;
 constexpr int kHighCommandShift = 20000;
+constexpr int kExitWxId = 7665;
 
 inline int WxCommandId(int command) {
     switch (command) {
     case cmd::kOpen:
         return wxID_OPEN;
     case cmd::kExit:
-        return wxID_EXIT;
+        return kExitWxId;
     case cmd::kAbout:
         return wxID_ABOUT;
     case cmd::kFind:
@@ -32,7 +34,7 @@ inline int CommandFromWxId(int id) {
     switch (id) {
     case wxID_OPEN:
         return cmd::kOpen;
-    case wxID_EXIT:
+    case kExitWxId:
         return cmd::kExit;
     case wxID_ABOUT:
         return cmd::kAbout;

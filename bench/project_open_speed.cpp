@@ -8,7 +8,12 @@
 // inputs and taken out of that step. Each figure is the best of several runs.
 // Equal times per KB at both synthetic sizes show a phase is linear.
 //
-// Usage: project_open_speed [folder of real projects]
+// Usage: project_open_speed
+//        project_open_speed PROJECT.Uv2|IMAGE.hex|FOLDER ...
+// With arguments it opens each project or image (a folder stands for every
+// project file below it) and prints what the user would get: the messages
+// in order, whether it loaded, each module with its kind, source file, line
+// records and instructions attached, and the phase times.
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -21,77 +26,18 @@
 #include <string>
 #include <vector>
 
+#include "headless_open.h"
 #include "line_tables.h"
 #include "listing_reader.h"
-#include "message_service.h"
-#include "project_loader.h"
+#include "project_report.h"
 #include "symbol_table.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsBetween(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double, std::milli>(to - from).count();
-}
-
-// ---- the user interface and the session, reduced to what Open needs ----
-
-class TimingView : public ProjectLoaderView {
-public:
-    bool ChooseProjectFile(const std::string&, std::string& path) override {
-        path = projectPath;
-        return true;
-    }
-    void ReportProgress(int percent) override {
-        const Clock::time_point now = Clock::now();
-        for (size_t i = 0; i < kMarks.size(); ++i)
-            if (percent == kMarks[i] && !seen[i]) {
-                seen[i] = true;
-                marks[i] = now;
-            }
-        if (percent == 100) marks.back() = now; // the last report of 100
-    }
-    void ClearWorkspaceTree() override {}
-    void FillWorkspaceTree(const std::string&) override {}
-    void ExpandWorkspaceTree() override {}
-    void OpenSourceDocument(const std::string&) override {}
-    void CloseAllDocuments() override {}
-    void SetCodeMemoryEnd(const std::string&) override {}
-    bool MainWindowExists() override { return false; }
-    void ShowAssemblyOnly() override {}
-    void ClearPanes() override {}
-    void PostCommand(std::function<void()>) override {}
-
-    static constexpr std::array<int, 5> kMarks = {0, 10, 20, 30, 100};
-    std::string projectPath;
-    std::array<bool, 5> seen{};
-    std::array<Clock::time_point, 5> marks{};
-};
-
-class QuietSession : public ProjectSession {
-public:
-    bool IsProjectLoaded() override { return loaded; }
-    void ClearProjectLoaded() override { loaded = false; }
-    void ClearImageVerified() override {}
-    void SetHexOnly(bool) override {}
-    void SetHexPath(const std::string&) override {}
-    void InitDebugger() override {}
-    void StartDebugSession() override { loaded = true; }
-    uint16_t ReadPc() override { return 0; }
-    void SetCurrentPc(uint16_t) override {}
-    void ShowPcInAssembly(uint16_t, int) override {}
-    void UpdateDebugWindows() override {}
-
-    bool loaded = false;
-};
+using namespace bench;
 
 // ---- measuring one project ----
-
-enum Phase { kProjectFile, kMap, kDisassembly, kListings, kLineTables, kModel, kTotal, kPhases };
-const char* const kPhaseNames[kPhases] = {
-    "project file", "map", "disassembly", "listings", "line tables", "listing model", "total"};
 
 struct Measurement {
     bool opened = false;
@@ -156,26 +102,11 @@ double ReplayLineTables(const CProjectLoader& loader) {
 
 Measurement OpenOnce(const std::string& projectPath, const std::string& scratch) {
     Measurement result;
-    platform::RecordingMessageService messages;
-    messages.answers = {platform::MessageAnswer::Ok, platform::MessageAnswer::No};
-    TimingView view;
-    QuietSession session;
-    view.projectPath = projectPath;
-    CProjectLoader loader(view, session);
-    loader.m_strDisassemblerDir = VEXA_BIN_DIR;
-    loader.m_strDisassemblyOutput = scratch + "/Corvex.out";
-
-    const Clock::time_point start = Clock::now();
-    loader.OnFileOpen();
-    const Clock::time_point end = Clock::now();
-    if (!messages.shown.empty()) result.failure = messages.shown.front().text;
-    result.opened = session.loaded && result.failure.empty() && loader.m_pDisasmLoader;
-    if (!result.opened ||
-        !std::all_of(view.seen.begin(), view.seen.end(), [](bool s) { return s; })) {
-        result.opened = false;
-        loader.CloseProject();
-        return result;
-    }
+    HeadlessOpen open(projectPath, scratch);
+    if (!open.messages.shown.empty()) result.failure = open.messages.shown.front().text;
+    result.opened = open.Complete();
+    if (!result.opened) return result;
+    const CProjectLoader& loader = open.loader;
     result.codeEnd = loader.m_pDisasmLoader->m_dwHighestAddress;
     result.instructions = loader.m_pDisasmLoader->m_mapInstructions.size();
     result.modules = loader.m_listLstLoaders.size();
@@ -183,15 +114,9 @@ Measurement OpenOnce(const std::string& projectPath, const std::string& scratch)
         result.linesWithCode += static_cast<size_t>(
             std::count_if(source->m_lines.begin(), source->m_lines.end(),
                           [](const TextLine& line) { return !line.m_instructions.empty(); }));
-    const auto& m = view.marks;
-    result.ms[kProjectFile] = MillisecondsBetween(start, m[0]);
-    result.ms[kMap] = MillisecondsBetween(m[0], m[1]);
-    result.ms[kDisassembly] = MillisecondsBetween(m[1], m[2]);
+    open.PhaseTimes(result.ms);
     result.ms[kLineTables] = ReplayLineTables(loader);
-    result.ms[kListings] = std::max(0.0, MillisecondsBetween(m[2], m[3]) - result.ms[kLineTables]);
-    result.ms[kModel] = MillisecondsBetween(m[3], m[4]);
-    result.ms[kTotal] = MillisecondsBetween(start, end);
-    loader.CloseProject();
+    result.ms[kListings] = std::max(0.0, result.ms[kListings] - result.ms[kLineTables]);
     return result;
 }
 
@@ -417,7 +342,7 @@ std::vector<std::string> ProjectFiles(const std::string& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::string fixtures = argc > 1 ? argv[1] : VEXA_KEIL_FIXTURES;
+    const std::string fixtures = VEXA_KEIL_FIXTURES;
     constexpr int kRuns = 5;
     char pattern[] = "/tmp/project_open_speed.XXXXXX";
     if (!mkdtemp(pattern)) {
@@ -425,6 +350,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     const fs::path scratch = pattern;
+    if (argc > 1) {
+        const int status =
+            ReportProjects(std::vector<std::string>(argv + 1, argv + argc), scratch.string());
+        std::error_code error;
+        fs::remove_all(scratch, error);
+        return status;
+    }
 
     // The real projects: every one is opened once; the largest that opens is measured.
     const std::vector<std::string> projects = ProjectFiles(fixtures);

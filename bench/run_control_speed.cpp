@@ -1,7 +1,8 @@
 // What one debug step costs: host time and adapter round trips per Step over
-// a C line, per Next over a call, per Stepi and per refresh of the host copies
-// and panes, on the largest real project beside the repository running on the
-// simulated adapter board.
+// a C line (and of the register pane's update in the refresh after it), per
+// Next over a call, per Stepi and per refresh of the host copies and panes, on
+// the largest real project beside the repository running on the simulated
+// adapter board.
 //
 // A real USB link pays at least 1 ms per round trip (up to 16 ms with the
 // adapter's default latency), so the round-trip counts matter more than the
@@ -12,6 +13,7 @@
 // the host's own; Step, Next and the refresh are then taken again with the
 // latency at 16 ms, where the time is what a user of the adapter waits.
 #include "breakpoint_slot_ops.h"
+#include "debugger_views.h"
 #include "disasm_loader.h"
 #include "dynamic_library.h"
 #include "host_memory.h"
@@ -19,6 +21,7 @@
 #include "map_loader.h"
 #include "message_service.h"
 #include "process.h"
+#include "register_table.h"
 #include "run_commands.h"
 #include "run_completion.h"
 #include "run_lookups.h"
@@ -100,6 +103,49 @@ Sample MeasureWorker(int (*command)(), uint16_t& stopPc) {
         StopAndJoinWorker();
     }
     return sample;
+}
+
+// The register pane, live in every refresh: its values from the host copies
+// and the program counter from the adapter, and its 66 row texts. Each
+// update is one sample.
+class RegisterPaneOnly : public DebuggerPanes {
+public:
+    void UpdateRegisterWnd() override;
+    void FillVariables() override {}
+    void FillLocalVariables() override {}
+    void UpdateGlobalVariableValues() override {}
+    void RefreshIDataWindow() override {}
+    void UpdateSymbolWnd() override {}
+    void InitMemoryWindows() override {}
+    void FillSymbolWnd() override {}
+    void ClearEmulatorRows() override {}
+    void AddSourceFilesToTree() override {}
+    void FillGlobalVariableWnd() override {}
+    void AllowRegisterEdit(bool) override {}
+    void RebindOpenDocuments() override {}
+    void RemoveAllBreakPoints() override {}
+    void RedrawFlashPane() override {}
+
+    std::vector<Sample> updates;
+    std::vector<std::string> texts = std::vector<std::string>(kRegisterRowCount);
+};
+
+RegisterPaneOnly g_registerPane;
+
+void RegisterPaneOnly::UpdateRegisterWnd() {
+    const WireCounts before = g_wireCounts;
+    const auto start = std::chrono::steady_clock::now();
+    const RegisterValues values = ReadRegisterValues(g_InternalDataImage, ReadPc());
+    for (int row = 0; row < kRegisterRowCount; ++row)
+        texts[row] = RegisterValueText(RegisterTable()[row], values[row]);
+    Sample sample;
+    sample.ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    sample.wire.readCalls = g_wireCounts.readCalls - before.readCalls;
+    sample.wire.writeCalls = g_wireCounts.writeCalls - before.writeCalls;
+    sample.wire.queueStatusCalls = g_wireCounts.queueStatusCalls - before.queueStatusCalls;
+    sample.ok = texts[FindRegisterRow("PC $")] != "0x0000";
+    updates.push_back(sample);
 }
 
 template <typename Fn> Sample Measure(Fn&& fn) {
@@ -239,7 +285,10 @@ int main() {
         // Step into InitSys and through its lines back to main.
         SetPc(callAddress);
         for (int line = 0; line < 20; ++line) {
+            // The refresh that ends each Step updates the register pane.
+            SetDebuggerPanes(&g_registerPane);
             steps.push_back(MeasureWorker(OnDebugStep, pc));
+            SetDebuggerPanes(nullptr);
             if (pc < initSymbol->m_dwAddress || !steps.back().ok) break;
         }
         // Next over the call.
@@ -262,6 +311,7 @@ int main() {
     std::printf("%-30s %6s %6s %10s %10s %10s %10s %10s\n", "operation", "count", "failed",
                 "mean ms", "max ms", "trips", "FT_Write", "FT_Queue");
     Report("Step (one C line)", steps);
+    Report("  its register pane update", g_registerPane.updates);
     Report("Next over a call", nexts);
     Report("Stepi (with its refresh)", stepis);
     Report("UpdateDebugWindows", refreshes);

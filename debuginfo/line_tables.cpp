@@ -1,5 +1,6 @@
 #include "line_tables.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -107,20 +108,24 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
             functions.Pop();
             continue;
         }
-        if (i + 1 == records.size()) break;
-
-        const CLineInfoInMapFormat& next = records[i + 1];
+        // The module's last record ends as the last line of a function does.
+        const uint32_t nextKind =
+            i + 1 < records.size() ? records[i + 1].m_nKind : kLineFunctionEnd;
         const uint32_t start = record.m_dwAddress;
+        auto own = instructions.find(start);
+        const uint32_t ownEnd =
+            own == instructions.end() ? start : start + InstructionSize(own->second);
         uint32_t end = 0;
         const FunctionLevel* top = functions.Top();
         if (!top) {
-            auto it = instructions.find(start);
-            end = it == instructions.end() ? start : start + InstructionSize(it->second);
-        } else if (next.m_nKind == kLineSource) {
-            end = next.m_dwAddress;
-        } else if (next.m_nKind == kLineFunctionEnd) {
-            end =
-                top->pSegment ? top->pSegment->m_dwStart + top->pSegment->m_dwLength : previousEnd;
+            end = ownEnd;
+        } else if (nextKind == kLineSource) {
+            end = records[i + 1].m_dwAddress;
+        } else if (nextKind == kLineFunctionEnd) {
+            // Without a segment (an assembler block) the line keeps at least
+            // the instruction the map places it at.
+            end = top->pSegment ? top->pSegment->m_dwStart + top->pSegment->m_dwLength
+                                : std::max(previousEnd, ownEnd);
         } else {
             end = 0;
         }

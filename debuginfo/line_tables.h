@@ -35,9 +35,11 @@ std::string LabelNameOf(std::string_view labelText);
 // range of a source line, enters address -> "FILE:LINE" (upper-case file name)
 // in `table` and appends an InstructionInfo to that line of the listing's
 // source file. A source line's range ends at the next line record's address;
-// the last line of a function ends at the end of its code segment; a line
-// outside any function covers the one instruction at its address; a line
-// followed by a function start, and the module's last record, cover nothing.
+// the last line of a function (and the module's last record) ends at the end
+// of its code segment, or covers at least the instruction at its address when
+// the function has none; a line outside any function covers the one
+// instruction at its address; a line followed by a function start covers
+// nothing.
 // An end record without an open function is ignored.
 // Returns 0 for a null module and when an instruction belongs to a line
 // numbered 0xFFFFFFFF; 1 otherwise.

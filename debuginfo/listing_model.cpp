@@ -101,9 +101,14 @@ private:
         const Loader& source = *loader->second;
 
         // The block starts at the first of the lines directly above that have
-        // the same address or no code at all.
+        // the same address or no code at all, and that no block has shown yet
+        // (code placed out of line order, such as a loop's test, comes back
+        // to a line whose neighbours are shown already).
+        std::vector<bool>& shown = m_shown[position.file];
+        shown.resize(source.m_lines.size());
         uint32_t start = position.line;
         for (uint32_t k = position.line; k > 1; --k) {
+            if (k - 2 < shown.size() && shown[k - 2]) break;
             const uint32_t above = AddressOfLine(*m_table, position.file, k - 1);
             if (above != address && above != kNoAddress) break;
             start = k - 1;
@@ -114,15 +119,18 @@ private:
                 if (!text) break;
                 AppendSourceRow(FormatSourceLine(
                     AlignDisassemblyColumns(CutAtCarriageReturn(*text)), static_cast<int32_t>(k)));
+                shown[k - 1] = true;
             }
         }
-        FillIndex(address, position);
+        FillIndex(address, position, start);
         m_bSourceShown = true;
         m_previous = position;
         m_bHavePrevious = true;
     }
 
-    void FillIndex(uint32_t address, const SourcePosition& position) {
+    // The line's entry, and the entries of the lines from `start` shown
+    // above it where they have no rows yet, point at the next instruction row.
+    void FillIndex(uint32_t address, const SourcePosition& position, uint32_t start) {
         auto found = m_indexes.find(position.file);
         if (found == m_indexes.end()) return;
         CIndexTable& index = *found->second;
@@ -130,10 +138,8 @@ private:
         const int32_t asmRow = static_cast<int32_t>(m_model.m_asmRows.size());
         if (IndexEntry* entry = index.Entry(position.line))
             *entry = IndexEntry{srcRow, asmRow, static_cast<int32_t>(address), 0};
-        for (uint32_t k = position.line; k > 1; --k) {
-            const uint32_t above = AddressOfLine(*m_table, position.file, k - 1);
-            if (above != address && above != kNoAddress) break;
-            IndexEntry* entry = index.Entry(k - 1);
+        for (uint32_t k = start; k < position.line; ++k) {
+            IndexEntry* entry = index.Entry(k);
             if (!entry) continue;
             if (entry->m_nSrcRow == -1) entry->m_nSrcRow = srcRow;
             if (entry->m_nAsmRow == -1) entry->m_nAsmRow = asmRow;
@@ -171,6 +177,7 @@ private:
     CListingModel& m_model;
     std::unordered_map<std::string, const Loader*> m_loaders;
     std::unordered_map<std::string, CIndexTable*> m_indexes;
+    std::unordered_map<std::string, std::vector<bool>> m_shown; // lines shown, by file
     bool m_bSourceShown = false;
     bool m_bHavePrevious = false;
     SourcePosition m_previous;

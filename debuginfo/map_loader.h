@@ -26,6 +26,11 @@ public:
     // Module name -> that module's line records. A later module of the same
     // name takes the entry; every record made stays alive with the loader.
     std::unordered_map<std::string, CLineInfoInModule*> m_mapModuleLines;
+    // Module name -> the project's source file of that module ("MAIN.C51",
+    // "START900.A51"), set before the map is read: the source positions of
+    // these modules name that file. Other modules are named as the map
+    // suggests (module + ".C", a start-up module's ".A51" file, or "NONE").
+    std::unordered_map<std::string, std::string> m_mapModuleSources;
     std::vector<std::unique_ptr<CLineInfoInModule>> m_moduleLineRecords;
 };
 

@@ -90,6 +90,8 @@ CSymbolStruct* MapModuleBuilder::FunctionStartingAt(uint32_t address) {
 }
 
 std::string MapModuleBuilder::SourceKeyPrefix(const std::string& moduleName) const {
+    auto known = m_loader.m_mapModuleSources.find(moduleName);
+    if (known != m_loader.m_mapModuleSources.end()) return known->second + ":";
     if (moduleName.find(kStartupModuleMark) == std::string::npos) return moduleName + ".C:";
     const std::string sourceName = moduleName.substr(kStartupModuleMark.size()) + ".A51";
     const std::string found = platform::ResolvePath(m_strBaseDir, sourceName);

@@ -1,5 +1,6 @@
 #include "project_file.h"
 
+#include <filesystem>
 #include <optional>
 
 #include "line_tokenizer.h"
@@ -89,8 +90,8 @@ void ParseProjectGroupText(std::string_view text, CFileStruct& files) {
         if (ContainsText(line, "Options")) break;
         const std::string name = platform::ToUpperKey(SplitAngleBrackets(line));
         if (name.empty()) continue;
-        files.m_listFileInfo.push_back(
-            FILEINFO{RemoveFileExtension(name), "." + SplitFileNameAtDot(name)});
+        files.m_listFileInfo.push_back(FILEINFO{
+            RemoveFileExtension(name), "." + SplitFileNameAtDot(name), FileTypeOfLine(line)});
     }
 }
 
@@ -98,6 +99,12 @@ int ReadProjectFile(const std::string& path, ProjectSettings& settings) {
     std::string text;
     std::string resolved;
     if (!ReadProjectText(path, text, resolved)) return 0;
+    // Paths found from the project folder are opened from anywhere later.
+    if (!platform::IsAbsolutePath(resolved)) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(resolved, error);
+        if (!error) resolved = absolute.lexically_normal().string();
+    }
     settings.m_strProjectDir = platform::DirectoryOf(resolved);
     ParseProjectText(text, settings);
     return 1;
@@ -121,4 +128,17 @@ std::string SplitFileNameAtDot(std::string_view name) {
     if (dot == std::string_view::npos) return std::string();
     std::string_view extension = name.substr(dot + 1);
     return std::string(extension.substr(0, extension.find('>')));
+}
+
+int FileTypeOfLine(std::string_view line) {
+    const size_t file = line.find("File");
+    if (file == std::string_view::npos) return 0;
+    std::string_view numbers = line.substr(file + 4);
+    numbers = numbers.substr(0, numbers.find('<'));
+    const size_t comma = numbers.find(',');
+    if (comma == std::string_view::npos) return 0;
+    numbers.remove_prefix(comma + 1);
+    const size_t digit = numbers.find_first_not_of(" \t");
+    if (digit == std::string_view::npos || numbers[digit] < '0' || numbers[digit] > '9') return 0;
+    return ParseDecimalNumber(numbers.substr(digit));
 }

@@ -21,10 +21,12 @@ struct ProjectSettings {
 };
 
 // One source file of a group: the upper-case name without its extension and
-// "." followed by the upper-case extension (MAIN and .C).
+// "." followed by the upper-case extension (MAIN and .C), and the file type
+// its line gives ("File 1,2,<...>" is of type 2; 0 when the line gives none).
 struct FILEINFO {
     std::string m_strPath;
     std::string m_strExt;
+    int m_nType = 0;
 };
 
 // The project's module names and its list of source files.
@@ -34,7 +36,8 @@ struct CFileStruct {
 };
 
 // Reads the project file at `path` (resolved without regard to case) into
-// `settings`; the project directory is the real folder the file was found in.
+// `settings`; the project directory is the real folder the file was found in,
+// as an absolute path.
 // 1 when it was read; 0 when it cannot be read (nothing stored).
 int ReadProjectFile(const std::string& path, ProjectSettings& settings);
 
@@ -53,3 +56,7 @@ std::string SplitAngleBrackets(std::string_view line);
 
 // The text after the last "." of `name`, cut at the first ">"; empty without a ".".
 std::string SplitFileNameAtDot(std::string_view name);
+
+// The file type of a file line: the second number after "File" ("File 3,5,<...>"
+// gives 5); 0 when the line has none.
+int FileTypeOfLine(std::string_view line);

@@ -20,29 +20,12 @@ MapLoader* g_pProject = nullptr;
 
 namespace {
 
-constexpr const char* kStartupListingBase = "STARTUP";
-constexpr const char* kStartupModuleName = "?C_STARTUP";
-
 std::string WithName(const char* format, const std::string& name) {
     std::string text = format;
     for (size_t at = text.find("%s"); at != std::string::npos;
          at = text.find("%s", at + name.size()))
         text.replace(at, 2, name);
     return text;
-}
-
-bool IsCSource(const std::string& extension) {
-    return extension == ".C";
-}
-
-bool IsAssemblerSource(const std::string& extension) {
-    return extension == ".A51" || extension == ".ASM";
-}
-
-// The real file for a project-relative name; empty when there is none.
-std::string ExistingFile(const std::string& baseDir, const std::string& name) {
-    const std::string resolved = platform::ResolvePath(baseDir, name);
-    return !resolved.empty() && platform::FileExists(resolved) ? resolved : std::string();
 }
 
 } // namespace
@@ -108,9 +91,12 @@ void CProjectLoader::OnFileOpen() {
             }
             m_settings = std::move(settings);
             const std::string image = m_settings.m_strOutDir + m_settings.m_strOutName + ".hex";
-            const std::string resolved = platform::ResolvePath(m_settings.m_strProjectDir, image);
-            imagePath =
-                resolved.empty() ? platform::JoinPath(m_settings.m_strProjectDir, image) : resolved;
+            imagePath = LocateProjectFile(m_settings.m_strProjectDir, image, {OutputFolder()});
+            // An image that exists nowhere: a drive-letter path is kept as written.
+            if (imagePath.empty())
+                imagePath = platform::IsAbsolutePath(image)
+                                ? image
+                                : platform::JoinPath(m_settings.m_strProjectDir, image);
             m_bFromProjectFile = true;
         } else {
             if (extension == "HEX") m_bHexOnly = true;
@@ -129,10 +115,12 @@ void CProjectLoader::OnFileOpen() {
     m_bM51Exists = m_bMapExists = false;
     if (m_bFromProjectFile) {
         const std::string base = m_settings.m_strLstDir + m_settings.m_strOutName;
-        const std::string m51 = ExistingFile(m_settings.m_strProjectDir, base + ".M51");
-        const std::string map = ExistingFile(m_settings.m_strProjectDir, base + ".MAP");
-        m_bM51Exists = !m51.empty();
-        m_bMapExists = !map.empty();
+        const std::string m51 =
+            LocateProjectFile(m_settings.m_strProjectDir, base + ".M51", {ListingFolder()});
+        const std::string map =
+            LocateProjectFile(m_settings.m_strProjectDir, base + ".MAP", {ListingFolder()});
+        m_bM51Exists = !m51.empty() && platform::FileExists(m51);
+        m_bMapExists = !map.empty() && platform::FileExists(map);
         if (m_bM51Exists && m_bMapExists) {
             if (m_settings.m_strMapExt == "MAP")
                 m_bM51Exists = false;
@@ -187,6 +175,10 @@ bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
         Abandon(WithName(kFileCorruptedFormat, m_strLastPath));
         return false;
     }
+    // The map names each module's source positions after the project's file.
+    m_modules = FindProjectModules(m_settings, m_fileStruct);
+    for (const ProjectModule& module : m_modules)
+        map->m_mapModuleSources[module.m_strModuleName] = module.m_strSourceName;
 
     g_pSymbolTable = std::make_unique<CSymbolTable>();
     if (m_bMapExists)
@@ -216,38 +208,44 @@ bool CProjectLoader::LoadDisassembly() {
     return true;
 }
 
+std::string CProjectLoader::ProjectFilePath(const std::string& path,
+                                            const std::vector<std::string>& alsoIn) const {
+    const std::string found = LocateProjectFile(m_settings.m_strProjectDir, path, alsoIn);
+    return found.empty() ? path : found;
+}
+
+std::string CProjectLoader::ListingFolder() const {
+    return LocateProjectFile(m_settings.m_strProjectDir, m_settings.m_strLstDir);
+}
+
+std::string CProjectLoader::OutputFolder() const {
+    return LocateProjectFile(m_settings.m_strProjectDir, m_settings.m_strOutDir);
+}
+
 bool CProjectLoader::LoadModules() {
-    for (const FILEINFO& file : m_fileStruct.m_listFileInfo) {
-        // Headers, text and other files of the groups are not modules.
-        if (!IsCSource(file.m_strExt) && !IsAssemblerSource(file.m_strExt)) continue;
-        if (!LoadModule(file)) return false;
-    }
+    for (const ProjectModule& module : m_modules)
+        if (!LoadModule(module)) return false;
     return true;
 }
 
-bool CProjectLoader::LoadModule(const FILEINFO& file) {
+bool CProjectLoader::LoadModule(const ProjectModule& module) {
     const std::string& projectDir = m_settings.m_strProjectDir;
-    const std::string base = platform::FileNameOf(file.m_strPath);
-    const std::string listingName = base + ".lst";
-    const std::string sourceName = base + file.m_strExt;
-    const bool assembler = IsAssemblerSource(file.m_strExt);
-    const std::string moduleName =
-        assembler && base == kStartupListingBase ? kStartupModuleName : base;
+    const std::string listingName = module.m_strBase + ".lst";
+    const std::string& sourceName = module.m_strSourceName;
+    const bool assembler = module.m_kind == ModuleKind::Assembler;
 
     auto listing = std::make_shared<LSTLoader>();
-    listing->m_strModuleName = moduleName;
-    if (!LoadSourceFile(*listing, m_settings.m_strLstDir + listingName, projectDir)) {
+    listing->m_strModuleName = module.m_strModuleName;
+    if (!LoadSourceFile(*listing,
+                        ProjectFilePath(m_settings.m_strLstDir + listingName, {ListingFolder()}),
+                        projectDir)) {
         g_bLoadError = 0;
         Abandon(WithName(kFileCorruptedFormat, listingName));
         return false;
     }
     SplitTextLines(*listing);
 
-    auto sourcePath = m_settings.m_mapSourcePaths.find(sourceName);
-    const std::string source = sourcePath != m_settings.m_mapSourcePaths.end()
-                                   ? sourcePath->second
-                                   : file.m_strPath + file.m_strExt;
-    CreateSourceLoader(*listing, source, projectDir);
+    CreateSourceLoader(*listing, ProjectFilePath(module.m_strSourcePath), projectDir);
     if (g_bLoadError) {
         g_bLoadError = 0;
         Abandon(WithName(kFileCorruptedFormat, sourceName));
@@ -268,16 +266,12 @@ bool CProjectLoader::LoadModule(const FILEINFO& file) {
         }
     }
 
-    CLineInfoInModule* lines = FindModuleLineInfo(*m_pMapLoader, moduleName);
-    const std::string srcPath = ExistingFile(projectDir, m_settings.m_strOutDir + base + ".SRC");
-    if (!srcPath.empty()) {
-        const TextFileLoader src(srcPath, "/");
-        ParseSrcFile(src, lines, *g_pSymbolTable);
-    }
+    CLineInfoInModule* lines = FindModuleLineInfo(*m_pMapLoader, module.m_strModuleName);
+    if (!assembler && !TranslateSrcLines(module, *listing, lines)) return false;
     const int built = BuildModuleLineEntries(
         lines, *listing, sourceName, m_pDisasmLoader->m_mapInstructions,
         m_pDisasmLoader->m_mapLabels, *g_pSymbolTable, g_pSymbolDatabase.get());
-    // An assembler module the map does not know by its file name has no lines.
+    // An assembler module that the map does not list has no code to follow.
     if (!built && !assembler) {
         Abandon(WithName(kOptionErrorFormat, sourceName));
         return false;
@@ -286,12 +280,33 @@ bool CProjectLoader::LoadModule(const FILEINFO& file) {
     CloseLoaderFile(*listing);
     CloseLoaderFile(*listing->m_pSourceLoader);
     m_listLstLoaders.push_front(listing);
-    m_mapLstLoaders[moduleName] = listing.get();
+    m_mapLstLoaders[module.m_strModuleName] = listing.get();
     m_listSourceLoaders.push_front(listing->m_pSourceLoader);
     m_view.OpenSourceDocument(listing->m_pSourceLoader->m_strPath);
     m_projectFiles.m_listFiles.push_back(sourceName);
     g_IndexTableList.emplace_back(sourceName);
     m_pMapLoader->m_listLstLoaders.push_front(listing.get());
+    return true;
+}
+
+bool CProjectLoader::TranslateSrcLines(const ProjectModule& module, const LSTLoader& listing,
+                                       CLineInfoInModule* lines) {
+    // A .SRC file left beside a listing that was compiled without it says
+    // nothing about this build: the map's lines are C lines then.
+    std::string directivePath;
+    if (!CompiledThroughSrc(listing, directivePath)) return true;
+    const std::string besideObjects = m_settings.m_strOutDir + module.m_strBase + ".SRC";
+    std::string path = directivePath.empty() ? besideObjects : directivePath;
+    std::string found = LocateProjectFile(m_settings.m_strProjectDir, path, {OutputFolder()});
+    if (found.empty() && path != besideObjects)
+        found = LocateProjectFile(m_settings.m_strProjectDir, besideObjects, {OutputFolder()});
+    const TextFileLoader src(found.empty() ? path : found, m_settings.m_strProjectDir);
+    if (g_bLoadError) {
+        g_bLoadError = 0;
+        Abandon(std::string());
+        return false;
+    }
+    ParseSrcFile(src, lines, *g_pSymbolTable);
     return true;
 }
 
@@ -314,7 +329,7 @@ void CProjectLoader::FinishOpen() {
 
 void CProjectLoader::Abandon(const std::string& message) {
     CloseProject();
-    platform::ShowMessage(message);
+    if (!message.empty()) platform::ShowMessage(message);
     OfferHexOnlyOpen();
 }
 
@@ -348,6 +363,7 @@ void CProjectLoader::CloseProject() {
     m_projectFiles.m_listFiles.clear();
     m_fileStruct.m_listNames.clear();
     m_fileStruct.m_listFileInfo.clear();
+    m_modules.clear();
     m_view.ClearPanes();
 
     ResetXdataRange();

@@ -12,10 +12,12 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "disasm_loader.h"
 #include "map_loader.h"
 #include "project_file.h"
+#include "project_modules.h"
 #include "project_paths.h"
 #include "text_loader.h"
 
@@ -93,6 +95,7 @@ public:
 
     // The project being loaded or loaded.
     CFileStruct m_fileStruct;
+    std::vector<ProjectModule> m_modules; // in project order
     std::unique_ptr<MapLoader> m_pMapLoader;
     std::list<std::shared_ptr<LSTLoader>> m_listLstLoaders;      // last loaded first
     std::unordered_map<std::string, LSTLoader*> m_mapLstLoaders; // upper-case module name
@@ -115,10 +118,21 @@ private:
     bool ReadMapAndProjectFile(const std::string& mapPath);
     bool LoadDisassembly();
     bool LoadModules();
-    bool LoadModule(const FILEINFO& file);
+    bool LoadModule(const ProjectModule& module);
+    // Reads the module's assembler source when the listing says the module
+    // was compiled through one, turning the map's .SRC lines into C lines.
+    bool TranslateSrcLines(const ProjectModule& module, const LSTLoader& listing,
+                           CLineInfoInModule* lines);
+    // The real path of a file the project names (moved projects included);
+    // the path as written when it exists nowhere.
+    std::string ProjectFilePath(const std::string& path,
+                                const std::vector<std::string>& alsoIn = {}) const;
+    std::string ListingFolder() const;
+    std::string OutputFolder() const;
     void FinishOpen();
     void Progress(int percent) { m_view.ReportProgress(percent); }
-    // The clean-up of a failed step: close, show `message`, offer the image.
+    // The clean-up of a failed step: close, show `message` (none when
+    // empty: the failure has shown its own), offer the image.
     void Abandon(const std::string& message);
 
     ProjectLoaderView& m_view;

@@ -1,5 +1,7 @@
 #include "project_paths.h"
 
+#include "path_resolver.h"
+
 CProjectFileList* g_pProjectFileList = nullptr;
 
 namespace {
@@ -43,4 +45,30 @@ std::string FindProjectFile(const std::string& name) {
     for (const std::string& file : g_pProjectFileList->m_listFiles)
         if (RemoveFileExtension(file) == name) return name + "." + GetFileExtension(file);
     return kCantSearch;
+}
+
+std::string LocateProjectFile(const std::string& projectDir, const std::string& path,
+                              const std::vector<std::string>& alsoIn) {
+    const std::string resolved = platform::ResolvePath(projectDir, path);
+    if (!resolved.empty()) return resolved;
+    if (!platform::IsAbsolutePath(path)) return std::string();
+    const std::vector<std::string> parts = platform::SplitPath(path);
+    const bool folder = !path.empty() && (path.back() == '\\' || path.back() == '/');
+    // A drive ("C:") is never looked for.
+    const bool drive = !parts.empty() && parts[0].size() == 2 && parts[0][1] == ':';
+    for (size_t first = drive ? 1 : 0; first < parts.size(); ++first) {
+        std::string tail;
+        for (size_t i = first; i < parts.size(); ++i)
+            tail += (tail.empty() ? "" : "/") + parts[i];
+        if (folder) tail += "/";
+        const std::string found = platform::ResolvePath(projectDir, tail);
+        if (!found.empty()) return found;
+    }
+    if (parts.empty()) return std::string();
+    for (const std::string& dir : alsoIn) {
+        if (dir.empty()) continue;
+        const std::string found = platform::ResolvePath(dir, parts.back());
+        if (!found.empty()) return found;
+    }
+    return std::string();
 }

@@ -29,6 +29,16 @@ extern CProjectFileList* g_pProjectFileList;
 // Stores the path up to its last separator as the project directory.
 void SetProjectDirectory(const std::string& path);
 
+// The real file or folder that a path of the project file names. The path is
+// resolved against the project folder as usual first. When nothing is there
+// and the path is absolute (a project moved from the machine that built it),
+// its trailing parts are looked for under the project folder, longest first
+// ("C:\Work\P\Obj\p.hex" finds "Obj/p.hex", else "p.hex"), and then its last
+// part in each folder of `alsoIn`. A drive-letter path is never joined onto the
+// project folder whole. Empty when none exists.
+std::string LocateProjectFile(const std::string& projectDir, const std::string& path,
+                              const std::vector<std::string>& alsoIn = {});
+
 // "NAME.EXT" for the first project file whose name without extension is
 // `name` (exactly); "CAN'T SEARCH" when there is none.
 std::string FindProjectFile(const std::string& name);

@@ -13,6 +13,38 @@ constexpr std::string_view kAsmTableEnd = "ASSEMBLY";
 constexpr std::string_view kVariableNote = ";---- Variable";
 constexpr std::string_view kPageHeading = "C51 COMPILER";
 constexpr std::string_view kStartupModuleName = "?C_STARTUP";
+constexpr std::string_view kInvocation = "COMPILER INVOKED BY:";
+constexpr std::string_view kSrcDirective = "SRC";
+
+// A line that starts a segment of the .SRC text ("\tRSEG  ?PR?MAIN?MAIN").
+bool StartsSegment(std::string_view text) {
+    LineTokenizer tokens(text);
+    const auto word = tokens.Next(" \t");
+    return word && (*word == "RSEG" || *word == "rseg");
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\f';
+}
+
+// The compiler's command line as the listing's heading writes it, with its
+// continuation lines joined on.
+std::string InvocationText(const Loader& listing) {
+    const std::vector<TextLine>& lines = listing.m_lines;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const size_t at = lines[i].m_strText.find(kInvocation);
+        if (at == std::string::npos) continue;
+        std::string text = lines[i].m_strText.substr(at + kInvocation.size());
+        for (size_t next = i + 1; next < lines.size(); ++next) {
+            const std::string& more = lines[next].m_strText;
+            const size_t first = more.find_first_not_of(" \t");
+            if (first == std::string::npos || more[first] != '-') break;
+            text += more.substr(first + 1);
+        }
+        return text;
+    }
+    return std::string();
+}
 
 bool IsNameStart(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
@@ -41,12 +73,41 @@ SymbolInfo* FindIn(const SymbolInfo& record, std::string_view name) {
 std::vector<int32_t> SourceLineTable(const Loader& src) {
     std::vector<int32_t> table(src.m_lines.size(), kNoSourceLine);
     int32_t current = kNoSourceLine;
+    size_t waitingFrom = 0; // the lines from here on wait for the next comment
+    bool waiting = true;
     for (size_t i = 0; i < src.m_lines.size(); ++i) {
         const std::string& text = src.m_lines[i].m_strText;
-        if (ContainsText(text, kSourceLineMark)) current = CommentLine(text);
+        if (ContainsText(text, kSourceLineMark)) {
+            current = CommentLine(text);
+            if (waiting)
+                for (size_t k = waitingFrom; k < i; ++k)
+                    table[k] = current;
+            waiting = false;
+        } else if (StartsSegment(text) && !waiting) {
+            waiting = true;
+            waitingFrom = i;
+        }
         table[i] = current;
     }
     return table;
+}
+
+bool CompiledThroughSrc(const Loader& listing, std::string& srcPath) {
+    const std::string text = InvocationText(listing);
+    for (size_t at = text.find(kSrcDirective); at != std::string::npos;
+         at = text.find(kSrcDirective, at + 1)) {
+        const size_t end = at + kSrcDirective.size();
+        if (at > 0 && !IsBlank(text[at - 1])) continue;
+        if (end < text.size() && !IsBlank(text[end]) && text[end] != '(') continue;
+        srcPath.clear();
+        if (end < text.size() && text[end] == '(') {
+            const size_t close = text.find(')', end);
+            srcPath = text.substr(end + 1,
+                                  close == std::string::npos ? std::string::npos : close - end - 1);
+        }
+        return true;
+    }
+    return false;
 }
 
 void ParseSrcFile(const Loader& src, CLineInfoInModule* module, CSymbolTable& table) {

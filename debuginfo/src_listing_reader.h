@@ -19,8 +19,18 @@
 constexpr int32_t kNoSourceLine = -1;
 
 // For each line of the .SRC text (index 0 for line 1) the C line of the last
-// "; SOURCE LINE #" comment at or above it; -1 above the first comment.
+// "; SOURCE LINE #" comment at or above it. Code the compiler places at the
+// head of a segment before that segment's first comment (the shared entry
+// blocks "L?0123:" in front of a function) belongs to the next comment's
+// line; -1 where no comment follows or precedes.
 std::vector<int32_t> SourceLineTable(const Loader& src);
+
+// Whether a C listing says its module was compiled through an assembler
+// source: its "COMPILER INVOKED BY" line, with the lines that continue it
+// (each starting with "-"), names the SRC directive. `srcPath` gets the file
+// the directive names, or is emptied when it names none. A .SRC file beside a
+// listing without it is left over from another build.
+bool CompiledThroughSrc(const Loader& listing, std::string& srcPath);
 
 // Turns the module's source-line records and their positions in `table`
 // from .SRC lines into C lines: "MAIN.C:57" under a comment for line 12

@@ -24,6 +24,12 @@ CJumpLineDlg::CJumpLineDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, "Go To
     m_pLineBox->SetFocus();
 }
 
+void CJumpLineDlg::SetLine(int line) {
+    m_nLine = line;
+    m_pLineBox->ChangeValue(wxString::Format("%d", line));
+    m_pLineBox->SelectAll();
+}
+
 void CJumpLineDlg::OnOK(wxCommandEvent&) {
     m_nLine = editor::LeadingDecimalNumber(m_pLineBox->GetValue().utf8_string());
     EndModal(wxID_OK);

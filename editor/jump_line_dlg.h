@@ -11,10 +11,11 @@ public:
 
     explicit CJumpLineDlg(wxWindow* parent);
 
-    // Set by the caller before the dialog is shown; on OK the number typed
-    // (0 when the text does not start with one). Cancel leaves it as it was.
+    // Set by the caller before the dialog is shown, which then offers it,
+    // selected; on OK the number typed (0 when the text does not start with
+    // one). Cancel leaves it as it was.
     int GetLine() const { return m_nLine; }
-    void SetLine(int line) { m_nLine = line; }
+    void SetLine(int line);
 
 private:
     void OnOK(wxCommandEvent& event);

@@ -135,7 +135,10 @@ int CScintillaWnd::SetSearchFlags(int flags) {
 // --- Text -------------------------------------------------------------------
 
 void CScintillaWnd::SetText(const std::string& bytes) {
+    const bool readOnly = GetReadOnly();
+    SetReadOnly(false);
     SetTextRaw(bytes.c_str());
+    SetReadOnly(readOnly);
     GotoPos(0);
     SetFocus();
 }
@@ -192,6 +195,12 @@ void CScintillaWnd::ShowLineNumbers(bool show) {
     SetMarginWidth(sci::kMarginLineNumbers,
                    show ? GetLineNumberMarginWidth() + editor::kLineNumberMarginPadding : 0);
     m_bLineNumbers = show;
+}
+
+void CScintillaWnd::FitLineNumberMargin() {
+    if (m_bLineNumbers)
+        SetMarginWidth(sci::kMarginLineNumbers,
+                       GetLineNumberMarginWidth() + editor::kLineNumberMarginPadding);
 }
 
 void CScintillaWnd::ShowSelectionMargin(bool show) {
@@ -420,8 +429,11 @@ wxString CScintillaWnd::TextForBytes(const std::string& bytes) {
 
 // --- Mouse and keyboard -----------------------------------------------------
 
-void CScintillaWnd::OnChar(wxKeyEvent&) {
-    // Swallowed: no character reaches the component, so none is typed.
+void CScintillaWnd::OnChar(wxKeyEvent& event) {
+    // Swallowed: no character reaches the component, so none is typed. A key
+    // with Ctrl or Alt (not both: that is AltGr typing a character) goes on
+    // unhandled, so that the menus' shortcuts see it.
+    if (event.RawControlDown() != event.AltDown()) event.Skip();
 }
 
 void CScintillaWnd::OnLeftDown(wxMouseEvent& event) {

@@ -10,8 +10,10 @@
 // positions. Text goes in and out as raw bytes: a source in an 8-bit code
 // page shows and is searched exactly as it is on disk.
 //
-// The user cannot type into the text: character input is swallowed. The
-// component's own context menu is off.
+// The user cannot type into the text: character input is swallowed (keys
+// with Ctrl or Alt go on, so the menus' shortcuts work from the editor). The
+// component's own context menu is off. A view that must never change its text
+// also sets the component's read-only mode; SetText still loads a new text.
 #pragma once
 
 #include <wx/stc/stc.h>
@@ -41,8 +43,8 @@ public:
     int SetSearchFlags(int flags);
 
     // --- Text ---------------------------------------------------------
-    // Replaces the whole text, then puts the caret at the start and takes
-    // the focus.
+    // Replaces the whole text (also in read-only mode), then puts the caret
+    // at the start and takes the focus.
     void SetText(const std::string& bytes);
     std::string GetText();
     void GetTextString(std::string& out);
@@ -60,6 +62,9 @@ public:
     int GetLineNumberDigits();
     int GetLineNumberMarginWidth();
     void ShowLineNumbers(bool show);
+    // Sizes the shown line-number margin for the text's line count (after a
+    // file was loaded).
+    void FitLineNumberMargin();
     void ShowSelectionMargin(bool show);
     void ShowFoldMargin(bool show);
 

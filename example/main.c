@@ -8,11 +8,11 @@
 
 char step = 1;
 unsigned char pattern = 0x01;
-int passes;
-long total;
+unsigned char passes;
+unsigned char total;
 __xdata unsigned char history[8];
 unsigned char failed;
-volatile unsigned int ticks;
+volatile unsigned char ticks;
 
 void timer0_isr(void) __interrupt(1)
 {

@@ -1,5 +1,6 @@
 // libFuzzer target: arbitrary text read as a module's assembler source
-// (".SRC") and as an assembler listing against a small linker map. The .SRC
+// (".SRC"), as an assembler listing against a small linker map, as a C
+// listing's heading and as an assembler source's NAME. The .SRC
 // translation only renumbers source-line records, each to the C line its
 // table gives, and keeps every address with a position in the same file; the
 // assembler listing only sets the type words of existing records.
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "fuzz_sample_map.h"
+#include "project_modules.h"
 #include "src_listing_reader.h"
 
 namespace {
@@ -22,13 +24,28 @@ std::string FileOfKey(const std::string& key) {
     return key.substr(0, key.find(':'));
 }
 
+bool IsComment(const TextLine& line) {
+    return line.m_strText.find("; SOURCE LINE #") != std::string::npos;
+}
+
 void CheckSourceLineTable(const Loader& src, const std::vector<int32_t>& table) {
     Require(table.size() == src.m_lines.size());
+    // A line between comments carries the line of the comment above it or of
+    // the comment below it (-1 above: no comment there).
+    std::vector<int32_t> below(table.size() + 1, kNoSourceLine);
+    std::vector<bool> hasBelow(table.size() + 1, false);
+    for (size_t i = table.size(); i-- > 0;) {
+        const bool comment = IsComment(src.m_lines[i]);
+        below[i] = comment ? table[i] : below[i + 1];
+        hasBelow[i] = comment || hasBelow[i + 1];
+    }
+    int32_t above = kNoSourceLine;
     for (size_t i = 0; i < table.size(); ++i) {
-        // A value changes only on a comment line.
-        const bool comment = src.m_lines[i].m_strText.find("; SOURCE LINE #") != std::string::npos;
-        const int32_t above = i == 0 ? kNoSourceLine : table[i - 1];
-        if (!comment) Require(table[i] == above);
+        if (IsComment(src.m_lines[i])) {
+            above = table[i];
+            continue;
+        }
+        Require(table[i] == above || (hasBelow[i] && table[i] == below[i]));
     }
 }
 
@@ -125,5 +142,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SplitTextLines(loader);
     CheckSrcTranslation(loader);
     CheckStartupListing(loader, text);
+    // Read as a C listing's heading: the directive's file ends before its ")";
+    // without the directive the path is left alone.
+    std::string srcPath = "unset";
+    if (CompiledThroughSrc(loader, srcPath))
+        Require(srcPath.find(')') == std::string::npos);
+    else
+        Require(srcPath == "unset");
+    // Read as an assembler source: a module name is upper case and whole.
+    const std::string name = AssemblerModuleName(loader);
+    for (char c : name)
+        Require(c != ' ' && c != '\t' && !(c >= 'a' && c <= 'z'));
     return 0;
 }

@@ -38,10 +38,23 @@ bool WriteAndRewriteRows(EditedVariableList& list) {
 } // namespace
 
 bool ValueOfEditedText(const std::string& text, uint32_t& value) {
-    if (text.empty()) return false;
-    const std::optional<uint32_t> number = HexStringToInt(ToHexText(text));
-    if (!number) return false;
-    value = *number;
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return false;
+    std::string number = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    const bool hex =
+        number.size() > 2 && number[0] == '0' && (number[1] == 'x' || number[1] == 'X');
+    if (hex) {
+        number[1] = 'x';
+    } else {
+        // A decimal number, whole: digits after an optional sign.
+        const size_t digits = number[0] == '+' || number[0] == '-' ? 1 : 0;
+        if (number.size() == digits ||
+            number.find_first_not_of("0123456789", digits) != std::string::npos)
+            return false;
+    }
+    const std::optional<uint32_t> result = HexStringToInt(ToHexText(number));
+    if (!result) return false;
+    value = *result;
     return true;
 }
 

@@ -25,9 +25,9 @@ public:
 // Rows rewritten from the formatted variables after a write.
 constexpr int kRefreshedVariableRows = 50;
 
-// The number an edited value text stands for: "0x" and hexadecimal digits, or
-// a decimal number. No number for the empty text or for "0x" followed by
-// anything but hexadecimal digits.
+// The number an edited value text stands for, blanks around it ignored: "0x"
+// or "0X" and hexadecimal digits, or a decimal number (digits after an
+// optional sign). Any other text, "0x" alone included, is no number.
 bool ValueOfEditedText(const std::string& text, uint32_t& value);
 
 // Writes the value of the edited Value cell of a data symbol: as many bytes

@@ -28,9 +28,10 @@
 #include "window_file.h"
 #include "wx_command_ids.h"
 
+#include "status_gauge.h"
 #include <gtest/gtest.h>
 #include <wx/aui/auibar.h>
-#include <wx/gauge.h>
+#include <wx/statusbr.h>
 #include <wx/stopwatch.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
@@ -237,8 +238,10 @@ void AppDebugging::DebugRoad(const Road& road) {
     PressKey(WXK_F5, source->Editor());
     guitest::PumpEvents(300);
     EXPECT_TRUE(g_bTargetBusy) << "the program should still run";
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "Running");
     PressKey(WXK_F6, source->Editor());
     EXPECT_TRUE(WaitIdle());
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "");
     EXPECT_NE(ShownPc(), returnAddress);
 
     // Reload opens the same project again without asking.
@@ -411,4 +414,56 @@ TEST_F(AppDebugging, AssemblyPaneKeepsItsRowsWhereNothingMatches) {
     assembly->OnToggleBreakPoint();
     EXPECT_TRUE(g_BreakList.empty());
     Command(cmd::kClose);
+}
+
+TEST_F(AppDebugging, ABareImageShowsItsListingStepsWithF8AndBreaksWhereClicked) {
+    Open(std::string(VEXA_SOURCE_DIR) + "/example/obj/blinky.hex");
+    ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
+    ASSERT_TRUE(g_bHexOnly);
+    CMainFrame* frame = Frame();
+    CAssembleView* assembly = frame->AssembleView();
+    CHTMLListCtrl* list = assembly->AsmList();
+    const auto& rows = g_ListingModel.m_mapAddressToAsmRow;
+    auto pcRowShown = [&] {
+        EXPECT_EQ(assembly->ShownList(), list);
+        EXPECT_TRUE(list->IsShownOnScreen());
+        EXPECT_FALSE(assembly->SourceList()->IsShown());
+        ASSERT_EQ(rows.count(ShownPc()), 1u);
+        const int row = rows.at(ShownPc());
+        EXPECT_EQ(list->GetCurrentItem(), row);
+        EXPECT_EQ(list->GetSelectedItem(), row);
+        const wxRect rect = list->GetItemRect(row);
+        EXPECT_GE(rect.y, 0);
+        EXPECT_LE(rect.GetBottom(), list->GetClientSize().y);
+    };
+    pcRowShown();
+    guitest::SaveScreenshot(frame, "app_bare_image");
+
+    // F8 steps one instruction; the listing follows.
+    Command(cmd::kImageLoad);
+    const uint16_t before = ShownPc();
+    PressKey(WXK_F8, list);
+    EXPECT_NE(ShownPc(), before);
+    pcRowShown();
+
+    // A double click on a row sets the breakpoint at that row's address.
+    const int clicked = list->GetCurrentItem() + 2;
+    ASSERT_EQ(g_ListingModel.m_mapAsmRowToAddress.count(clicked), 1u);
+    const uint32_t address = g_ListingModel.m_mapAsmRowToAddress.at(clicked);
+    const wxRect rect = list->GetItemRect(clicked);
+    wxUIActionSimulator simulator;
+    simulator.MouseMove(list->ClientToScreen(wxPoint(120, rect.y + rect.height / 2)));
+    guitest::PumpEvents(50);
+    simulator.MouseDblClick();
+    guitest::PumpEvents(150);
+    ASSERT_EQ(g_BreakList.size(), 1u);
+    EXPECT_EQ(g_BreakList.front().m_dwAddress, address);
+    guitest::SaveScreenshot(frame, "app_bare_image_break");
+
+    // Reload lays the pane out for the bare image again.
+    Command(cmd::kReload);
+    ASSERT_TRUE(g_bHexOnly);
+    pcRowShown();
+    Command(cmd::kClose);
+    EXPECT_EQ(assembly->ShownList(), assembly->SourceList());
 }

@@ -18,6 +18,7 @@
 #include "target_flags.h"
 #include "wx_command_ids.h"
 
+#include "status_gauge.h"
 #include <gtest/gtest.h>
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
@@ -25,7 +26,6 @@
 #include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/filefn.h>
-#include <wx/gauge.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
@@ -324,7 +324,7 @@ TEST(AppCommands, AnalysisCommandsShowTheirTextsWhileAProjectIsLoaded) {
 }
 
 TEST(AppFrame, ExitClosesTheFrame) {
-    wxCommandEvent exit(wxEVT_MENU, wxID_EXIT);
+    wxCommandEvent exit(wxEVT_MENU, WxCommandId(cmd::kExit));
     Frame()->ProcessWindowEvent(exit);
     guitest::PumpEvents(200);
     EXPECT_EQ(Frame(), nullptr);

@@ -50,6 +50,9 @@ TEST(CommandRules, ProjectCloseAndToolCommandsAreRuled) {
     EXPECT_FALSE(IsCommandEnabled(cmd::kReload, busy));
     EXPECT_FALSE(IsCommandEnabled(cmd::kInitDebugger, busy));
     EXPECT_FALSE(IsCommandEnabled(cmd::kClearAllBreaks, State(false, false)));
+    EXPECT_FALSE(IsCommandEnabled(cmd::kRemoveBreakPoint, busy));
+    EXPECT_FALSE(IsCommandEnabled(cmd::kRemoveAllBreakPoints, State(false, false)));
+    EXPECT_TRUE(IsCommandEnabled(cmd::kRemoveAllBreakPoints, State(true, false)));
 }
 
 TEST(FunctionKeys, IdleLoadedTargetRunsTheKeysCommands) {

@@ -119,4 +119,25 @@ bool HtmlListModel::MoveSelectionDown() {
     return true;
 }
 
+bool HtmlListModel::MoveSelectionByPage(bool up) {
+    if (items_.empty()) return false;
+    const int from = selected_ >= 0 ? selected_ : std::max(0, ItemAtOffset(scrollPos_));
+    const int page = std::max(1, clientHeight_);
+    // Down from the row's top, up from its bottom: a page down and a page up
+    // come back to the same row.
+    const int y =
+        std::clamp(up ? ItemTop(from + 1) - 1 - page : ItemTop(from) + page, 0, TotalHeight() - 1);
+    int row = ItemAtOffset(y);
+    if (row < 0) row = up ? 0 : GetItemCount() - 1;
+    if (row == from) row = up ? std::max(0, from - 1) : std::min(GetItemCount() - 1, from + 1);
+    selected_ = row;
+    return true;
+}
+
+bool HtmlListModel::MoveSelectionToEnd(bool last) {
+    if (items_.empty()) return false;
+    selected_ = last ? GetItemCount() - 1 : 0;
+    return true;
+}
+
 } // namespace controls

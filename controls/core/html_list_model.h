@@ -76,6 +76,11 @@ public:
     // none to the last row. False when the list is empty.
     bool MoveSelectionUp();
     bool MoveSelectionDown();
+    // Page Up and Page Down: the row one client height above or below the
+    // selected one (from none: the first row in view), at least one row on.
+    // Home and End: the first or the last row. False when the list is empty.
+    bool MoveSelectionByPage(bool up);
+    bool MoveSelectionToEnd(bool last);
 
     int GetStyle() const { return style_; }
     void SetStyle(int style) { style_ = style; }

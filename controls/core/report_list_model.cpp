@@ -231,6 +231,7 @@ bool ReportListModel::IsEditing() const {
 
 bool ReportListModel::StartEdit(int row, int column) {
     if (!editAllowed_ || !IsValidCell(row, column)) return false;
+    if (column < policy_.FirstEditableColumn()) return false;
     if (IsEditing() && row == editRow_ && column == editColumn_) return true;
     EndEdit(true);
     if (!IsValidCell(row, column)) return false;
@@ -374,6 +375,9 @@ bool ReportListModel::StartEditFromClick(int row, int column) {
     case MouseEdit::FirstColumn:
         editable = column == 0;
         break;
+    case MouseEdit::DataCells:
+        editable = column > 0;
+        break;
     }
     if (!editable || !StartEdit(row, column)) return false;
     if (policy_.commitsRows) {
@@ -400,7 +404,7 @@ bool ReportListModel::HandleKey(EditKey key) {
     switch (key) {
     case EditKey::Tab:
         EndEdit(true);
-        StartEdit(row, column + 1 < GetColumnCount() ? column + 1 : 0);
+        StartEdit(row, column + 1 < GetColumnCount() ? column + 1 : policy_.FirstEditableColumn());
         return true;
     case EditKey::Return:
         EndEdit(true);

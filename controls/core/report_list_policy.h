@@ -12,6 +12,7 @@ struct ReportListPolicy {
         NameOrValue,  // column 0 always, column 1 when column 0 is not empty
         ValueOfNamed, // column 1 when column 0 is not empty
         FirstColumn,  // column 0
+        DataCells,    // every column but column 0, which names the row
     };
 
     MouseEdit mouseEdit = MouseEdit::Never;
@@ -37,6 +38,14 @@ struct ReportListPolicy {
     static ReportListPolicy Breakpoints() {
         return {MouseEdit::FirstColumn, false, false, false, true};
     }
+    // The memory grids: column 0 holds each row's address and is never
+    // edited, not even by Tab or from code.
+    static ReportListPolicy MemoryGrid() {
+        return {MouseEdit::DataCells, true, true, false, false};
+    }
+
+    // The first column an edit may reach.
+    int FirstEditableColumn() const { return mouseEdit == MouseEdit::DataCells ? 1 : 0; }
 };
 
 } // namespace controls

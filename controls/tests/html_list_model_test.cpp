@@ -131,4 +131,26 @@ TEST(HtmlListModel, KeyboardSelection) {
     EXPECT_EQ(list.GetCurrentItem(), 3);
     HtmlListModel empty;
     EXPECT_FALSE(empty.MoveSelectionDown());
+    EXPECT_FALSE(empty.MoveSelectionByPage(false));
+    EXPECT_FALSE(empty.MoveSelectionToEnd(true));
+
+    // Pages of 45 pixels over rows of 20: two rows on; a page smaller than
+    // a row still moves one; the ends stop it.
+    HtmlListModel rows = ListOf(10);
+    rows.SetClientHeight(45);
+    EXPECT_TRUE(rows.MoveSelectionByPage(false));
+    EXPECT_EQ(rows.GetSelectedItem(), 2); // from none: the first row in view
+    rows.MoveSelectionByPage(false);
+    EXPECT_EQ(rows.GetSelectedItem(), 4);
+    rows.MoveSelectionToEnd(true);
+    EXPECT_EQ(rows.GetSelectedItem(), 9);
+    rows.MoveSelectionByPage(false);
+    EXPECT_EQ(rows.GetSelectedItem(), 9);
+    rows.MoveSelectionByPage(true);
+    EXPECT_EQ(rows.GetSelectedItem(), 7);
+    rows.SetClientHeight(5);
+    rows.MoveSelectionByPage(true);
+    EXPECT_EQ(rows.GetSelectedItem(), 6);
+    rows.MoveSelectionToEnd(false);
+    EXPECT_EQ(rows.GetSelectedItem(), 0);
 }

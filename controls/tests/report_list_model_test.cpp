@@ -348,6 +348,29 @@ TEST_F(ReportListTest, PoliciesOfTheOtherLists) {
     EXPECT_EQ(recorder.Messages(), (std::vector<std::string>{"activated 1", "A712 1,0"}));
 }
 
+TEST_F(ReportListTest, MemoryGridEditsOnlyItsDataCells) {
+    Build(ReportListPolicy::MemoryGrid());
+    Click(1, 0);
+    Click(1, 0); // the address column is never edited
+    EXPECT_FALSE(model.IsEditing());
+    EXPECT_FALSE(model.StartEdit(1, 0));
+    Click(1, 3);
+    ASSERT_TRUE(model.IsEditing());
+    EXPECT_TRUE(model.IsCommitPending());
+    model.SetEditText("x");
+    EXPECT_TRUE(model.HandleKey(EditKey::Tab)); // past the last column: the first data cell
+    EXPECT_EQ(model.GetEditColumn(), 1);
+    model.SetEditText("y");
+    EXPECT_TRUE(model.HandleKey(EditKey::Down));
+    EXPECT_EQ(model.GetEditRow(), 2);
+    // A click elsewhere ends the untouched edit and commits the pending one;
+    // each cell left with a changed text was announced on the way.
+    Click(0, 2);
+    EXPECT_EQ(recorder.Messages(),
+              (std::vector<std::string>{"A712 1,3", "A712 1,1", "commit 1,3"}));
+    EXPECT_EQ(model.GetRow(1).texts, (std::vector<std::string>{"name1", "y", "type1", "x"}));
+}
+
 TEST_F(ReportListTest, HeaderClicksSortAndReverse) {
     Build(ReportListPolicy::Watch(), 0);
     for (const char* value : {"10", "9", "A"})

@@ -367,9 +367,32 @@ void CHTMLListCtrl::OnRightDown(wxMouseEvent&) {
 
 void CHTMLListCtrl::OnKeyDown(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
-    if (key == WXK_UP || key == WXK_NUMPAD_UP || key == WXK_DOWN || key == WXK_NUMPAD_DOWN) {
-        bool up = key == WXK_UP || key == WXK_NUMPAD_UP;
-        if (!(up ? model_.MoveSelectionUp() : model_.MoveSelectionDown())) return;
+    bool moved = false;
+    switch (key) {
+    case WXK_UP:
+    case WXK_NUMPAD_UP:
+        moved = model_.MoveSelectionUp();
+        break;
+    case WXK_DOWN:
+    case WXK_NUMPAD_DOWN:
+        moved = model_.MoveSelectionDown();
+        break;
+    case WXK_PAGEUP:
+    case WXK_NUMPAD_PAGEUP:
+    case WXK_PAGEDOWN:
+    case WXK_NUMPAD_PAGEDOWN:
+        moved = model_.MoveSelectionByPage(key == WXK_PAGEUP || key == WXK_NUMPAD_PAGEUP);
+        break;
+    case WXK_HOME:
+    case WXK_NUMPAD_HOME:
+    case WXK_END:
+    case WXK_NUMPAD_END:
+        moved = model_.MoveSelectionToEnd(key == WXK_END || key == WXK_NUMPAD_END);
+        break;
+    default:
+        break;
+    }
+    if (moved) {
         EnsureVisible(model_.GetSelectedItem());
         Refresh(false);
         Notify(wxEVT_HTMLLIST_SELCHANGED, model_.GetSelectedItem());

@@ -342,8 +342,20 @@ void CReportListBase::DrawCellText(wxDC& dc, const std::string& text, const wxRe
                                    controls::ColumnAlign align) const {
     wxRect inner = cell.Deflate(kCellInset, 0);
     if (inner.width <= 0 || text.empty()) return;
-    wxString shown = wxControl::Ellipsize(ToDisplayText(text), dc, wxELLIPSIZE_END, inner.width,
-                                          wxELLIPSIZE_FLAGS_NONE);
+    const wxString whole = ToDisplayText(text);
+    // Most texts fit: one measurement places them (shortening measures every character).
+    const wxSize extent = dc.GetTextExtent(whole);
+    if (extent.x <= inner.width) {
+        int x = inner.x;
+        if (align == controls::ColumnAlign::Centre)
+            x += (inner.width - extent.x) / 2;
+        else if (align == controls::ColumnAlign::Right)
+            x = inner.GetRight() + 1 - extent.x;
+        dc.DrawText(whole, x, inner.y + (inner.height - extent.y) / 2);
+        return;
+    }
+    wxString shown =
+        wxControl::Ellipsize(whole, dc, wxELLIPSIZE_END, inner.width, wxELLIPSIZE_FLAGS_NONE);
     dc.DrawLabel(shown, inner, ToHeaderAlign(align) | wxALIGN_CENTER_VERTICAL);
 }
 

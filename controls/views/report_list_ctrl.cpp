@@ -167,6 +167,7 @@ bool CReportListCtrl::ShowEditBox(int row, int column) {
             box->Bind(wxEVT_TEXT, [this, box](wxCommandEvent&) {
                 if (box == editBox_) model_.SetEditText(FromDisplayText(box->GetValue()));
             });
+            PrepareEditBox(*box);
         }
         if (editBox_ && editBox_ != box) editBox_->Hide();
         editBox_ = box;
@@ -194,6 +195,7 @@ void CReportListCtrl::PlaceEditBox() {
     const int height = std::max(rect.height, editBox_->GetBestSize().y);
     rect.y -= (height - rect.height) / 2;
     rect.height = height;
+    rect.width = std::max(rect.width, MinEditBoxWidth());
     editBox_->SetSize(rect);
 }
 

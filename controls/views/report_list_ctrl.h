@@ -85,6 +85,10 @@ protected:
     void OnBodyMouse(wxMouseEvent& event) override;
     void OnBodyKeyDown(wxKeyEvent& event) override;
     void OnBodyScrolled() override;
+    // A new edit box was made (one per column alignment, kept for the list's life).
+    virtual void PrepareEditBox(wxTextCtrl& WXUNUSED(box)) {}
+    // The narrowest the edit box may be, when its cell is narrower.
+    virtual int MinEditBoxWidth() const { return 0; }
 
 private:
     // controls::ReportListObserver

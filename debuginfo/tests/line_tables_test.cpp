@@ -112,17 +112,29 @@ TEST_F(LineTables, LinesThatCoverNothingOrOneInstruction) {
     module.AddLine(0, 0x0008, kLineFunctionStart);
     module.AddLine(0, 0, kLineFunctionEnd);
     module.AddLine(0, 0, kLineFunctionEnd);
-    module.AddLine(9, 0x0012, kLineSource); // the module's last record: nothing
+    module.AddLine(9, 0x0012, kLineSource); // the module's last record: one instruction
     ASSERT_EQ(Build(&module), 1);
 
     EXPECT_EQ(table.GetLineOfAddress(0x0F), "MAIN.C:2");
     EXPECT_EQ(table.GetLineOfAddress(0x03), "");
-    EXPECT_EQ(table.GetLineOfAddress(0x12), "");
+    EXPECT_EQ(table.GetLineOfAddress(0x12), "MAIN.C:9");
+    EXPECT_EQ(table.GetLineOfAddress(0x13), "");
     ASSERT_EQ(SourceLine(2).m_instructions.size(), 1u);
     EXPECT_EQ(SourceLine(2).m_instructions[0].m_pFunction, nullptr);
     EXPECT_EQ(SourceLine(2).m_instructions[0].m_nSize, 3u);
     EXPECT_TRUE(SourceLine(3).m_instructions.empty());
-    EXPECT_TRUE(SourceLine(9).m_instructions.empty());
+    EXPECT_EQ(SourceLine(9).m_instructions.size(), 1u);
+
+    // An assembler block has no segment: its last line keeps its instruction.
+    CLineInfoInModule block("MAIN");
+    block.AddLine(0, 0x0003, kLineFunctionStart);
+    block.AddLine(4, 0x0003, kLineSource);
+    block.AddLine(5, 0x000C, kLineSource);
+    block.AddLine(0, 0, kLineFunctionEnd);
+    database.m_listCode.clear();
+    ASSERT_EQ(Build(&block), 1);
+    EXPECT_EQ(table.GetLineOfAddress(0x0C), "MAIN.C:5");
+    EXPECT_EQ(SourceLine(5).m_instructions.size(), 1u);
 }
 
 TEST_F(LineTables, DeepNestingAndUnbalancedEndsAreSafe) {

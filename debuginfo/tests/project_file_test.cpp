@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "path_resolver.h"
 #include "project_file.h"
+#include "project_modules.h"
+#include "project_paths.h"
 #include "test_support.h"
 
 using debuginfo_test::TempFolder;
@@ -67,6 +71,13 @@ TEST(ProjectFile, ProjectDirectoryIsTheRealFolderOfTheFile) {
     ASSERT_EQ(ReadProjectFile(platform::ToUpperKey(folder.Path("work/demo.uv2")), upper), 1);
     EXPECT_EQ(upper.m_strProjectDir, folder.Path("work"));
 
+    ProjectSettings relative; // "./work/demo.uv2" from the folder above
+    const std::string here = std::filesystem::current_path().string();
+    std::filesystem::current_path(folder.Root());
+    EXPECT_EQ(ReadProjectFile(".\\WORK\\demo.UV2", relative), 1);
+    std::filesystem::current_path(here);
+    EXPECT_EQ(relative.m_strProjectDir, folder.Path("work"));
+
     ProjectSettings missing;
     missing.m_strOutName = "kept";
     EXPECT_EQ(ReadProjectFile(folder.Path("nothing.uv2"), missing), 0);
@@ -103,6 +114,56 @@ TEST(ProjectFile, FieldHelpers) {
     EXPECT_EQ(SplitFileNameAtDot("MAIN.C>"), "C");
     EXPECT_EQ(SplitFileNameAtDot("V1.2.A51"), "A51");
     EXPECT_EQ(SplitFileNameAtDot("README"), "");
+}
+
+// The file type of a "File" line decides what a group file is; the extension
+// only when the line names no known type.
+TEST(ProjectFile, ModuleKindsComeFromTheFileType) {
+    auto kindOf = [](const char* line) {
+        const std::string name = platform::ToUpperKey(SplitAngleBrackets(line));
+        return ModuleKindOf(FILEINFO{RemoveFileExtension(name), "." + SplitFileNameAtDot(name),
+                                     FileTypeOfLine(line)});
+    };
+    EXPECT_EQ(kindOf("File 1,1,<.\\main.c51><main.c51>"), ModuleKind::C);
+    EXPECT_EQ(kindOf("File 2,2,<.\\boot.src><boot.src> 0x0"), ModuleKind::Assembler);
+    EXPECT_EQ(kindOf("File 3,5,<.\\old\\blink.c><blink.c>"), ModuleKind::None);
+    EXPECT_EQ(kindOf("File 1,4,<C51S.LIB><C51S.LIB>"), ModuleKind::None);
+    EXPECT_EQ(kindOf("File 1, 9,<.\\x.C51><x.C51>"), ModuleKind::C); // unknown type
+    EXPECT_EQ(kindOf("File <.\\x.a51><x.a51>"), ModuleKind::Assembler);
+    EXPECT_EQ(kindOf("File 1,9,<.\\notes.txt><notes.txt>"), ModuleKind::None);
+}
+
+// An assembler module is named by its NAME directive, in its source or in
+// the assembler's listing of it.
+TEST(ProjectFile, AssemblerModulesByTheirNameDirective) {
+    auto nameIn = [](const std::string& text) {
+        Loader loader;
+        loader.AssignText("x", text);
+        SplitTextLines(loader);
+        return AssemblerModuleName(loader);
+    };
+    EXPECT_EQ(nameIn("; NAME commented\n\nNAME \twait ; the module\n"), "WAIT");
+    EXPECT_EQ(nameIn("$NOMOD51\n\t\tNAME\t?C_STARTUP\r\n"), "?C_STARTUP");
+    EXPECT_EQ(nameIn("LOC  OBJ            LINE     SOURCE\n\n"
+                     "                     113                     NAME    ?C_STARTUP\n"),
+              "?C_STARTUP");
+    EXPECT_EQ(nameIn("N A M E             T Y P E  V A L U E\nNAMES EQU 1\n"), "");
+}
+
+// A project moved from the machine that built it: a drive-letter path is
+// looked for under the project folder by its trailing parts, then by its
+// file name in the folders given, never joined onto the project folder.
+TEST(ProjectFile, DriveLetterPathsOfAMovedProject) {
+    TempFolder folder;
+    folder.Write("Obj/P.hex", ":00000001FF\n");
+    folder.Write("Lst/x.lst", "listing\n");
+    const std::string& dir = folder.Root();
+    EXPECT_EQ(LocateProjectFile(dir, "C:\\Users\\me\\P\\OBJ\\p.HEX"), folder.Path("Obj/P.hex"));
+    EXPECT_EQ(LocateProjectFile(dir, "C:\\Users\\me\\P\\Obj\\"), folder.Path("Obj"));
+    EXPECT_EQ(LocateProjectFile(dir, "D:\\elsewhere\\x.lst"), "");
+    EXPECT_EQ(LocateProjectFile(dir, "D:\\elsewhere\\x.lst", {folder.Path("Lst")}),
+              folder.Path("Lst/x.lst"));
+    EXPECT_EQ(LocateProjectFile(dir, ".\\x.lst", {folder.Path("Lst")}), ""); // relative: as given
 }
 
 TEST(ProjectFile, DemoProjectWithLowerCaseNamesOnDisk) {

@@ -1,6 +1,7 @@
 // The .SRC translation of line numbers and the assembler listing reader.
 #include <gtest/gtest.h>
 
+#include "line_tables.h"
 #include "src_listing_reader.h"
 
 namespace {
@@ -67,21 +68,55 @@ TEST(SrcTranslation, RecordsOutOfOrderAreStillTranslated) {
     EXPECT_EQ(module.m_lines[3].m_nLine, 99u);
 }
 
-TEST(SrcTranslation, CodeBeforeAnyCommentHasNoLine) {
+// Shared entry blocks ("L?0003:") stand at the head of a function's segment,
+// before its first comment: they belong to the function's first line, not to
+// the line above the segment. Without any comment a line stays unknown.
+TEST(SrcTranslation, CodeAtTheHeadOfASegmentTakesTheNextComment) {
     CSymbolTable table;
     table.SetLineAddress("MAIN.C:2", 0x0004);
     CLineInfoInModule module("MAIN");
     module.AddLine(2, 0x0004, kLineSource);
     ParseSrcFile(LoaderOf(SrcText(4, {{3, "; SOURCE LINE # 1"}})), &module, table);
-    EXPECT_EQ(module.m_lines[0].m_nLine, 0xFFFFFFFFu);
-    EXPECT_EQ(table.GetLineOfAddress(0x0004), "MAIN.C:-1");
+    EXPECT_EQ(module.m_lines[0].m_nLine, 1u);
+    EXPECT_EQ(table.GetLineOfAddress(0x0004), "MAIN.C:1");
+    EXPECT_EQ(table.GetAddressOfLine("MAIN.C:1"), 0x0004u);
+
+    CLineInfoInModule alone("MAIN");
+    alone.AddLine(2, 0x0004, kLineSource);
+    ParseSrcFile(LoaderOf(SrcText(3, {})), &alone, table);
+    EXPECT_EQ(alone.m_lines[0].m_nLine, kUntranslatedLine);
     ParseSrcFile(LoaderOf("x\n"), nullptr, table); // a null module does nothing
+
+    const Loader src = LoaderOf(SrcText(10, {{1, "\tRSEG  ?DT?MAIN"},
+                                             {3, "\tRSEG  ?PR?MAIN?MAIN"},
+                                             {4, "; SOURCE LINE # 40"},
+                                             {5, "; SOURCE LINE # 41 \r"},
+                                             {6, "\tRSEG  ?PR?F?MAIN"},
+                                             {9, "\t\t\t; SOURCE LINE # 50"}}));
+    EXPECT_EQ(SourceLineTable(src), (std::vector<int32_t>{40, 40, 40, 40, 41, 50, 50, 50, 50, 50}));
+    // A segment that no comment follows keeps the line above it.
+    EXPECT_EQ(SourceLineTable(LoaderOf(SrcText(3, {{1, "; SOURCE LINE # 7"}, {2, " RSEG  X"}}))),
+              (std::vector<int32_t>{7, 7, 7}));
 }
 
-TEST(SrcTranslation, LineTableCarriesTheLastComment) {
-    const Loader src =
-        LoaderOf(SrcText(5, {{2, "; SOURCE LINE # 40"}, {4, "; SOURCE LINE # 41 \r"}}));
-    EXPECT_EQ(SourceLineTable(src), (std::vector<int32_t>{-1, 40, 40, 41, 41}));
+// The listing's heading says whether the compiler wrote a .SRC file; the
+// command line wraps onto lines that start with "-", even inside a word.
+TEST(SrcTranslation, TheListingTellsACompilationThroughSrc) {
+    std::string path = "unchanged";
+    EXPECT_TRUE(CompiledThroughSrc(
+        LoaderOf(
+            "COMPILER INVOKED BY: C:\\Keil\\C51\\BIN\\C51.EXE Src\\io.c DEBUG PRINT(.\\Lst\\i\r\n"
+            "                    -o.lst) SR\r\n"
+            "                    -C(.\\Obj\\io.SRC)\r\n\r\nline level    source\r\n"),
+        path));
+    EXPECT_EQ(path, ".\\Obj\\io.SRC");
+    EXPECT_TRUE(
+        CompiledThroughSrc(LoaderOf("COMPILER INVOKED BY: C51.EXE io.c SRC DEBUG\n"), path));
+    EXPECT_EQ(path, "");
+    for (const char* stale : {"COMPILER INVOKED BY: C51.EXE Src\\io.c INCDIR(.\\SRC) DEBUG\n",
+                              "COMPILER INVOKED BY: C51.EXE io.c DEBUG\n\n-SRC\n",
+                              "line level    source\n   1  SRC(x)\n"})
+        EXPECT_FALSE(CompiledThroughSrc(LoaderOf(stale), path)) << stale;
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fstream>
 #include <ftw.h>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -147,6 +148,54 @@ std::vector<std::string> FilesWithExtensions(const std::string& folder,
             }
     }
     return files;
+}
+
+std::string FirstRepeatedSourceRow(const CListingModel& model, const CSymbolTable& table) {
+    std::set<std::string> shown; // "FILE:LINE" of every row shown so far
+    std::vector<uint32_t> block; // the line numbers of the current block's rows
+    for (size_t row = 0; row < model.m_srcRows.size(); ++row) {
+        if (model.m_srcRowKinds[row] == kRowSource) {
+            const std::string& text = model.m_srcRows[row];
+            const size_t number = text.find_first_not_of(' ', text.find('>') + 1);
+            block.push_back(
+                static_cast<uint32_t>(std::strtoul(text.c_str() + number, nullptr, 10)));
+            continue;
+        }
+        if (block.empty()) continue;
+        auto address = model.m_mapSrcRowToAddress.find(static_cast<int32_t>(row));
+        const std::string position = address == model.m_mapSrcRowToAddress.end()
+                                         ? ""
+                                         : table.GetLineOfAddress(address->second);
+        const std::string file = position.substr(0, position.find(':')) + ":";
+        std::set<uint32_t> inBlock;
+        for (size_t i = 0; i < block.size(); ++i) {
+            if (block[i] == 0) continue; // a symbol row
+            const std::string key = file + std::to_string(block[i]);
+            const bool again = !shown.insert(key).second;
+            if (!inBlock.insert(block[i]).second || (again && i + 1 < block.size())) return key;
+        }
+        block.clear();
+    }
+    return std::string();
+}
+
+std::map<std::string, std::string> ObjectModuleNames(const std::string& mapText) {
+    std::map<std::string, std::string> names;
+    for (std::string_view line : SplitLines(mapText)) {
+        const std::string upper = platform::ToUpperKey(std::string(line));
+        const size_t object = upper.find(".OBJ (");
+        const size_t close = upper.find(')', object);
+        if (object == std::string::npos || close == std::string::npos) continue;
+        const std::string path = upper.substr(0, object);
+        const size_t first = path.find_first_not_of(' ');
+        names[platform::FileNameOf(path.substr(first == std::string::npos ? 0 : first))] =
+            std::string(line.substr(object + 6, close - object - 6));
+    }
+    return names;
+}
+
+std::string FieldFolder() {
+    return std::string(VEXA_SOURCE_DIR) + "/debuginfo/tests/data/field";
 }
 
 std::vector<const SymbolInfo*> ExpectSymbols(const CSymbolTable& table,

@@ -3,10 +3,12 @@
 // repository.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "listing_model.h"
 #include "map_loader.h"
 #include "symbol_records.h"
 #include "symbol_table.h"
@@ -71,5 +73,20 @@ const char* KeilFixturesAbsentMessage();
 // Every file below `folder` whose name ends in one of `extensions` (any case).
 std::vector<std::string> FilesWithExtensions(const std::string& folder,
                                              const std::vector<std::string>& extensions);
+
+// The mixed listing shows a source line again only as the line of a block
+// with code of its own (the last source row before an instruction row), and
+// never twice in one block. The first line shown against that, as
+// "FILE:LINE", or "" when there is none. Rows are given to the file of the
+// instruction that follows them.
+std::string FirstRepeatedSourceRow(const CListingModel& model, const CSymbolTable& table);
+
+// The module each object file of a linker map's "INPUT MODULES INCLUDED:"
+// list holds, by the object's upper-case name without extension
+// ("  .\obj\wait1.obj (WAIT)" gives WAIT1 -> WAIT).
+std::map<std::string, std::string> ObjectModuleNames(const std::string& mapText);
+
+// The folder of the hand-written field project in the repository.
+std::string FieldFolder();
 
 } // namespace debuginfo_test

@@ -2,6 +2,6 @@
 #ifndef DELAY_H
 #define DELAY_H
 
-unsigned int delay(unsigned char count, char stride);
+unsigned char delay(unsigned char count, char stride);
 
 #endif

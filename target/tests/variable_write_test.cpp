@@ -291,7 +291,7 @@ TEST_F(VariableWriteTest, WhatWritesNothing) {
     EXPECT_EQ(list.GetItemText(9, 1), "5");
 
     // Texts that are no number write nothing; the rows show the values held.
-    for (const char* text : {"0x1G", "0x 12", ""}) {
+    for (const char* text : {"0x1G", "0x 12", "", "abc", "0x"}) {
         list.Edit(2, text);
         WriteVariableValue(list);
         EXPECT_TRUE(Sent().empty()) << text;
@@ -300,6 +300,20 @@ TEST_F(VariableWriteTest, WhatWritesNothing) {
     EXPECT_EQ(list.GetItemText(0, 1), "129");
     EXPECT_TRUE(ChangedBytes().empty());
     EXPECT_TRUE(Messages().empty());
+}
+
+TEST(EditedValueText, HexInEitherCaseOrAWholeDecimalNumber) {
+    uint32_t value = 0;
+    EXPECT_TRUE(ValueOfEditedText("0X1F", value));
+    EXPECT_EQ(value, 31u);
+    EXPECT_TRUE(ValueOfEditedText(" 15 ", value));
+    EXPECT_EQ(value, 15u);
+    EXPECT_TRUE(ValueOfEditedText("-1", value));
+    EXPECT_EQ(value, 0xFFFFFFFFu);
+    value = 7;
+    for (const char* text : {"abc", "0X", "12abc", "+", "1 2", "0xZZ", "  ", "1.5"})
+        EXPECT_FALSE(ValueOfEditedText(text, value)) << text;
+    EXPECT_EQ(value, 7u);
 }
 
 TEST_F(VariableWriteTest, LinkFailureLeavesTheHostCopyAndStillRewritesRows) {

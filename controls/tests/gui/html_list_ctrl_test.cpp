@@ -135,6 +135,27 @@ TEST_F(HtmlListTest, ThirtyThousandRowsScrollAndHitTestAClick) {
     int before = list->GetScrollPosition();
     list->EnsureVisible(19995);
     EXPECT_EQ(list->GetScrollPosition(), before);
+
+    // End, Home, Page Down and Page Up walk the listing and keep the
+    // selected row in view.
+    wxUIActionSimulator simulator;
+    auto press = [&](int key) {
+        simulator.Char(key);
+        guitest::PumpEvents(50);
+        return list->GetSelectedItem();
+    };
+    list->SetFocus();
+    EXPECT_EQ(press(WXK_END), 29999);
+    EXPECT_EQ(list->GetItemRect(29999).GetBottom() + 1, clientHeight);
+    EXPECT_EQ(press(WXK_HOME), 0);
+    EXPECT_EQ(list->GetScrollPosition(), 0);
+    const int page = press(WXK_PAGEDOWN);
+    EXPECT_GE(page, clientHeight / rowHeight - 1);
+    EXPECT_LE(page, clientHeight / rowHeight + 1);
+    EXPECT_EQ(list->GetItemRect(page).GetBottom() + 1, clientHeight);
+    EXPECT_EQ(press(WXK_PAGEDOWN), 2 * page);
+    EXPECT_EQ(press(WXK_PAGEUP), page);
+    EXPECT_EQ(selections.back(), page);
 }
 
 TEST_F(HtmlListTest, KeysAndDoubleClick) {

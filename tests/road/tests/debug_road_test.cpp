@@ -94,17 +94,19 @@ std::map<uint32_t, uint8_t> Changed(const std::vector<uint8_t>& before,
 
 // main.c: main's first line, the call of delay, the line after it, the
 // passes counter, the test of `failed` and the endless loop it guards.
-constexpr uint16_t kMainFirst = 0x00A0;   // main.c:34, TMOD = 0x01
-constexpr uint16_t kMainSecond = 0x00A3;  // main.c:35
-constexpr uint16_t kMainThird = 0x00A5;   // main.c:36
-constexpr uint16_t kDelayLine = 0x00C0;   // main.c:41, total += delay(10, step)
-constexpr uint16_t kAfterDelay = 0x00E4;  // main.c:42
-constexpr uint16_t kPassesLine = 0x00ED;  // main.c:43, passes++
-constexpr uint16_t kFailedTest = 0x00F5;  // main.c:44
-constexpr uint16_t kEndlessLoop = 0x00F9; // main.c:46, up to the main loop's jump at 0x00FE
-constexpr uint16_t kDelayEntry = 0x00FF;  // delay.c:4
-constexpr uint16_t kDelayInner = 0x010A;  // delay.c:11, turns += stride
-constexpr uint16_t kDelayReturn = 0x011C; // delay.c:14, return turns
+constexpr uint16_t kMainFirst = 0x0089;   // main.c:34, TMOD = 0x01
+constexpr uint16_t kMainSecond = 0x008C;  // main.c:35
+constexpr uint16_t kMainThird = 0x008E;   // main.c:36
+constexpr uint16_t kDelayLine = 0x00AB;   // main.c:41, total += delay(10, step)
+constexpr uint16_t kAfterDelay = 0x00BA;  // main.c:42
+constexpr uint16_t kPassesLine = 0x00C3;  // main.c:43, passes++
+constexpr uint16_t kFailedTest = 0x00C5;  // main.c:44
+constexpr uint16_t kEndlessLoop = 0x00C9; // main.c:46, up to main's return at 0x00CE
+constexpr uint16_t kLoopEnd = 0x00CE;
+constexpr uint16_t kDelayEntry = 0x00CF;  // delay.c:4
+constexpr uint16_t kDelayInner = 0x00D8;  // delay.c:11, turns += stride
+constexpr uint16_t kDelayReturn = 0x00E3; // delay.c:14, return turns
+constexpr uint32_t kFailedAddress = 0x0C; // D:000CH
 
 class ExampleRoadTest : public RoadTest, public ::testing::WithParamInterface<RoadProject> {
 protected:
@@ -183,7 +185,7 @@ TEST_P(ExampleRoadTest, BreakpointsByLineStopContinueAndAreLimitedToSixteen) {
     EXPECT_EQ(ShownDocument(), "delay.c");
     EXPECT_EQ(ShownLine(), 11);
     EXPECT_EQ(display.Model()->Shown().pc, kDelayInner);
-    EXPECT_EQ(pcDisplay.calls, Texts{"ShowPcInAssembly 0x010A 1"});
+    EXPECT_EQ(pcDisplay.calls, Texts{"ShowPcInAssembly 0x00D8 1"});
     // The loop comes back to it.
     EXPECT_EQ(Run(OnDebugContinue).pc, kDelayInner);
 
@@ -271,7 +273,7 @@ TEST_P(ExampleRoadTest, TheFailedFlagSendsContinueIntoTheEndlessLoopAndStopHalts
     ClearTrace();
     ASSERT_EQ(WriteEditedVariable("failed", "1", "U_CHAR"), 1);
     EXPECT_EQ(Count(Sent(), adapter::kWrite1), 1u);
-    EXPECT_EQ(BoardInternalBytes()[0x10], 1);
+    EXPECT_EQ(BoardInternalBytes()[kFailedAddress], 1);
     // The timer's interrupt routine has lines of its own: with interrupts
     // off (IE = 0) Stop and Step find the PC in the loop, never in the routine.
     ASSERT_EQ(WriteEditedVariable("IE", "0", "U_CHAR"), 1);
@@ -287,7 +289,7 @@ TEST_P(ExampleRoadTest, TheFailedFlagSendsContinueIntoTheEndlessLoopAndStopHalts
     const RunCompletion done = Finish();
     EXPECT_TRUE(done.stopped);
     EXPECT_GE(done.pc, kEndlessLoop);
-    EXPECT_LT(done.pc, 0x00FE);
+    EXPECT_LT(done.pc, kLoopEnd);
     EXPECT_FALSE(Board().IsRunning());
     EXPECT_FALSE(g_bTargetBusy);
     EXPECT_EQ(runSent, Bytes({0x67, 0x13}));
@@ -307,7 +309,7 @@ TEST_P(ExampleRoadTest, TheFailedFlagSendsContinueIntoTheEndlessLoopAndStopHalts
     const RunCompletion stepped = Finish();
     EXPECT_TRUE(stepped.stopped);
     EXPECT_GE(stepped.pc, kEndlessLoop);
-    EXPECT_LT(stepped.pc, 0x00FE);
+    EXPECT_LT(stepped.pc, kLoopEnd);
     EXPECT_GT(Count(runSent, adapter::kStep), 2u);
     EXPECT_EQ(Count(runSent, adapter::kRun), 0u);
     EXPECT_FALSE(g_bTargetBusy);
@@ -372,9 +374,11 @@ TEST_P(ExampleRoadTest, RunToCursorThenTypedValuesMatchTheCoreAndWritesTouchOnly
         ASSERT_EQ(done.pc, kPassesLine);
         // From the cursor line itself its instruction goes first on its own.
         if (pass == 0)
-            EXPECT_EQ(runSent, Bytes({0x59, 0x64, 0x10, 0x00, 0xED, 0x67, 0x65, 0x10}));
+            EXPECT_EQ(runSent,
+                      Bytes({0x59, 0x64, 0x10, 0x00, kPassesLine & 0xFF, 0x67, 0x65, 0x10}));
         else
-            EXPECT_EQ(runSent, Bytes({0x59, 0x64, 0x10, 0x00, 0xED, 0x5E, 0x67, 0x65, 0x10}));
+            EXPECT_EQ(runSent,
+                      Bytes({0x59, 0x64, 0x10, 0x00, kPassesLine & 0xFF, 0x5E, 0x67, 0x65, 0x10}));
         EXPECT_EQ(ShownLine(), 43);
     }
     const std::vector<uint8_t> core = BoardInternalBytes();
@@ -384,9 +388,9 @@ TEST_P(ExampleRoadTest, RunToCursorThenTypedValuesMatchTheCoreAndWritesTouchOnly
         FormatSymbolValue(name);
     ASSERT_EQ(g_nVariableInfoCount, 4);
 
-    // SDCC keeps int and long low byte first; the debugger reads every value
-    // high byte first, so the expected values are the core's bytes in that
-    // order: passes = 2 is 02 00, total = 3000 is B8 0B 00 00.
+    // Every variable of the example is one byte, so each shows its true value:
+    // passes = 2, total = 3 x 200 (mod 256) = 88, history[0..3] = 01 02 04 00,
+    // the patterns of the three passes.
     struct Expected {
         const char* type;
         uint32_t value;
@@ -395,12 +399,8 @@ TEST_P(ExampleRoadTest, RunToCursorThenTypedValuesMatchTheCoreAndWritesTouchOnly
     };
     const Expected expected[] = {
         {"CHAR", 1, 1, {"0000000000000001", "000000001", "1", "0x01"}},
-        {"INT", 0x0200, 2, {"0000001000000000", "000001000", "512", "0x0200"}},
-        {"LONG",
-         0xB80B0000,
-         4,
-         {"10111000000010110000000000000000", "027002600000", "-1207238656", "0xB80B0000"}},
-        // history[0..3] = 01 02 04 00: the patterns of the three passes.
+        {"U_CHAR", 2, 1, {"0000000000000010", "000000002", "2", "0x02"}},
+        {"U_CHAR", 88, 1, {"0000000001011000", "000000130", "88", "0x58"}},
         {"ARRAY",
          0x01020400,
          4,
@@ -422,40 +422,35 @@ TEST_P(ExampleRoadTest, RunToCursorThenTypedValuesMatchTheCoreAndWritesTouchOnly
         EXPECT_EQ(RadixTexts(read, expected[i].size), expected[i].texts);
     }
 
-    // A local of delay, at its return: turns counted 10 x 100 x step.
+    // A local of delay, at its return: turns counted 10 x 20 x step.
     ASSERT_EQ(RunToLine("DELAY.C", 14).pc, kDelayReturn);
     EXPECT_EQ(ShownDocument(), "delay.c");
     const std::vector<uint8_t> inDelay = BoardInternalBytes();
-    EXPECT_EQ(inDelay[5] | inDelay[6] << 8, 1000); // SDCC's order: E8 03
+    EXPECT_EQ(inDelay[6], 200);
     ClearVariableInfo();
     FormatSymbolValue("turns");
     ASSERT_EQ(g_nVariableInfoCount, 1);
-    EXPECT_EQ(g_VariableInfoList[0]->m_strType, "U_INT");
-    EXPECT_EQ(g_VariableInfoList[0]->m_strAddress, "0x05");
-    const uint32_t turns = CoreValue(inDelay, 5, 2); // 0xE803 as the debugger reads it
-    EXPECT_EQ(turns, 0xE803u);
-    EXPECT_EQ(g_VariableInfoList[0]->m_strValue, std::to_string(turns));
-    EXPECT_EQ(RadixTexts(ReadTypedValue(kMemSpaceData, 2, 5), 2),
-              (Texts{"1110100000000011", "000164003", "59395", "0xE803"}));
+    EXPECT_EQ(g_VariableInfoList[0]->m_strType, "U_CHAR");
+    EXPECT_EQ(g_VariableInfoList[0]->m_strAddress, "0x06");
+    EXPECT_EQ(g_VariableInfoList[0]->m_strValue, "200");
+    EXPECT_EQ(RadixTexts(ReadTypedValue(kMemSpaceData, 1, 6), 1),
+              (Texts{"0000000011001000", "000000310", "200", "0xC8"}));
 
-    // Writing a char, an int and a long changes exactly their bytes, in the
-    // debugger's order, and the host copies show them at once.
+    // Writing the variables changes exactly their bytes, and the host copies
+    // show them at once.
     ClearTrace();
     const std::vector<uint8_t> before = BoardInternalBytes();
     ASSERT_EQ(WriteEditedVariable("step", "5", "CHAR"), 1);
-    ASSERT_EQ(WriteEditedVariable("passes", "0x1234", "INT"), 1);
-    ASSERT_EQ(WriteEditedVariable("total", "0x11223344", "LONG"), 1);
-    EXPECT_EQ(Count(Sent(), adapter::kWrite1), 1u);
-    EXPECT_EQ(Count(Sent(), adapter::kWrite2), 1u);
-    EXPECT_EQ(Count(Sent(), adapter::kWrite4), 1u);
-    std::map<uint32_t, uint8_t> wanted{{0x08, 0x05}, {0x0A, 0x12}, {0x0B, 0x34}, {0x0C, 0x11},
-                                       {0x0D, 0x22}, {0x0E, 0x33}, {0x0F, 0x44}};
+    ASSERT_EQ(WriteEditedVariable("passes", "0x12", "U_CHAR"), 1);
+    ASSERT_EQ(WriteEditedVariable("total", "200", "U_CHAR"), 1);
+    EXPECT_EQ(Count(Sent(), adapter::kWrite1), 3u);
+    std::map<uint32_t, uint8_t> wanted{{0x08, 0x05}, {0x0A, 0x12}, {0x0B, 200}};
     for (auto it = wanted.begin(); it != wanted.end();)
         it = before[it->first] == it->second ? wanted.erase(it) : std::next(it);
     EXPECT_EQ(Changed(before, BoardInternalBytes()), wanted);
     EXPECT_EQ(ReadTypedValue(kMemSpaceData, 1, 0x08), 5u);
-    EXPECT_EQ(ReadTypedValue(kMemSpaceData, 2, 0x0A), 0x1234u);
-    EXPECT_EQ(ReadTypedValue(kMemSpaceData, 4, 0x0C), 0x11223344u);
+    EXPECT_EQ(ReadTypedValue(kMemSpaceData, 1, 0x0A), 0x12u);
+    EXPECT_EQ(ReadTypedValue(kMemSpaceData, 1, 0x0B), 200u);
     EXPECT_TRUE(Messages().empty());
 }
 

@@ -1,0 +1,300 @@
+// The memory panes in the running debugger on the simulated board: without a
+// project nothing is read; after a stop the IData pane equals the board's
+// internal RAM and SFRs; a Read of external memory from a non-zero start
+// shows the board's bytes and leaves the variables' copy alone; edits typed
+// into the IData, External and Flash panes reach the board and survive the
+// next stop (F10 pressed in a memory grid); the Code pane shows code memory
+// up to the project's end; close puts the panes back.
+#include "command_ids.h"
+#include "disasm_loader.h"
+#include "gui_test.h"
+#include "host_memory.h"
+#include "list_memory_ctrl.h"
+#include "main_frame.h"
+#include "memory_cells.h"
+#include "memory_wnd.h"
+#include "message_service.h"
+#include "my_quillet_app.h"
+#include "pc_model.h"
+#include "project_loader.h"
+#include "project_views.h"
+#include "scintilla_wnd.h"
+#include "sim_board.h"
+#include "source_window.h"
+#include "source_windows.h"
+#include "target_flags.h"
+#include "target_messages.h"
+#include "wx_command_ids.h"
+
+#include <gtest/gtest.h>
+#include <wx/menu.h>
+#include <wx/stopwatch.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+enum { kChar = 40040, kInt = 40041, kLong = 40042, kRead = 40076, kWrite = 40085 };
+
+CMainFrame* Frame() {
+    return wxGetApp().Frame();
+}
+
+void Command(wxWindow* window, int command) {
+    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
+    window->ProcessWindowEvent(event);
+    guitest::PumpEvents(50);
+}
+
+bool WaitIdle() {
+    wxStopWatch watch;
+    while (g_bTargetBusy && watch.Time() < 5000)
+        guitest::PumpEvents(20);
+    guitest::PumpEvents(50);
+    return !g_bTargetBusy;
+}
+
+void PressKey(int key, wxWindow* focus) {
+    focus->SetFocus();
+    wxUIActionSimulator simulator;
+    simulator.MouseMove(focus->GetScreenPosition() + wxPoint(40, 40));
+    guitest::PumpEvents(50);
+    simulator.Char(key);
+    guitest::PumpEvents(100);
+}
+
+void ShowPane(CMemoryWnd* pane, int widthCommand) {
+    wxAuiNotebook* group = Frame()->TabGroup();
+    group->SetSelection(size_t(group->GetPageIndex(pane)));
+    Command(pane, widthCommand);
+    guitest::PumpEvents(100);
+}
+
+std::vector<uint8_t> BoardBytes(int memory, uint32_t address, uint32_t count = 1) {
+    std::vector<uint8_t> bytes(count);
+    Board().ReadMemory(memory, address, bytes.data(), count);
+    return bytes;
+}
+
+// The rows a grid of `digits` digits shows for `bytes` from `start` on.
+Rows ExpectedRows(const std::vector<uint8_t>& bytes, uint32_t start, int digits) {
+    Rows rows;
+    for (size_t at = 0; at < bytes.size(); at += kBytesPerRow) {
+        rows.push_back({RowLabel(start + uint32_t(at))});
+        for (size_t cell = at; cell < at + kBytesPerRow; cell += size_t(digits) / 2)
+            rows.back().push_back(CellText(&bytes[cell], digits));
+    }
+    return rows;
+}
+
+Rows GridRows(const CListMemoryCtrl* grid) {
+    Rows rows(size_t(grid->GetItemCount()));
+    for (size_t row = 0; row < rows.size(); ++row)
+        for (int column = 0; column < grid->GetColumnCount(); ++column)
+            rows[row].push_back(grid->GetItemText(int(row), column));
+    return rows;
+}
+
+void Type(const char* keys, int key = 0) {
+    wxUIActionSimulator simulator;
+    if (*keys) simulator.Text(keys);
+    if (key) simulator.Char(key);
+    guitest::PumpEvents(100);
+}
+
+// A click selects the row, the next one opens the cell's editor; then the
+// digits and Enter.
+void EditCell(CListMemoryCtrl* grid, int row, int column, const char* digits) {
+    grid->EnsureRowVisible(row);
+    guitest::PumpEvents(50);
+    wxUIActionSimulator simulator;
+    const wxRect cell = grid->GetCellRect(row, column);
+    simulator.MouseMove(grid->GetBody()->ClientToScreen(cell.GetLeftTop() + wxPoint(8, 6)));
+    for (int click = 0; click < 2 && !grid->IsEditing(); ++click) {
+        simulator.MouseClick();
+        guitest::PumpEvents(100);
+    }
+    ASSERT_TRUE(grid->IsEditing());
+    Type(digits, WXK_RETURN);
+    EXPECT_FALSE(grid->IsEditing());
+}
+
+struct Road {
+    std::string project;
+    std::string window;
+    int breakLine;
+    int nextLine;         // where F10 goes from the breakpoint
+    uint32_t freeRamByte; // an internal RAM byte the program leaves alone
+    std::string screenshot;
+};
+
+} // namespace
+
+class MemoryPanes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(Frame(), nullptr) << "run one test per process";
+        Frame()->Raise();
+        Frame()->Aui().GetPane("BreakPointGroup").MinSize(wxSize(880, 360));
+        Frame()->Aui().Update();
+        guitest::PumpEvents(100);
+    }
+    void MemoryRoad(const Road& road);
+
+    platform::RecordingMessageService messages;
+};
+
+void MemoryPanes::MemoryRoad(const Road& road) {
+    CInternalMemoryWnd* idata = g_pInternalMemoryWnd;
+    CExternalMemoryWnd* external = g_pExternalMemoryWnd;
+    CFlashMemoryWnd* flash = g_pFlashMemoryWnd;
+    CCodeMemoryWnd* code = g_pCodeMemoryWnd;
+
+    // Without a project Read and Enter in the IData pane read nothing.
+    ShowPane(external, kLong);
+    const Rows zeros = GridRows(external->ShownGrid());
+    Command(external, kRead);
+    ShowPane(idata, kChar);
+    PressKey(WXK_RETURN, idata->ShownGrid()->GetBody());
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>(2, kFlashPaneNotReadyText));
+    EXPECT_EQ(GridRows(external->ShownGrid()), zeros);
+    EXPECT_EQ(zeros.back(), (std::vector<std::string>{"0x0000f0 : ", "00000000", "00000000",
+                                                      "00000000", "00000000"}));
+    // The right-click menu marks the width in force.
+    std::unique_ptr<wxMenu> menu(external->CreateWidthMenu());
+    menu->UpdateUI(external);
+    EXPECT_TRUE(menu->IsChecked(WxCommandId(kLong)));
+    EXPECT_FALSE(menu->IsChecked(WxCommandId(kChar)));
+
+    wxGetApp().ProjectViews()->SetNextProjectPath(road.project);
+    Command(Frame(), cmd::kOpen);
+    ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
+    Command(Frame(), cmd::kImageLoad);
+    ASSERT_EQ(messages.Texts().back(), kFlashWriteOkText);
+    const DisasmLoader& disassembly = *wxGetApp().Loader()->m_pDisasmLoader;
+    EXPECT_EQ(code->EndAddressEdit()->GetValue(), CodeEndAddressText(disassembly));
+
+    // A Flash edit stays on the host until Write programs it (the program
+    // then starts again from its reset address).
+    ShowPane(flash, kChar);
+    Command(flash, kRead);
+    ASSERT_EQ(flash->ShownGrid()->GetItemCount(), 4096);
+    EditCell(flash->ShownGrid(), 0x800, 1, "a7");
+    EXPECT_EQ(flash->ShownGrid()->GetItemText(0x800, 0), "0xff8000 : ");
+    EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xFF);
+    Command(flash, kWrite);
+    EXPECT_EQ(messages.Texts().back(), kFlashWriteOkText);
+    EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xA7);
+
+    // F9 and F5: the program stops at the breakpoint, and the IData pane
+    // equals the board's internal RAM and SFRs in each width.
+    CSourceWindows* sources = wxGetApp().SourceWindows();
+    CSourceWindow* source = sources->Find(road.window);
+    ASSERT_NE(source, nullptr);
+    sources->ActivateView(source);
+    source->Editor()->GotoLine(road.breakLine - 1);
+    PressKey(WXK_F9, source->Editor());
+    PressKey(WXK_F5, source->Editor());
+    ASSERT_TRUE(WaitIdle());
+    std::vector<uint8_t> board = BoardBytes(SIMBOARD_IRAM, 0, 0x80);
+    for (uint8_t sfr : BoardBytes(SIMBOARD_SFR, 0x80, 0x80))
+        board.push_back(sfr);
+    for (int command : {kChar, kInt, kLong}) {
+        ShowPane(idata, command);
+        EXPECT_EQ(GridRows(idata->ShownGrid()), ExpectedRows(board, 0, idata->CellWidth()));
+    }
+
+    // External memory read from 0x0100, typed as the user does ("g" is no
+    // address character; Enter reads): the board's bytes, and the copy the
+    // variables are read from stays as the stop left it.
+    std::vector<uint8_t> pattern(0x40);
+    for (size_t i = 0; i < pattern.size(); ++i)
+        pattern[i] = uint8_t(i * 13 + 1);
+    Board().WriteMemory(SIMBOARD_XDATA, 0x0100, pattern.data(), uint32_t(pattern.size()));
+    const auto variables = g_ExternalDataImage;
+    ShowPane(external, kChar);
+    external->StartAddressEdit()->SetFocus();
+    external->StartAddressEdit()->SelectAll();
+    Type("0x0001g00");
+    EXPECT_EQ(external->StartAddressEdit()->GetValue(), "0x000100");
+    external->EndAddressEdit()->SetFocus();
+    external->EndAddressEdit()->SelectAll();
+    Type("0x00013F", WXK_RETURN);
+    EXPECT_EQ(GridRows(external->ShownGrid()), ExpectedRows(pattern, 0x0100, kCharCells));
+    EXPECT_EQ(g_ExternalDataImage, variables);
+
+    // Edits reach the board at once; every cell left after typing is
+    // written, by Enter, by Tab and by Down.
+    EditCell(external->ShownGrid(), 0, 6, "c3");
+    ASSERT_TRUE(external->ShownGrid()->StartEdit(0, 7));
+    Type("e5", WXK_TAB);
+    Type("f6", WXK_DOWN);
+    EXPECT_EQ(external->ShownGrid()->GetEditRow(), 1);
+    Type("", WXK_ESCAPE);
+    EXPECT_EQ(BoardBytes(SIMBOARD_XDATA, 0x0105, 3), (std::vector<uint8_t>{0xC3, 0xE5, 0xF6}));
+    ShowPane(idata, kChar);
+    const int row = int(road.freeRamByte / kBytesPerRow);
+    const int column = int(road.freeRamByte % kBytesPerRow) + 1;
+    EditCell(idata->ShownGrid(), row, column, "5a");
+    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, road.freeRamByte)[0], 0x5A);
+
+    // F10 with the focus in a memory grid runs Next; the edits survive the stop.
+    PressKey(WXK_F10, idata->ShownGrid()->GetBody());
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(source->Editor()->MarkerNext(0, 1 << marker::kCurrentPc) + 1, road.nextLine);
+    EXPECT_EQ(idata->ShownGrid()->GetItemText(row, column), "5A");
+    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, road.freeRamByte)[0], 0x5A);
+    EXPECT_EQ(BoardBytes(SIMBOARD_XDATA, 0x0105)[0], 0xC3);
+    EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xA7);
+
+    // The Code pane reads code memory and shows it up to the project's end.
+    ShowPane(code, kInt);
+    Command(code, kRead);
+    const Rows shown = GridRows(code->ShownGrid());
+    ASSERT_EQ(shown.size(), size_t((disassembly.m_dwHighestAddress + 16) / kBytesPerRow + 1));
+    const Rows expected =
+        ExpectedRows(BoardBytes(SIMBOARD_CODE_FLASH, 0, uint32_t(shown.size() - 1) * kBytesPerRow),
+                     0, kIntCells);
+    EXPECT_EQ(Rows(shown.begin(), shown.end() - 1), expected);
+
+    const char* names[] = {"idata", "external", "flash", "code"};
+    int pane = 0;
+    for (CMemoryWnd* window : std::initializer_list<CMemoryWnd*>{idata, external, flash, code}) {
+        for (int command : {kChar, kInt, kLong}) {
+            ShowPane(window, command);
+            EXPECT_FALSE(guitest::SaveScreenshot(window, road.screenshot + "_" + names[pane] + "_" +
+                                                             std::to_string(window->CellWidth()))
+                             .empty());
+        }
+        ++pane;
+    }
+
+    // Close: the IData grids are zeros again, each pane has its ranges of a
+    // debugger without a project.
+    Command(Frame(), cmd::kClose);
+    ASSERT_FALSE(g_bProjectLoaded);
+    EXPECT_EQ(GridRows(idata->ShownGrid()),
+              ExpectedRows(std::vector<uint8_t>(0x100, 0), 0, idata->CellWidth()));
+    EXPECT_EQ(external->EndAddressEdit()->GetValue(), "0x000100");
+    EXPECT_EQ(code->EndAddressEdit()->GetValue(), "0x000000");
+    EXPECT_EQ(flash->EndAddressEdit()->GetValue(), "0xFFFFFF");
+}
+
+TEST_F(MemoryPanes, TheExampleProject) {
+    // main.c: "P1 = ~pattern;", then "history[...] = pattern;".
+    MemoryRoad({std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2", "main.c", 39, 40, 0x60,
+                "memory_example"});
+}
+
+TEST_F(MemoryPanes, TheKeilProject) {
+    const std::string project = std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2";
+    if (!std::ifstream(project).good()) GTEST_SKIP() << "no " << project;
+    // prot.c: main()'s first statement "dc1=0;", then the call "print_wc();".
+    MemoryRoad({project, "prot.c", 39, 47, 0x7C, "memory_keil"});
+}
