@@ -9,9 +9,13 @@
 // host times. A round trip is one FT_Write whose answer FT_Read waits for;
 // writes without an answer and queue polls are counted beside them. The board
 // library is VEXA_D2XX_LIBRARY when set, else libsimboard.so beside this program.
+// The figures are taken with the board's latency at 0, where the times are
+// the host's own; Step, Next and the refresh are then taken again with the
+// latency at 16 ms, where the time is what a user of the adapter waits.
 #include "breakpoint_slot_ops.h"
 #include "debugger_views.h"
 #include "disasm_loader.h"
+#include "dynamic_library.h"
 #include "host_memory.h"
 #include "m51_reader.h"
 #include "map_loader.h"
@@ -177,6 +181,48 @@ void Report(const char* what, const std::vector<Sample>& samples) {
                 double(sum.queueStatusCalls) / n);
 }
 
+// Step into InitSys and back, Next over its call and the refresh, `rounds`
+// times, with the simulated board's latency timer at `latencyMs`.
+void ReportAtLatency(unsigned latencyMs, int rounds, uint16_t callAddress, uint32_t initAddress,
+                     platform::RecordingMessageService& messages) {
+    using SetLatencyFn = void (*)(uint32_t);
+    const auto setLatency =
+        reinterpret_cast<SetLatencyFn>(g_pUsbLink->module->Symbol("SimBoard_SetLatency"));
+    if (!setLatency) return; // a real adapter has its own latency
+    setLatency(latencyMs);
+    uint16_t pc = 0;
+    std::vector<Sample> steps, stepsWithRefresh, nexts, refreshes;
+    for (int round = 0; round < rounds; ++round) {
+        SetPc(callAddress);
+        for (int line = 0; line < 20; ++line) {
+            // The worker's part, then the whole wait up to the refreshed panes.
+            const auto start = std::chrono::steady_clock::now();
+            steps.push_back(MeasureWorker(OnDebugStep, pc));
+            Sample whole = steps.back();
+            whole.ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
+            whole.wire = g_wireCounts;
+            stepsWithRefresh.push_back(whole);
+            if (pc < initAddress || !steps.back().ok) break;
+        }
+        SetPc(callAddress);
+        nexts.push_back(MeasureWorker(OnDebugNext, pc));
+        refreshes.push_back(Measure([&messages] {
+            messages.shown.clear();
+            UpdateDebugWindows();
+            return messages.shown.empty();
+        }));
+    }
+    setLatency(0);
+    std::printf("\nwith the adapter's latency at %u ms (mean ms: what the user waits)\n",
+                latencyMs);
+    Report("Step (one C line)", steps);
+    Report("  with its refresh", stepsWithRefresh);
+    Report("Next over a call", nexts);
+    Report("UpdateDebugWindows", refreshes);
+}
+
 } // namespace
 
 int main() {
@@ -283,6 +329,7 @@ int main() {
     Report("UpdateDebugWindows", refreshes);
     std::printf("trips: FT_Read calls, each waiting for the answer to a write; a Step reads the\n"
                 "PC once and then one answer per instruction it executes.\n");
+    ReportAtLatency(16, 5, callAddress, initSymbol->m_dwAddress, messages);
 
     SetRunCompletionSink(nullptr);
     DestroyUsbLink();

@@ -1,5 +1,6 @@
 #include "intel_hex.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -49,14 +50,6 @@ RecordOutcome parseRecord(std::string_view line, Image& image, std::string& why)
         why = "record length does not match its byte count " + hex2(count);
         return RecordOutcome::Error;
     }
-    uint8_t sum = 0;
-    for (size_t i = 0; i + 1 < rec.size(); ++i)
-        sum = static_cast<uint8_t>(sum + rec[i]);
-    const uint8_t expected = static_cast<uint8_t>(-sum);
-    if (rec.back() != expected) {
-        why = "bad checksum (expected " + hex2(expected) + ", found " + hex2(rec.back()) + ")";
-        return RecordOutcome::Error;
-    }
 
     const uint32_t address = static_cast<uint32_t>(rec[1]) << 8 | rec[2];
     const unsigned type = rec[3];
@@ -71,6 +64,9 @@ RecordOutcome parseRecord(std::string_view line, Image& image, std::string& why)
             image.bytes[address + i] = data[i];
             image.present.set(address + i);
         }
+        image.records.push_back(Record{static_cast<uint16_t>(address), {data, data + count}});
+        if (count > 0)
+            image.highestAddress = std::max(image.highestAddress, long(address + count - 1));
         return RecordOutcome::Continue;
     case 1:
         return RecordOutcome::End;
@@ -112,7 +108,7 @@ std::vector<Range> Image::ranges() const {
     return out;
 }
 
-bool parseText(std::string_view text, Image& image, std::string& error) {
+bool parseText(std::string_view text, Image& image, ParseError& error) {
     size_t pos = 0;
     int lineNo = 0;
     while (pos < text.size()) {
@@ -121,7 +117,8 @@ bool parseText(std::string_view text, Image& image, std::string& error) {
         std::string_view line = text.substr(pos, eol - pos);
         pos = eol + 1;
         ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.remove_suffix(1);
         if (line.empty()) continue;
 
         std::string why;
@@ -131,11 +128,18 @@ bool parseText(std::string_view text, Image& image, std::string& error) {
         case RecordOutcome::End:
             return true;
         case RecordOutcome::Error:
-            error = "line " + std::to_string(lineNo) + ": " + why;
+            error = ParseError{lineNo, why};
             return false;
         }
     }
     return true;
+}
+
+bool parseText(std::string_view text, Image& image, std::string& error) {
+    ParseError failure;
+    if (parseText(text, image, failure)) return true;
+    error = "line " + std::to_string(failure.line) + ": " + failure.reason;
+    return false;
 }
 
 bool readFile(const std::string& path, Image& image, std::string& error) {

@@ -1,4 +1,7 @@
-// Intel HEX reader for 8051 code images of at most 64 KB.
+// The Intel HEX reader of the project, for 8051 code images of at most
+// 64 KB. The disassembler, the debugger's Image Load and image check, and the
+// simulated board's preload all read images through it, so that an image one
+// of them accepts is the same image for all of them.
 //
 // Accepted records:
 //   00 data                      bytes stored at the record's address
@@ -7,11 +10,14 @@
 //   04 extended linear address   then it changes nothing
 //   03, 05 start addresses       ignored
 // Every record is ":" count(2) address(4) type(2) data(2*count) checksum(2),
-// hex digits of either case. Empty lines and a trailing "\r" are tolerated; a
-// missing end record is not an error. A record whose bytes would run past
-// 0xFFFF, a non-zero extended base, an unknown type, a wrong record length,
-// a non-hex digit or a wrong checksum rejects the whole image with a message
-// that names the line (numbered from 1).
+// hex digits of either case, read by position. The checksum field must hold
+// two hex digits; its value is not checked (a flash image is programmed and
+// then compared byte by byte, which finds what a checksum would). Empty
+// lines and trailing blanks, tabs and "\r" are tolerated; a missing end
+// record is not an error. A record whose bytes would run past 0xFFFF, a
+// non-zero extended base, an unknown type, a wrong record length or a
+// non-hex digit rejects the whole image with a message that names the line
+// (numbered from 1).
 //
 // A byte written by two records keeps the later value.
 #pragma once
@@ -34,11 +40,21 @@ struct Range {
     bool operator==(const Range& o) const { return start == o.start && end == o.end; }
 };
 
+// One data record, in file order (Image Load programs one flash packet per record).
+struct Record {
+    uint16_t address;
+    std::vector<uint8_t> data;
+};
+
 struct Image {
     // Bytes absent from the file read 0xFF (erased flash).
     std::array<uint8_t, kImageSize> bytes;
     // Which addresses the file gave a value.
     std::bitset<kImageSize> present;
+    // The data records in file order.
+    std::vector<Record> records;
+    // The highest address given a value, -1 when none was.
+    long highestAddress = -1;
 
     Image() { bytes.fill(0xFF); }
 
@@ -47,10 +63,17 @@ struct Image {
     bool empty() const { return present.none(); }
 };
 
+// Why a text is not an image: the line (from 1) and what is wrong with it.
+struct ParseError {
+    int line = 0;
+    std::string reason;
+};
+
 // Parses the text of a HEX file into `image` (which starts empty).
-// On failure returns false and sets `error` to a one-line message such as
-// "line 3: bad checksum (expected 0x1F, found 0x20)"; `image` is then
-// unspecified.
+// On failure returns false and fills `error`; `image` is then unspecified.
+bool parseText(std::string_view text, Image& image, ParseError& error);
+// The same, with the failure as a one-line message such as
+// "line 3: record does not start with ':'".
 bool parseText(std::string_view text, Image& image, std::string& error);
 
 // Reads and parses the file at `path`. On failure returns false with a

@@ -24,30 +24,44 @@
 //   is executed as soon as its last byte arrives. Commands may be split
 //   across writes or several may come in one write (flash packets are up to
 //   6120 bytes). Answers go to the receive queue.
-// - FT_Read takes up to n bytes from the receive queue. While the CPU runs it
-//   keeps running it, in slices, until n answer bytes exist or the read
-//   time-out passes (wall clock); when the CPU is halted it returns at once
-//   with what there is (a short read). The time-outs are those given to
-//   FT_SetTimeouts, 300 ms each until it is called; a read time-out of 0 runs
-//   one slice and returns. FT_Write never waits.
+// - FT_Read waits, up to the read time-out (wall clock), until n answer
+//   bytes are readable, and returns them; after the time-out it returns what
+//   there is (a short read, maybe none). While the CPU runs the read keeps
+//   running it, in slices. The time-outs are those given to FT_SetTimeouts,
+//   300 ms each until it is called; a read time-out of 0 takes one look (and
+//   runs one slice) and returns. FT_Write never waits.
 // - FT_GetQueueStatus never blocks: while the CPU runs it runs one slice of
-//   at most 10 000 instructions, then reports the receive queue's length.
-// - FT_ResetDevice resets the USB side only: both queues and the command
-//   parser (a half-received command is forgotten). The target is untouched,
-//   and a running CPU keeps running.
-// - FT_Purge with FT_PURGE_RX empties the receive queue; FT_PURGE_TX has
-//   nothing to drop, since every written byte has reached the firmware.
+//   at most 10 000 instructions, then reports how many bytes are readable.
+// - FT_ResetDevice resets the USB side only: the receive queue, the answer
+//   bytes the adapter chip holds and the command parser (a half-received
+//   command is forgotten). The target is untouched, and a running CPU keeps
+//   running.
+// - FT_Purge with FT_PURGE_RX empties the receive queue the host reads.
+//   Answer bytes still held by the adapter (the latency timer, a late
+//   answer) are not reached and arrive afterwards, as bytes in flight can on
+//   a real link. FT_PURGE_TX has nothing to drop, since every written byte
+//   has reached the firmware.
 // - No thread: the CPU only advances inside FT_Read, FT_GetQueueStatus and
 //   the commands that execute instructions. One mutex serialises every entry
-//   point; FT_Read releases it between slices, so another thread can send
+//   point; FT_Read releases it while it waits, so another thread can send
 //   0x13 while one waits for the stop PC.
+//
+// Timing (as on the adapter's FTDI chip)
+// - Answer bytes travel in USB packets of 62 bytes. A whole packet leaves at
+//   once; an answer shorter than a packet, or the last part of a longer one,
+//   becomes readable only when the latency timer runs out: the latency after
+//   the firmware gave it (16 ms is the chip's default). Answers keep their
+//   order: nothing overtakes bytes that are still held.
+// - The latency is 0 (answers are readable at once) unless the environment
+//   variable VEXA_SIM_LATENCY_MS names another number of milliseconds when
+//   the board powers on, or a test sets it (SimBoard_SetLatency).
 //
 // Commands (bytes on the wire; answers in brackets)
 // - 0x59 [PC low, PC high]; 0x5E executes one instruction whatever the
 //   breakpoints [new PC low, high]; 0x5A hi lo sets the PC.
-// - 0x67 runs: the instruction at the start PC always executes, then the CPU
-//   halts before any instruction whose address is held by a used breakpoint
-//   slot and answers the stop PC [low, high] once.
+// - 0x67 runs: the instruction at the start PC always executes (meaning 3
+//   below), then the CPU halts before any instruction whose address is held
+//   by a used breakpoint slot and answers the stop PC [low, high] once.
 // - 0x13 while running halts after the current instruction (the one at the
 //   start PC counts as current until it has executed) and the stop PC
 //   follows as the answer of 0x67. 0x13 while halted answers 1 byte.
@@ -56,15 +70,35 @@
 // - Handshake: 0x13, 0x1C, 0x00, 0x02, 0x17 each answer one byte, the
 //   command byte itself. 0x17 also resets the CPU (PC 0, SFRs to their reset
 //   values); internal RAM, external data and both flashes are kept.
-// - 0x66 frees all 18 breakpoint slots; 0x64 slot hi lo puts an address in a
-//   slot, 0x65 slot frees it; slot numbers above 17 are ignored.
+// - 0x64 slot hi lo puts an address in a slot, 0x65 slot frees it; slot
+//   numbers above 17 are ignored. 0x66 frees all 18 (meaning 1 below).
 // - 0x5C space selects the memory space, 0x5B a23..16 a15..8 a7..0 sets the
 //   current address. 0x54 n [n bytes] and 0x51 [1 byte] read, 0x55 b, 0x56
-//   b0 b1 and 0x57 b0 b1 b2 b3 write; each advances the current address by
-//   the bytes read or written (24 bits, wrapping).
-// - 0x56/0x57 store the value most significant byte first at the lowest
-//   address: 0x56 b0 b1 stores b1 at the address and b0 at the next one.
+//   b0 b1 and 0x57 b0 b1 b2 b3 write (byte order: meaning 2 below); each
+//   advances the current address by the bytes read or written (24 bits,
+//   wrapping).
 // - Any other command byte is ignored and answers nothing.
+//
+// Meanings the command table leaves open, and the reading the board follows
+// (SimBoard_SetAlternativeMeanings switches each to the other reading; the
+// debugger must work with either):
+// 1. 0x66, "none | last handshake byte": frees all 18 breakpoint slots. The
+//    table says only that the handshake ends with it; the host frees its
+//    record of every slot there "without telling the adapter". Other
+//    reading: the slots stay as they were.
+// 2. 0x56 b0 b1, "write two bytes, lower byte first", and 0x57 b0..b3,
+//    "write four bytes, lowest byte first": the value is stored most
+//    significant byte first, b1 (b3) at the current address and b0 last, so
+//    that it reads back "high byte first" as every value is read; a 16-bit
+//    SFR pair, whose bytes the host exchanges before sending ("written high
+//    byte at the lower address"), then reads back "low byte first". Other
+//    reading: the bytes are stored in wire order, b0 at the current address.
+// 3. 0x67 "run" from a PC that a used breakpoint slot holds: the instruction
+//    at the start PC always executes, then the CPU halts before any
+//    instruction whose address a used slot holds, so Continue from a
+//    breakpoint goes on. The table says only "2 bytes when the target stops".
+//    Other reading: the run stops at once, before that instruction, and
+//    answers the start PC.
 //
 // Memory spaces (a byte outside a space's range reads 0xFF, a write there is
 // ignored; reads never have side effects)
@@ -104,11 +138,13 @@
 //
 // Test hooks: the library also exports the SimBoard_ functions of
 // simboard_hooks.h (the debugger never calls them): a wire trace of every
-// byte in and out, fault injection (fail the open; return 0 bytes k times
-// from FT_Write/FT_Read; drop the next n answer bytes; leave a byte
-// un-erased; corrupt a programmed byte; the race where the target stops just
-// as the host sends 0x13) and direct access to the board's memories, PC,
-// run state and breakpoint slots. Nothing else is exported.
+// byte in and out, the latency, fault injection (fail the open; return 0
+// bytes k times from FT_Write/FT_Read; drop the next n answer bytes; give the
+// next answer late, or split it in two parts with a pause between; leave a
+// byte un-erased; corrupt a programmed byte; the race where the target stops
+// just as the host sends 0x13), the other reading of each open meaning, and
+// direct access to the board's memories, PC, run state and breakpoint
+// slots. Nothing else is exported.
 //
 // FT_ListDevices answers FT_LIST_NUMBER_ONLY (1 device, 0 when not attached)
 // and FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION (index 0: "USB <-> Serial");

@@ -25,8 +25,17 @@ extern "C" {
 // reset and halted, internal RAM and external data are zero, both flashes are
 // erased (0xFF) and then preloaded again from VEXA_SIM_HEX when it is set,
 // every breakpoint slot is free, the read/write time-outs are back to their
-// defaults, every fault is disarmed and the wire trace is off and empty.
+// defaults, the latency is what VEXA_SIM_LATENCY_MS names (0 when unset),
+// every command has its usual meaning, every fault is disarmed and the wire
+// trace is off and empty.
 SIMBOARD_EXPORT void SimBoard_ResetBoard(void);
+
+// --- Timing ---------------------------------------------------------------------
+
+// The adapter's latency timer: an answer, or the last part of one, shorter
+// than a USB packet (62 answer bytes) becomes readable this many
+// milliseconds after the firmware gave it. Whole packets leave at once.
+SIMBOARD_EXPORT void SimBoard_SetLatency(uint32_t milliseconds);
 
 // --- Wire trace ---------------------------------------------------------------
 
@@ -76,8 +85,31 @@ SIMBOARD_EXPORT void SimBoard_CorruptNextProgram(uint32_t offset);
 // as a break while halted and answers its one byte, so the host receives
 // three bytes.
 SIMBOARD_EXPORT void SimBoard_ArmBreakRace(void);
+// The firmware gives its next answer late: it becomes readable
+// `milliseconds` after the command that asked for it. Everything answered
+// after it waits behind it.
+SIMBOARD_EXPORT void SimBoard_DelayNextAnswer(uint32_t milliseconds);
+// The next answer comes in two parts: its first `firstBytes` bytes as usual,
+// the rest `milliseconds` after the command.
+SIMBOARD_EXPORT void SimBoard_SplitNextAnswer(uint32_t firstBytes, uint32_t milliseconds);
 // Disarms every fault above.
 SIMBOARD_EXPORT void SimBoard_ClearFaults(void);
+
+// --- Command meanings ---------------------------------------------------------------
+
+// Where the command table leaves a meaning open, the board follows one
+// reading (d2xx_types.h lists them); these flags switch it to the other, so
+// that tests can show that the debugger works with either.
+enum {
+    // 0x67 from a PC held by a breakpoint slot stops at once, before the
+    // instruction there, and answers that PC.
+    SIMBOARD_ALT_RUN_STOPS_AT_START_BREAKPOINT = 1,
+    // 0x56/0x57 store their bytes in wire order: b0 at the current address.
+    SIMBOARD_ALT_VALUE_WRITE_IN_WIRE_ORDER = 2,
+    // 0x66 leaves the breakpoint slots as they are.
+    SIMBOARD_ALT_HANDSHAKE_END_KEEPS_SLOTS = 4,
+};
+SIMBOARD_EXPORT void SimBoard_SetAlternativeMeanings(uint32_t flags);
 
 // --- Direct access ----------------------------------------------------------------
 

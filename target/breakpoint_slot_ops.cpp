@@ -21,23 +21,29 @@ int SendClearSlot(int slot) {
 }
 
 // The first free slot of the range takes the address: 1, 0 (none free), -1.
+// A slot whose command did not go out stays free.
 int SetInRange(int first, int last, uint32_t address) {
     for (int slot = first; slot <= last; ++slot) {
         if (g_BreakAddr[slot] != kFreeBreakSlot) continue;
         g_BreakAddr[slot] = int32_t(address & 0xFFFF);
-        return SendSetSlot(slot, uint16_t(address));
+        const int sent = SendSetSlot(slot, uint16_t(address));
+        if (sent < 0) g_BreakAddr[slot] = kFreeBreakSlot;
+        return sent;
     }
     return 0;
 }
 
-// The first slot of the range holding the address is freed: 1, 0 (none), -1.
+// Every slot of the range holding the address is freed: 1, 0 (none), -1
+// when a clear command did not go out.
 int ClearInRange(int first, int last, uint32_t address) {
+    int result = 0;
     for (int slot = first; slot <= last; ++slot) {
         if (g_BreakAddr[slot] != int32_t(address & 0xFFFF)) continue;
         g_BreakAddr[slot] = kFreeBreakSlot;
-        return SendClearSlot(slot);
+        const int sent = SendClearSlot(slot);
+        result = result < 0 || sent < 0 ? -1 : 1;
     }
-    return 0;
+    return result;
 }
 
 int Reported(int result) {

@@ -1,8 +1,9 @@
 // Setting and clearing the adapter's hardware breakpoint slots.
 //
-// A slot is written in the host table before its command is sent, so after a
-// link failure the table and the adapter may disagree until the next
-// InitDebugger.
+// A slot is taken in the host table before its set command is sent and given
+// back when the command does not go out; a clear frees every slot of its
+// range that holds the address, before its command is sent. So no slot stays
+// set on the adapter that the table does not hold.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,8 @@ constexpr int kLastInternalSlot = 17;
 
 // User slots 0-15. 1 when done; 0 when no slot is free (set) or no slot holds
 // the address (clear), with nothing sent and no message; 0 after the adapter
-// error message on a link failure.
+// error message on a link failure. Clearing frees every user slot holding
+// the address.
 int SetBreakPoint(uint32_t address);
 int ClearBreakPoint(uint32_t address);
 

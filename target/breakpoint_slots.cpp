@@ -7,3 +7,15 @@ void FreeAllBreakSlots() {
     for (int32_t& slot : g_BreakAddr)
         slot = kFreeBreakSlot;
 }
+
+bool IsBreakSlotAddress(uint16_t address) {
+    for (int32_t slot : g_BreakAddr)
+        if (slot == int32_t(address)) return true;
+    return false;
+}
+
+bool AnyBreakSlotUsed() {
+    for (int32_t slot : g_BreakAddr)
+        if (slot != kFreeBreakSlot) return true;
+    return false;
+}

@@ -10,3 +10,8 @@ extern int32_t g_BreakAddr[kBreakSlotCount];
 
 // Marks every slot free without telling the adapter.
 void FreeAllBreakSlots();
+
+// Some slot (user or internal) holds the address.
+bool IsBreakSlotAddress(uint16_t address);
+// Some slot is in use.
+bool AnyBreakSlotUsed();

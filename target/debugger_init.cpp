@@ -25,10 +25,29 @@ void ResetLink() {
     g_pUsbLink->SetTimeouts();
 }
 
+// Right before a handshake: every answer still on its way is let in and
+// thrown away, so that the handshake's reads get the handshake's answers.
+void EmptyReceiveQueue() {
+    g_pUsbLink->DrainReceive(kLatencyDrainMs);
+}
+
+// What the handshake's last byte does to the adapter's breakpoint slots is
+// the adapter's own: every slot is cleared on the adapter as well, so that
+// none stays set there once the host counts them all free.
+int ClearEveryAdapterSlot() {
+    uint8_t commands[2 * kBreakSlotCount];
+    for (int slot = 0; slot < kBreakSlotCount; ++slot) {
+        commands[2 * slot] = adapter::kClearBreakpoint;
+        commands[2 * slot + 1] = uint8_t(slot);
+    }
+    return g_pUsbLink->SendCommand(commands, sizeof commands);
+}
+
 } // namespace
 
 int SendShortHandshake() {
     if (!g_pUsbLink) return -1;
+    EmptyReceiveQueue();
     uint8_t scratch = 0;
     int result = 0;
     for (uint8_t command : kAnsweredHandshake) {
@@ -48,7 +67,12 @@ int InitDebugger() {
     ResetLink();
     platform::Sleep(kDeviceSettleMs);
     int result = SendShortHandshake();
-    result |= g_pUsbLink ? g_pUsbLink->WriteByte(kHandshakeEnd) : -1;
+    if (g_pUsbLink) {
+        result |= g_pUsbLink->WriteByte(kHandshakeEnd);
+        result |= ClearEveryAdapterSlot();
+    } else {
+        result = -1;
+    }
     if (result < 0) {
         ShowUsbError();
         return 0;
@@ -56,6 +80,12 @@ int InitDebugger() {
     FreeAllBreakSlots();
     g_bStopRequest = false;
     return 1;
+}
+
+void ShowTargetPcAndRefresh() {
+    LinkErrorScope oneMessage;
+    ShowTargetPc();
+    UpdateDebugWindows();
 }
 
 uint16_t ShowTargetPc() {
@@ -72,8 +102,7 @@ int BoardReset() {
         ShowUsbError();
         return 0;
     }
-    ShowTargetPc();
-    UpdateDebugWindows();
+    ShowTargetPcAndRefresh();
     platform::ShowMessage(kBoardResetOkText);
     return 1;
 }
@@ -81,13 +110,13 @@ int BoardReset() {
 int InitDebuggerAndBoardReset() {
     if (!InitDebugger()) return 0;
     if (DebuggerPanes* panes = GetDebuggerPanes()) panes->RemoveAllBreakPoints();
-    ShowTargetPc();
-    UpdateDebugWindows();
+    ShowTargetPcAndRefresh();
     platform::ShowMessage(kInitDebuggerOkText);
     return 1;
 }
 
 void StartDebugSession() {
+    LinkErrorScope oneMessage;
     ReadMemoryImages();
     DebuggerPanes* panes = GetDebuggerPanes();
     if (PcDisplay* display = GetPcDisplay()) display->CreatePcModel();

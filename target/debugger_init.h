@@ -8,11 +8,13 @@
 #include <cstdint>
 
 // Device reset, receive purge, time-outs, a 150 ms pause and the full
-// handshake. On success every breakpoint slot is free and the stop request
-// is cleared (1); on a link failure the adapter error message and 0.
+// handshake, then a clear command for each of the 18 breakpoint slots. On
+// success every breakpoint slot is free and the stop request is cleared (1);
+// on a link failure the adapter error message and 0.
 int InitDebugger();
 
-// The five answered handshake pairs only; the combined transfer result.
+// The five answered handshake pairs only, after every answer still on its
+// way has been let in and thrown away; the combined transfer result.
 int SendShortHandshake();
 // The device reset, purge, time-outs and pause, then the short handshake.
 // Its result is left to the caller (the flash commands do not test it).
@@ -21,6 +23,8 @@ int ResetLinkAndShortHandshake();
 // Reads the program counter and shows it in the source views and the
 // assembly pane; returns it.
 uint16_t ShowTargetPc();
+// ShowTargetPc, then UpdateDebugWindows, with one adapter error message at most.
+void ShowTargetPcAndRefresh();
 
 // Board Reset: short handshake, the PC shown, every pane refreshed, then
 // "Board reset Ok!!". A failed handshake shows the adapter error message

@@ -38,12 +38,6 @@ void RedrawFlashPane() {
     if (DebuggerPanes* panes = GetDebuggerPanes()) panes->RedrawFlashPane();
 }
 
-// The host copies and the panes after a flash command.
-void ShowTargetState() {
-    ShowTargetPc();
-    UpdateDebugWindows();
-}
-
 // The break byte (answered while halted), then the 64 KB read.
 int ReadCodeFlash() {
     uint8_t scratch = 0;
@@ -109,7 +103,7 @@ int FlashPaneWrite(bool dataFlash) {
     }
 
     platform::ShowMessage(kFlashWriteOkText);
-    ShowTargetState();
+    ShowTargetPcAndRefresh();
     return 1;
 }
 
@@ -121,7 +115,7 @@ int ReadDataFlash() {
     const int read =
         ReadMemory(kFlashWindowBase, g_DataFlashBuffer.data(), kDataFlashBytes, kSpaceExternalData);
     SendFlashPacket(ReadArrayResetPacket());
-    ShowTargetState();
+    ShowTargetPcAndRefresh();
     return read == int(kDataFlashBytes) ? 1 : 0;
 }
 
@@ -149,6 +143,6 @@ int WriteDataFlash() {
     SendFlashPacket(ReadArrayResetPacket());
 
     platform::ShowMessage(kDataFlashWriteOkText);
-    ShowTargetState();
+    ShowTargetPcAndRefresh();
     return 1;
 }

@@ -2,6 +2,7 @@
 
 #include "debugger_views.h"
 #include "target_flags.h"
+#include "target_messages.h"
 #include "target_protocol.h"
 
 std::array<uint8_t, 0x100> g_InternalDataImage{};
@@ -26,6 +27,7 @@ void ReadMemoryImages() {
 }
 
 void UpdateDebugWindows() {
+    LinkErrorScope oneMessage;
     ReadMemoryImages();
     DebuggerPanes* panes = GetDebuggerPanes();
     if (!panes) return;

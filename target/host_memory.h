@@ -28,5 +28,7 @@ extern std::array<uint8_t, 0x100> g_DataFlashBuffer;
 void ReadMemoryImages();
 
 // ReadMemoryImages, then every information pane in a fixed order: registers,
-// Search, Local Variable, Global Variable, internal memory, Symbol.
+// Search, Local Variable, Global Variable, internal memory, Symbol. A link
+// failure shows one adapter error message; the reads after it are skipped
+// (their copies keep what they held) and the panes are still rewritten.
 void UpdateDebugWindows();

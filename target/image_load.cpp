@@ -93,7 +93,6 @@ int ImageLoad(uint32_t imageSizeEstimate) {
     }
 
     platform::ShowMessage(kFlashWriteOkText);
-    ShowTargetPc();
-    UpdateDebugWindows();
+    ShowTargetPcAndRefresh();
     return 1;
 }

@@ -23,9 +23,13 @@ std::thread g_worker;
 // Set by the worker as its last act.
 std::atomic<bool> g_workerDone{true};
 
-// Sets the busy flag and starts `body` on the worker thread.
+// Sets the busy flag and starts `body` on the worker thread. The stop
+// requests are cleared here, before the worker exists, so that a Stop pressed
+// at once still reaches it.
 void StartWorker(std::function<RunCompletion()> body) {
     if (g_worker.joinable()) g_worker.join(); // the previous one has posted its end
+    g_bStopRequest = false;
+    g_bStepStop = false;
     g_bTargetBusy = true;
     const unsigned session = CurrentRunSession();
     g_workerDone = false;
@@ -136,8 +140,6 @@ void JoinFinishedWorker() {
 
 void StopAndJoinWorker() {
     if (!g_worker.joinable()) return;
-    // A run clears the stop request when it starts, so the request is raised
-    // until the worker has ended.
     while (!g_workerDone) {
         g_bStopRequest = true;
         g_bStepStop = true;

@@ -1,6 +1,6 @@
 #include "run_until_stop.h"
 
-#include "sleep.h"
+#include "breakpoint_slots.h"
 #include "target_flags.h"
 #include "target_protocol.h"
 #include "usb_link.h"
@@ -37,10 +37,21 @@ bool StepInstructionQuietly(uint16_t& pc) {
     return ExchangePc(adapter::kStep, pc);
 }
 
+namespace {
+
+// The run did not end normally: the target may still be running.
+bool HaltAndResynchronise() {
+    g_pUsbLink->MarkTargetMayRun(g_stopAnswerTimeoutMs.load());
+    g_pUsbLink->Resynchronise();
+    return false;
+}
+
+} // namespace
+
 bool RunUntilStop(uint16_t& pc) {
     using Clock = std::chrono::steady_clock;
-    g_bStopRequest = false;
-    if (!g_pUsbLink || g_pUsbLink->WriteByte(adapter::kRun) < 0) return false;
+    if (!g_pUsbLink) return false;
+    if (g_pUsbLink->WriteByte(adapter::kRun) < 0) return HaltAndResynchronise();
 
     bool breakSent = false;
     Clock::time_point deadline;
@@ -48,9 +59,9 @@ bool RunUntilStop(uint16_t& pc) {
         const long waiting = g_pUsbLink->GetQueueStatus();
         if (waiting < 0 || waiting >= 2) break; // a failed status ends the wait too
         if (breakSent) {
-            if (Clock::now() >= deadline) return false; // the board never answered
+            if (Clock::now() >= deadline) return HaltAndResynchronise(); // no stop PC came
         } else if (g_bStopRequest) {
-            g_pUsbLink->WriteByte(adapter::kBreak);
+            if (g_pUsbLink->WriteByte(adapter::kBreak) < 0) return HaltAndResynchronise();
             breakSent = true;
             deadline = Clock::now() + std::chrono::milliseconds(g_stopAnswerTimeoutMs.load());
             continue; // look at the queue again at once
@@ -59,11 +70,16 @@ bool RunUntilStop(uint16_t& pc) {
     }
 
     uint8_t answer[2] = {0, 0};
-    if (g_pUsbLink->ReadBytes(answer, 2) < 0) return false;
+    if (g_pUsbLink->ReadBytes(answer, 2) < 0) return HaltAndResynchronise();
     pc = uint16_t(answer[0] | answer[1] << 8);
-    if (breakSent) {
-        platform::Sleep(kBreakDrainMs);
-        g_pUsbLink->PurgeRx();
-    }
+    if (breakSent) g_pUsbLink->DrainReceive(kLatencyDrainMs);
     return true;
+}
+
+bool RunFrom(uint16_t& pc) {
+    if (IsBreakSlotAddress(pc)) {
+        if (!StepInstructionQuietly(pc)) return false;
+        if (IsBreakSlotAddress(pc)) return true;
+    }
+    return RunUntilStop(pc);
 }

@@ -9,16 +9,23 @@
 constexpr unsigned kStopAnswerTimeoutMs = 3000;
 // The longest pause between two looks at the receive queue while the target runs.
 constexpr unsigned kRunPollPauseUs = 500;
-// Time given to a late answer of the break byte before it is purged.
-constexpr unsigned kBreakDrainMs = 2;
 
 // Runs the target (0x67) until it stops and stores the stop PC. A stop
-// request (g_bStopRequest, cleared at the start) sends the break byte 0x13
-// once; the stop PC must then arrive within the stop-answer time-out. When a
-// break was sent, anything the adapter answers after the stop PC is purged
-// (the target may have stopped on its own just as the break arrived and then
-// answer the break as well). False on a link failure or a dead board.
+// request (g_bStopRequest, cleared by the command that started the worker)
+// sends the break byte 0x13 once; the stop PC must then arrive within the
+// stop-answer time-out. When a break was sent, whatever the adapter answers
+// within the latency after the stop PC is thrown away (the target may have
+// stopped on its own just as the break arrived and then answer the break as
+// well). When the run cannot be ended that way (the break cannot be sent,
+// its answer does not come, a transfer fails), the target is halted and the
+// link brought back in step before this returns false.
 bool RunUntilStop(uint16_t& pc);
+
+// As RunUntilStop, from `pc`, the target's current PC. When a breakpoint slot
+// holds that PC, its instruction is first executed on its own (0x5E): an
+// adapter may end a run at once on the breakpoint it starts from. When that
+// step lands on a breakpoint, the run ends there.
+bool RunFrom(uint16_t& pc);
 
 // 0x59 / 0x5E and the two-byte PC answer; false on a link failure.
 bool ReadPcQuietly(uint16_t& pc);

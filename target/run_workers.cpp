@@ -1,6 +1,7 @@
 #include "run_workers.h"
 
 #include "breakpoint_slot_ops.h"
+#include "breakpoint_slots.h"
 #include "run_lookups.h"
 #include "run_until_stop.h"
 #include "target_flags.h"
@@ -27,13 +28,14 @@ RunCompletion LinkFailure() {
     return Abandoned(kUsbErrorText);
 }
 
-// Runs until the target stops, with an internal breakpoint at `address`
-// while it runs. False on a link failure.
+// Runs from `pc`, the target's PC, until it stops, with an internal
+// breakpoint at `address` while it runs. False on a link failure, and when
+// no internal slot is free: a run without its breakpoint would not stop there.
 bool RunToAddress(uint16_t address, uint16_t& pc) {
-    const bool set = SetHwBreakPoint(address) >= 0;
-    const bool ran = set && RunUntilStop(pc);
+    if (SetHwBreakPoint(address) != 1) return false;
+    const bool ran = RunFrom(pc);
     const bool cleared = ClearHwBreakPoint(address) >= 0;
-    return set && ran && cleared;
+    return ran && cleared;
 }
 
 // Steps until the PC has a source position or Stop is pressed.
@@ -57,7 +59,11 @@ bool NextInstruction(uint16_t& pc) {
 RunCompletion ContinueWorker(uint16_t address) {
     if (!g_bProjectLoaded) return Abandoned(nullptr);
     uint16_t pc = 0;
-    const bool ok = address == 0 ? RunUntilStop(pc) : RunToAddress(address, pc);
+    bool ok = false;
+    if (address == 0 && !AnyBreakSlotUsed())
+        ok = RunUntilStop(pc); // no breakpoint can hold the start PC
+    else
+        ok = ReadPcQuietly(pc) && (address == 0 ? RunFrom(pc) : RunToAddress(address, pc));
     return ok ? StoppedAt(pc) : LinkFailure();
 }
 
@@ -80,7 +86,6 @@ RunCompletion StepWorker() {
     if (!ReadPcQuietly(pc)) return LinkFailure();
     const std::string start = LineOfAddress(pc);
     std::string current = start;
-    g_bStepStop = false;
     while (current.empty() || current == start) {
         if (!StepInstructionQuietly(pc)) return LinkFailure();
         current = LineOfAddress(pc);
@@ -96,7 +101,6 @@ RunCompletion NextWorker() {
     uint16_t pc = 0;
     if (!ReadPcQuietly(pc)) return LinkFailure();
     std::string current = LineOfAddress(pc);
-    g_bStepStop = false;
     if (current.empty()) {
         // Started outside any source line: on to the first one.
         return StepToKnownLine(pc, current) ? StoppedAt(pc) : LinkFailure();

@@ -23,6 +23,29 @@ const char* const kImageMismatchText = "Error!! Load Image mismatch. please relo
 const char* const kBreakLimitText = "Failed To Add BreakPoint. MAX = 16";
 const char* const kMarginBreakLimitText = "Fail Set Break. MAX Break Number = 16";
 
+namespace {
+
+thread_local int t_scopeDepth = 0;
+thread_local bool t_scopeFailed = false;
+
+} // namespace
+
 void ShowUsbError() {
+    if (t_scopeDepth > 0) {
+        if (t_scopeFailed) return;
+        t_scopeFailed = true;
+    }
     platform::ShowMessage(kUsbErrorText);
+}
+
+LinkErrorScope::LinkErrorScope() {
+    if (t_scopeDepth++ == 0) t_scopeFailed = false;
+}
+
+LinkErrorScope::~LinkErrorScope() {
+    if (--t_scopeDepth == 0) t_scopeFailed = false;
+}
+
+bool LinkFailedInScope() {
+    return t_scopeDepth > 0 && t_scopeFailed;
 }

@@ -18,5 +18,22 @@ extern const char* const kImageMismatchText;
 extern const char* const kBreakLimitText;       // Set Break, assembly rows
 extern const char* const kMarginBreakLimitText; // clicks in the editor's margin
 
-// Shows the adapter error message.
+// Shows the adapter error message; inside a LinkErrorScope only the first time.
 void ShowUsbError();
+
+// One user-level operation that talks to the adapter many times (the refresh
+// of every pane after a stop): while the outermost scope lives, the adapter
+// error message is shown at most once, and once it has been shown the target
+// operations give up at once, without a transfer, so that a dead link costs
+// one message and no further time-outs. Scopes belong to the thread that
+// opens them; nested scopes join the outermost one.
+class LinkErrorScope {
+public:
+    LinkErrorScope();
+    ~LinkErrorScope();
+    LinkErrorScope(const LinkErrorScope&) = delete;
+    LinkErrorScope& operator=(const LinkErrorScope&) = delete;
+};
+
+// True inside a scope whose adapter error message has been shown.
+bool LinkFailedInScope();

@@ -5,7 +5,9 @@
 #include "target_messages.h"
 #include "usb_link.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 bool g_bReadProgress = false;
 int g_nProgressScale = 0;
@@ -34,6 +36,7 @@ int ReadBytes(uint8_t* buffer, size_t length) {
 
 // Sends a one-byte command and reads the two-byte program counter after it.
 uint16_t ExchangePc(uint8_t command) {
+    if (LinkFailedInScope()) return 0;
     uint8_t answer[2] = {0, 0};
     int result = WriteByte(command);
     result |= ReadBytes(answer, 2);
@@ -64,6 +67,33 @@ int EffectiveSpace(uint32_t address, int size, int space) {
     return space;
 }
 
+// The value bytes of a write command (lowest first on the wire) as they must
+// lie in target memory, from the address on, for the value to read back: the
+// most significant first (a 16-bit SFR pair arrives with its bytes already
+// exchanged, so it reads back low byte first).
+//
+// Where the adapter stores the bytes of 0x56 and 0x57 is its own; when they
+// did not land that way, they are written again one by one.
+int EnsureValueStored(uint32_t address, int space, const uint8_t* wire, int size) {
+    uint8_t expected[4];
+    for (int i = 0; i < size; ++i)
+        expected[i] = wire[size - 1 - i];
+    uint8_t stored[4] = {};
+    const uint8_t readCommand[2] = {adapter::kReadBlock, uint8_t(size)};
+    int result = SelectAddress(address, space);
+    result |= SendCommand(readCommand, 2);
+    result |= ReadBytes(stored, size_t(size));
+    if (result < 0) return result;
+    if (std::equal(expected, expected + size, stored)) return result;
+    std::vector<uint8_t> bytewise;
+    for (int i = 0; i < size; ++i) {
+        const uint32_t at = address + uint32_t(i);
+        bytewise.insert(bytewise.end(), {adapter::kSetAddress, uint8_t(at >> 16), uint8_t(at >> 8),
+                                         uint8_t(at), adapter::kWrite1, expected[i]});
+    }
+    return SendCommand(bytewise.data(), bytewise.size());
+}
+
 bool AddressAllowed(uint32_t address, uint32_t count, int space) {
     const int64_t last = int64_t(address) + int64_t(count) - 1;
     if (space == kSpaceInternalData) return address <= 0x7F && last <= 0x7F;
@@ -82,6 +112,7 @@ uint16_t StepInstruction() {
 }
 
 int SetPc(uint16_t pc) {
+    if (LinkFailedInScope()) return 0;
     const uint8_t operand[2] = {uint8_t(pc >> 8), uint8_t(pc)};
     int result = WriteByte(adapter::kSetPc);
     result |= SendCommand(operand, 2);
@@ -99,6 +130,7 @@ int ReadMemory(uint32_t address, uint8_t* destination, uint32_t count, int space
         platform::ShowMessage(text);
         return -1;
     }
+    if (LinkFailedInScope()) return 0;
     if (SelectAddress(address, space) < 0) {
         ShowUsbError();
         return 0;
@@ -121,6 +153,7 @@ int ReadMemory(uint32_t address, uint8_t* destination, uint32_t count, int space
 }
 
 int WriteTargetValue(uint32_t address, uint32_t value, int size, int space) {
+    if (LinkFailedInScope()) return 0;
     space = EffectiveSpace(address, size, space);
     if (space == kSpaceSfr && size == 2) value = (value & 0xFF) << 8 | (value >> 8 & 0xFF);
     int result = SelectAddress(address, space);
@@ -144,6 +177,7 @@ int WriteTargetValue(uint32_t address, uint32_t value, int size, int space) {
     }
     }
     result |= SendCommand(command, 1 + size_t(size));
+    if (result >= 0 && size > 1) result = EnsureValueStored(address, space, command + 1, size);
     if (result < 0) {
         ShowUsbError();
         return 0;
@@ -152,6 +186,7 @@ int WriteTargetValue(uint32_t address, uint32_t value, int size, int space) {
 }
 
 uint32_t ReadTargetByte(uint32_t address, int space) {
+    if (LinkFailedInScope()) return 0;
     uint8_t value = 0;
     int result = SelectAddress(address, EffectiveSpace(address, 1, space));
     result |= WriteByte(adapter::kReadOne);

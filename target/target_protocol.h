@@ -56,7 +56,11 @@ int SetPc(uint16_t pc);
 int ReadMemory(uint32_t address, uint8_t* destination, uint32_t count, int space);
 
 // Writes a value of 1, 2 or 4 bytes; 1 or 0. Outside spaces 2 and 4 the
-// space follows from the address (internal data below 0x80, else SFR).
+// space follows from the address (internal data below 0x80, else SFR). A
+// 2-byte SFR value goes with its bytes exchanged (DPL:DPH order). A value of
+// 2 or 4 bytes is read back and, when the adapter did not store it most
+// significant byte first (the order every value is read in), written again
+// byte by byte.
 int WriteTargetValue(uint32_t address, uint32_t value, int size, int space);
 
 // Reads one byte (zero-extended), 0 after a link failure.

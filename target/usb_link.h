@@ -7,10 +7,20 @@
 //
 // When the library or an entry point is missing, or the device never opened,
 // the link calls nothing: every transfer fails as a link failure.
+//
+// Keeping in step: the adapter's answers carry no framing, so an answer that
+// comes after its read gave up would be taken as the answer to the next
+// command. A short or failed transfer therefore marks the link out of step,
+// and the next transfer that sends anything first brings it back in step
+// (Resynchronise): it waits until no byte has come for one read time-out and
+// empties the receive queue. After a run that did not end normally the
+// target may still be running; the resynchronisation then sends the break
+// byte first.
 #pragma once
 
 #include "d2xx_types.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -44,6 +54,19 @@ public:
     // FT_GetQueueStatus: the received bytes waiting, or -1.
     long GetQueueStatus();
 
+    // A transfer failed or came up short since the link was last in step.
+    bool IsOutOfStep() const { return m_bOutOfStep; }
+    // A run ended without its stop PC: the target may still be running. The
+    // link counts as out of step; its resynchronisation sends the break byte
+    // and waits up to `breakAnswerWaitMs` for an answer first.
+    void MarkTargetMayRun(unsigned breakAnswerWaitMs);
+    // Empties the receive queue once no byte has moved for `quietMs` (counted
+    // from the last byte written or read; at most kDrainLimitMs in all), so
+    // that no answer still on its way can be taken for a later one.
+    void DrainReceive(unsigned quietMs);
+    // Brings the link back in step at once (see the top of this file).
+    void Resynchronise();
+
     // All ten entry points were found.
     bool IsDriverBound() const { return m_bDriverBound; }
     // The device is open (through OpenByDescription).
@@ -63,11 +86,25 @@ public:
     FT_GetQueueStatusFn pfnGetQueueStatus = nullptr;
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     // An entry point taking the device handle may be called.
     bool CanTalk() const { return m_bDriverBound && m_bDeviceOpen; }
+    // Before anything is sent: resynchronises a link out of step.
+    void KeepInStep();
+    // Notes a transfer's outcome: bytes moved, or a failure (-1).
+    int Noted(int result);
+    void DrainSince(Clock::time_point quietSince, unsigned quietMs);
+    // The break byte, with the one-byte retry rule, outside KeepInStep.
+    bool SendBreak();
 
     bool m_bDriverBound = false;
     bool m_bDeviceOpen = false;
+    bool m_bOutOfStep = false;
+    bool m_bTargetMayRun = false;
+    unsigned m_breakAnswerWaitMs = 0;
+    Clock::time_point m_outOfStepSince{};
+    Clock::time_point m_lastTraffic{};
 };
 
 extern CUsbLink* g_pUsbLink;
@@ -78,6 +115,17 @@ extern const char* const kAdapterDescription;
 constexpr unsigned kTransferTimeoutMs = 300;
 // Pause after opening or resetting the device, in milliseconds.
 constexpr unsigned kDeviceSettleMs = 150;
+// The adapter chip's latency timer, at the chip's default (the link never
+// changes it): an answer shorter than a USB packet reaches the host up to
+// this long after the adapter gave it.
+constexpr unsigned kAdapterLatencyMs = 16;
+// A wait that lets every answer held by the latency timer arrive.
+constexpr unsigned kLatencyDrainMs = 2 * kAdapterLatencyMs;
+// A link out of step waits for this long without a byte before it counts as
+// in step again (one read time-out)...
+constexpr unsigned kResyncQuietMs = kTransferTimeoutMs;
+// ...and never longer than this for any drain.
+constexpr unsigned kDrainLimitMs = 2000;
 
 // The library name: VEXA_D2XX_LIBRARY when set and not empty, else "libftd2xx.so".
 const char* DriverLibraryName();

@@ -2,7 +2,9 @@
 # Runs the whole test suite from scratch:
 #   1. the normal build and every test,
 #   2. an AddressSanitizer/UndefinedBehaviorSanitizer build and every test,
-#   3. the libFuzzer targets (clang), each for a bounded time.
+#   3. a ThreadSanitizer build of the tests where threads meet (run control,
+#      the target link, the debugging road),
+#   4. the libFuzzer targets (clang), each for a bounded time.
 # FUZZ_SECONDS sets the time per fuzz target (default 60).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -31,10 +33,22 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print
     LSAN_OPTIONS=suppressions="$root/tools/lsan.supp":print_suppressions=0 \
     run_tests ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs" | tee "$logs/asan.log"
 
+echo "== thread sanitizer build: run control, target link and road tests"
+cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXA_TSAN=ON \
+    -DVEXA_BUILD_GUI=OFF
+cmake --build "$root/build-tsan" --parallel "$jobs" \
+    --target run_control_tests target_tests debug_road_tests
+# Only the programs built above (the others are listed as _NOT_BUILT), once
+# (the suites' second run with the adapter's latency adds no thread road).
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+    ctest --test-dir "$root/build-tsan" --output-on-failure --parallel "$jobs" \
+    -E '_NOT_BUILT$|^latency16\.' | tee "$logs/tsan.log"
+
 echo "== fuzz targets"
 "$root/tools/fuzz.sh" "$fuzz_seconds" | tee "$logs/fuzz.log"
 
-# One closing line for the whole run: every test of both builds and every fuzz target.
-total=$(grep -ho 'tests failed out of [0-9]*' "$logs/normal.log" "$logs/asan.log" | awk '{s += $5} END {print s + 0}')
+# One closing line for the whole run: every test of the three builds and every fuzz target.
+total=$(grep -ho 'tests failed out of [0-9]*' "$logs/normal.log" "$logs/asan.log" "$logs/tsan.log" |
+    awk '{s += $5} END {print s + 0}')
 fuzzers=$(grep -c '^-- fuzz_' "$logs/fuzz.log" || true)
 echo "tests: $((total + fuzzers)) passed, 0 failed"

@@ -86,13 +86,17 @@ D2XX_EXPORT FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD toWrite, L
         simulator().firmware.receive(bytes[i]);
     }
     *written = toWrite;
+    simulator().written.notify_all();
     return FT_OK;
 }
 
-// While the CPU runs, the read runs it until enough answer bytes exist or
-// the read time-out passes; the lock is let go between slices so that
+// The read waits, up to the read time-out, until the bytes asked for are
+// readable. While the CPU runs it runs it in slices meanwhile; while it is
+// halted it sleeps until the next held answer bytes arrive, the time-out
+// passes or the host writes. The lock is let go while it waits, so that
 // another thread can send the break byte.
 D2XX_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read) {
+    using Clock = simboard::UsbPort::Clock;
     Lock lock(simulator().mutex);
     simboard::UsbPort& usb = simulator().usb;
     simboard::Firmware& firmware = simulator().firmware;
@@ -101,15 +105,23 @@ D2XX_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPD
     *read = 0;
     if (usb.consumeZeroRead()) return FT_OK;
 
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(usb.readTimeoutMs());
-    while (usb.queued() < toRead && firmware.running()) {
-        firmware.runSlice(simboard::Firmware::kSliceInstructions);
-        if (usb.queued() >= toRead || !firmware.running()) break;
-        if (std::chrono::steady_clock::now() >= deadline) break;
-        lock.unlock();
-        std::this_thread::yield();
-        lock.lock();
+    const auto deadline = Clock::now() + std::chrono::milliseconds(usb.readTimeoutMs());
+    while (usb.queued() < toRead) {
+        if (firmware.running()) {
+            firmware.runSlice(simboard::Firmware::kSliceInstructions);
+            if (usb.queued() >= toRead) break;
+        }
+        if (Clock::now() >= deadline) break;
+        if (firmware.running()) {
+            lock.unlock();
+            std::this_thread::yield();
+            lock.lock();
+        } else {
+            Clock::time_point wake = deadline;
+            Clock::time_point arrival;
+            if (usb.nextArrival(arrival) && arrival < wake) wake = arrival;
+            simulator().written.wait_until(lock, wake);
+        }
         if (!usb.accepts(handle)) return FT_INVALID_HANDLE;
     }
     *read = static_cast<DWORD>(usb.take(static_cast<uint8_t*>(buffer), toRead));
@@ -119,7 +131,7 @@ D2XX_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPD
 D2XX_EXPORT FT_STATUS FT_ResetDevice(FT_HANDLE handle) {
     Lock lock(simulator().mutex);
     if (!simulator().usb.accepts(handle)) return FT_INVALID_HANDLE;
-    simulator().usb.purgeReceive();
+    simulator().usb.resetChip();
     simulator().firmware.resetParser();
     return FT_OK;
 }

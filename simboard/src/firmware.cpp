@@ -1,5 +1,9 @@
 #include "firmware.h"
 
+#include "simboard_hooks.h"
+
+#include <vector>
+
 namespace simboard {
 
 namespace {
@@ -58,6 +62,7 @@ void Firmware::powerOn() {
     running_ = false;
     startInstructionDone_ = false;
     breakRaceArmed_ = false;
+    alternatives_ = 0;
 }
 
 void Firmware::receive(uint8_t byte) {
@@ -79,14 +84,14 @@ void Firmware::execute() {
     case kHandshake1C:
     case kHandshake00:
     case kHandshake02:
-        usb_.pushAnswer(p[0]);
+        answerByte(p[0]);
         break;
     case kResetCpu:
         cpu.reset();
-        usb_.pushAnswer(p[0]);
+        answerByte(p[0]);
         break;
     case kClearAllBreakpoints:
-        board_.clearAllSlots();
+        if (!alternative(SIMBOARD_ALT_HANDSHAKE_END_KEEPS_SLOTS)) board_.clearAllSlots();
         break;
     case kSetBreakpoint:
         board_.setSlot(p[1], static_cast<uint16_t>(p[2] << 8 | p[3]));
@@ -122,7 +127,7 @@ void Firmware::execute() {
     case kWrite1:
     case kWrite2:
     case kWrite4:
-        writeMostSignificantFirst(p + 1, commandLength(p[0]) - 1);
+        writeValue(p + 1, commandLength(p[0]) - 1);
         break;
     default: // not a command of this adapter
         break;
@@ -132,6 +137,9 @@ void Firmware::execute() {
 void Firmware::startRun() {
     running_ = true;
     startInstructionDone_ = false;
+    if (alternative(SIMBOARD_ALT_RUN_STOPS_AT_START_BREAKPOINT) &&
+        board_.isBreakpoint(board_.cpu().pc()))
+        stopAndAnswerPc();
 }
 
 void Firmware::runSlice(uint64_t maxInstructions) {
@@ -150,36 +158,51 @@ void Firmware::breakWhileRunning() {
         board_.cpu().step();
         startInstructionDone_ = true;
     }
-    stopAndAnswerPc();
-    if (breakRaceArmed_) {
-        // The target had stopped on its own just before the break arrived,
-        // so the firmware takes the break as one sent to a halted target.
-        breakRaceArmed_ = false;
-        usb_.pushAnswer(kBreak);
+    if (!breakRaceArmed_) {
+        stopAndAnswerPc();
+        return;
     }
+    // The target had stopped on its own one latency period before the break
+    // arrived: its stop PC is already on the way, and the firmware takes the
+    // break as one sent to a halted target, whose answer follows later.
+    breakRaceArmed_ = false;
+    stopAndAnswerPc(true);
+    answerByte(kBreak);
 }
 
-void Firmware::stopAndAnswerPc() {
+void Firmware::stopAndAnswerPc(bool stoppedEarlier) {
     running_ = false;
-    answerPc();
+    answerPc(stoppedEarlier);
 }
 
-void Firmware::answerPc() {
-    uint16_t pc = board_.cpu().pc();
-    usb_.pushAnswer(static_cast<uint8_t>(pc & 0xFF));
-    usb_.pushAnswer(static_cast<uint8_t>(pc >> 8));
+void Firmware::answerPc(bool stoppedEarlier) {
+    const uint16_t pc = board_.cpu().pc();
+    const uint8_t answer[2] = {static_cast<uint8_t>(pc & 0xFF), static_cast<uint8_t>(pc >> 8)};
+    UsbPort::Clock::time_point producedAt = UsbPort::Clock::now();
+    if (stoppedEarlier) producedAt -= usb_.latency();
+    usb_.pushAnswer(answer, 2, producedAt);
+}
+
+void Firmware::answerByte(uint8_t value) {
+    usb_.pushAnswer(&value, 1);
 }
 
 void Firmware::readBytes(size_t count) {
+    std::vector<uint8_t> answer(count);
     for (size_t i = 0; i < count; ++i) {
-        usb_.pushAnswer(board_.read(space_, address_));
+        answer[i] = board_.read(space_, address_);
         address_ = (address_ + 1) & kAddressMask;
     }
+    usb_.pushAnswer(answer.data(), count);
 }
 
-void Firmware::writeMostSignificantFirst(const uint8_t* wire, size_t count) {
+// The value is stored most significant byte first (the last one on the wire
+// at the current address), so that it reads back high byte first; the
+// alternative stores the bytes in wire order.
+void Firmware::writeValue(const uint8_t* wire, size_t count) {
+    const bool wireOrder = alternative(SIMBOARD_ALT_VALUE_WRITE_IN_WIRE_ORDER);
     for (size_t i = 0; i < count; ++i) {
-        board_.write(space_, address_, wire[count - 1 - i]);
+        board_.write(space_, address_, wireOrder ? wire[i] : wire[count - 1 - i]);
         address_ = (address_ + 1) & kAddressMask;
     }
 }

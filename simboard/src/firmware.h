@@ -38,14 +38,22 @@ public:
     void armBreakRace() { breakRaceArmed_ = true; }
     void clearFaults() { breakRaceArmed_ = false; }
 
+    // The other reading of the commands named by SIMBOARD_ALT_* (0: the usual one).
+    void setAlternativeMeanings(uint32_t flags) { alternatives_ = flags; }
+
 private:
     void execute();
     void breakWhileRunning();
-    void stopAndAnswerPc();
-    void answerPc();
+    // `stoppedEarlier`: the target stopped one latency period before now, so
+    // its stop PC has already left the adapter chip.
+    void stopAndAnswerPc(bool stoppedEarlier = false);
+    void answerPc(bool stoppedEarlier = false);
+    void answerByte(uint8_t value);
     void readBytes(size_t count);
-    // Stores `count` bytes, the most significant (last on the wire) first.
-    void writeMostSignificantFirst(const uint8_t* wire, size_t count);
+    // Stores the `count` value bytes of a 0x56/0x57 command (lowest on the
+    // wire first) at the current address and on.
+    void writeValue(const uint8_t* wire, size_t count);
+    bool alternative(uint32_t flag) const { return (alternatives_ & flag) != 0; }
 
     Board& board_;
     UsbPort& usb_;
@@ -58,6 +66,7 @@ private:
     bool running_ = false;
     bool startInstructionDone_ = false;
     bool breakRaceArmed_ = false;
+    uint32_t alternatives_ = 0;
 };
 
 } // namespace simboard

@@ -6,6 +6,7 @@
 #include "firmware.h"
 #include "usb_port.h"
 
+#include <condition_variable>
 #include <mutex>
 
 namespace simboard {
@@ -21,6 +22,9 @@ struct Simulator {
     }
 
     std::mutex mutex;
+    // Signalled when the host has written: a reader waiting for answer bytes
+    // looks again.
+    std::condition_variable written;
     Board board;
     UsbPort usb;
     Firmware firmware;

@@ -139,6 +139,26 @@ void SimBoard_ArmBreakRace(void) {
     simulator().firmware.armBreakRace();
 }
 
+void SimBoard_SetLatency(uint32_t milliseconds) {
+    Lock lock(simulator().mutex);
+    simulator().usb.setLatency(milliseconds);
+}
+
+void SimBoard_DelayNextAnswer(uint32_t milliseconds) {
+    Lock lock(simulator().mutex);
+    simulator().usb.delayNextAnswer(milliseconds);
+}
+
+void SimBoard_SplitNextAnswer(uint32_t firstBytes, uint32_t milliseconds) {
+    Lock lock(simulator().mutex);
+    simulator().usb.splitNextAnswer(firstBytes, milliseconds);
+}
+
+void SimBoard_SetAlternativeMeanings(uint32_t flags) {
+    Lock lock(simulator().mutex);
+    simulator().firmware.setAlternativeMeanings(flags);
+}
+
 void SimBoard_ClearFaults(void) {
     Lock lock(simulator().mutex);
     simulator().usb.clearFaults();
@@ -185,6 +205,7 @@ void SimBoard_SetRunning(int running) {
         simulator().firmware.startRun();
     else
         simulator().firmware.haltSilently();
+    simulator().written.notify_all();
 }
 
 int SimBoard_GetBreakpoint(uint32_t slot, uint16_t* address) {

@@ -96,6 +96,26 @@ TEST_F(SimBoardHooks, DroppedAnswerBytesNeverArrive) {
     EXPECT_EQ(receive(8), (Bytes{0x02, 0x00}));
 }
 
+TEST_F(SimBoardHooks, ALateAnswerComesAfterTheTimeOutAndHoldsUpLaterOnes) {
+    ASSERT_EQ(lib.FT_SetTimeouts(handle, 40, 40), FT_OK);
+    lib.SetPc(0x1234);
+    lib.DelayNextAnswer(150);
+    send({0x59, 0x1C});
+    EXPECT_EQ(receive(3).size(), 0u);
+    ASSERT_EQ(lib.FT_Purge(handle, FT_PURGE_RX), FT_OK); // too early to reach it
+    EXPECT_EQ(queued(), 0u);
+    ASSERT_EQ(lib.FT_SetTimeouts(handle, 300, 300), FT_OK);
+    EXPECT_EQ(receive(3), (Bytes{0x34, 0x12, 0x1C}));
+
+    // Split: the first byte as usual, the second after the pause.
+    lib.SplitNextAnswer(1, 150);
+    ASSERT_EQ(lib.FT_SetTimeouts(handle, 40, 40), FT_OK);
+    send({0x59});
+    EXPECT_EQ(receive(2), Bytes{0x34});
+    ASSERT_EQ(lib.FT_SetTimeouts(handle, 300, 300), FT_OK);
+    EXPECT_EQ(receive(2), Bytes{0x12});
+}
+
 TEST_F(SimBoardHooks, UnerasedByteSurvivesOneChipErase) {
     store(SIMBOARD_CODE_FLASH, 0x0100, {0x12});
     lib.LeaveUnerased(0x0100);

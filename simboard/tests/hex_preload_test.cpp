@@ -43,7 +43,7 @@ TEST_F(SimBoardHexPreload, DataRecordsAreInTheCodeFlash) {
 }
 
 TEST_F(SimBoardHexPreload, RejectedFileLeavesTheFlashErased) {
-    preload(":03003000021234FF\n:00000001FF\n"); // bad checksum
+    preload(":03003000021234FF\n:00000006FA\n"); // an unknown record type
     EXPECT_EQ(fetch(SIMBOARD_CODE_FLASH, 0x0030, 3), Bytes(3, 0xFF));
     setenv("VEXA_SIM_HEX", "/nonexistent/simboard.hex", 1);
     lib.ResetBoard();

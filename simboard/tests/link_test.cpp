@@ -136,12 +136,39 @@ TEST_F(SimBoardUsbSide, PurgeEmptiesOnlyTheReceiveQueueWhenAsked) {
     EXPECT_EQ(queued(), 0u);
 }
 
-TEST_F(SimBoardUsbSide, ReadWhileHaltedReturnsAtOnceWithWhatThereIs) {
+TEST_F(SimBoardUsbSide, ReadWaitsUpToTheTimeOutForTheBytesAskedFor) {
+    ASSERT_EQ(lib.FT_SetTimeouts(handle, 80, 80), FT_OK);
     send({0x59});
     auto start = Clock::now();
-    EXPECT_EQ(receive(8).size(), 2u);
-    EXPECT_EQ(receive(1).size(), 0u);
-    EXPECT_LT(msSince(start), 150); // the default time-out is 300 ms
+    EXPECT_EQ(receive(2).size(), 2u); // there: at once
+    EXPECT_LT(msSince(start), 40);
+    send({0x59});
+    start = Clock::now();
+    EXPECT_EQ(receive(3).size(), 2u); // one byte short: the whole time-out
+    EXPECT_GE(msSince(start), 80);
+}
+
+TEST_F(SimBoardUsbSide, TheLatencyTimerHoldsWhatIsShorterThanAPacket) {
+    lib.SetLatency(30);
+    lib.SetPc(0x0345);
+    auto start = Clock::now();
+    send({0x59});
+    EXPECT_EQ(queued(), 0u);
+    EXPECT_EQ(receivePc(), 0x0345);
+    EXPECT_GE(msSince(start), 30);
+
+    // 255 bytes: four whole packets at once, the last 7 bytes after the latency.
+    send(selectSpace(2) + setAddress(0) + readBlock(255));
+    EXPECT_EQ(queued(), 248u);
+    // A purge empties the queue but cannot reach the held bytes, which come later.
+    ASSERT_EQ(lib.FT_Purge(handle, FT_PURGE_RX), FT_OK);
+    EXPECT_EQ(queued(), 0u);
+    EXPECT_EQ(receive(7).size(), 7u);
+    // A device reset drops what the chip holds.
+    send({0x59});
+    ASSERT_EQ(lib.FT_ResetDevice(handle), FT_OK);
+    ASSERT_EQ(lib.FT_SetTimeouts(handle, 60, 60), FT_OK);
+    EXPECT_EQ(receive(2).size(), 0u);
 }
 
 TEST_F(SimBoardUsbSide, ReadWhileRunningWaitsForTheReadTimeOut) {

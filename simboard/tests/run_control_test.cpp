@@ -146,3 +146,30 @@ TEST_F(SimBoardRunControl, BreakFromAnotherThreadEndsAWaitingRead) {
     EXPECT_EQ(pc, (Bytes{0x02, 0x00}));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
+
+TEST_F(SimBoardRunControl, EachOpenMeaningHasItsOtherReading) {
+    store(SIMBOARD_CODE_FLASH, 0, kCounter);
+    lib.SetAlternativeMeanings(SIMBOARD_ALT_RUN_STOPS_AT_START_BREAKPOINT |
+                               SIMBOARD_ALT_VALUE_WRITE_IN_WIRE_ORDER |
+                               SIMBOARD_ALT_HANDSHAKE_END_KEEPS_SLOTS);
+    // A run from a breakpoint stops where it started, before the instruction.
+    setSlot(0, 0x0005);
+    send({0x67});
+    EXPECT_EQ(receivePc(), 0x0005);
+    send({0x67});
+    EXPECT_EQ(receivePc(), 0x0005);
+    EXPECT_EQ(iram(0x30), 1);
+    // Values land in wire order.
+    send(selectSpace(1) + setAddress(0x40) + Bytes{0x56, 0x34, 0x12});
+    EXPECT_EQ(fetch(SIMBOARD_IRAM, 0x40, 2), (Bytes{0x34, 0x12}));
+    // The handshake's end keeps the slots.
+    send({0x66});
+    EXPECT_TRUE(slotUsed(0));
+    // A board reset brings the usual readings back.
+    lib.ResetBoard();
+    EXPECT_FALSE(slotUsed(0));
+    char description[] = "USB <-> Serial";
+    ASSERT_EQ(lib.FT_OpenEx(description, FT_OPEN_BY_DESCRIPTION, &handle), FT_OK);
+    send(selectSpace(1) + setAddress(0x40) + Bytes{0x56, 0x34, 0x12});
+    EXPECT_EQ(fetch(SIMBOARD_IRAM, 0x40, 2), (Bytes{0x12, 0x34}));
+}

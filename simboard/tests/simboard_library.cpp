@@ -45,6 +45,10 @@ SimBoardLibrary load() {
     BIND_HOOK(CorruptNextProgram);
     BIND_HOOK(ArmBreakRace);
     BIND_HOOK(ClearFaults);
+    BIND_HOOK(SetLatency);
+    BIND_HOOK(DelayNextAnswer);
+    BIND_HOOK(SplitNextAnswer);
+    BIND_HOOK(SetAlternativeMeanings);
     BIND_HOOK(ReadMemory);
     BIND_HOOK(WriteMemory);
     BIND_HOOK(GetPc);

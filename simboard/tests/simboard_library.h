@@ -40,6 +40,10 @@ struct SimBoardLibrary {
     decltype(&SimBoard_CorruptNextProgram) CorruptNextProgram = nullptr;
     decltype(&SimBoard_ArmBreakRace) ArmBreakRace = nullptr;
     decltype(&SimBoard_ClearFaults) ClearFaults = nullptr;
+    decltype(&SimBoard_SetLatency) SetLatency = nullptr;
+    decltype(&SimBoard_DelayNextAnswer) DelayNextAnswer = nullptr;
+    decltype(&SimBoard_SplitNextAnswer) SplitNextAnswer = nullptr;
+    decltype(&SimBoard_SetAlternativeMeanings) SetAlternativeMeanings = nullptr;
     decltype(&SimBoard_ReadMemory) ReadMemory = nullptr;
     decltype(&SimBoard_WriteMemory) WriteMemory = nullptr;
     decltype(&SimBoard_GetPc) GetPc = nullptr;

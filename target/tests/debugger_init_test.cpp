@@ -78,17 +78,25 @@ TEST_F(DebuggerInitTest, InitDebuggerFreesEverySlotAndClearsTheBreakpoints) {
     g_BreakAddr[16] = 0x0200;
     g_bStopRequest = true;
     Board().SetBreakpoint(0, 1, 0x0100);
+    Board().SetBreakpoint(16, 1, 0x0200);
+    // Even an adapter whose 0x66 leaves its slots alone ends with none set.
+    Board().SetAlternativeMeanings(SIMBOARD_ALT_HANDSHAKE_END_KEEPS_SLOTS);
     EXPECT_EQ(InitDebuggerAndBoardReset(), 1);
 
     auto expected = Pairs({0x13, 0x1C, 0x00, 0x02, 0x17});
     expected.emplace_back(SIMBOARD_TO_BOARD, 0x66);
+    for (int slot = 0; slot < 18; ++slot) {
+        expected.emplace_back(SIMBOARD_TO_BOARD, 0x65);
+        expected.emplace_back(SIMBOARD_TO_BOARD, slot);
+    }
     expected.emplace_back(SIMBOARD_TO_BOARD, 0x59);
-    EXPECT_EQ(Head(12), expected);
+    EXPECT_EQ(Head(expected.size()), expected);
     EXPECT_EQ(sleeps, std::vector<unsigned>{150});
     for (int32_t slot : g_BreakAddr)
         EXPECT_EQ(slot, kFreeBreakSlot);
     uint16_t address = 0;
-    EXPECT_EQ(Board().GetBreakpoint(0, &address), 0); // 0x66 freed the adapter's slots
+    for (uint32_t slot = 0; slot < 18; ++slot)
+        EXPECT_EQ(Board().GetBreakpoint(slot, &address), 0) << slot;
     EXPECT_FALSE(g_bStopRequest);
 
     Calls expectedPanes = {"RemoveAllBreakPoints"};

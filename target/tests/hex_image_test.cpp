@@ -71,16 +71,18 @@ TEST(FlashHexImageTest, MalformedRecordsRefuseTheWholeImage) {
         const char* why;
     };
     const Case cases[] = {
-        {":0100000011EE\n0100010022DD\n", "no ':' at the start"},
-        {":0100000011EE\n:01000100G2DD\n", "not a hex digit"},
-        {":0100000011EE\n:02000100221\n", "record length does not match its count"},
-        {":0100000011EE\n:0100010022DD00\n", "record length does not match its count"},
-        {":0100000011EE\n:00000001\n", "record too short"},
-        {":0100000011EE\n:02FFFF001122CD\n", "data past address 0xFFFF"},
-        {":0100000011EE\n:020000040001F9\n", "extended address beyond 64KB"},
-        {":0100000011EE\n:020000021000EC\n", "extended address beyond 64KB"},
-        {":0100000011EE\n:0100000400FB\n", "extended address record without a 2-byte base"},
-        {":0100000011EE\n:00000006FA\n", "unknown record type"},
+        {":0100000011EE\n0100010022DD\n", "record does not start with ':'"},
+        {":0100000011EE\n:01000100G2DD\n", "character 10 is not a hexadecimal digit"},
+        {":0100000011EE\n:02000100221\n", "record too short or odd number of digits"},
+        {":0100000011EE\n:0100010022DD00\n", "record length does not match its byte count 0x01"},
+        {":0100000011EE\n:00000001\n", "record too short or odd number of digits"},
+        {":0100000011EE\n:02FFFF001122CD\n", "data record runs past address 0xFFFF"},
+        {":0100000011EE\n:020000040001F9\n",
+         "extended address base is not 0: the image does not fit 64 KB"},
+        {":0100000011EE\n:020000021000EC\n",
+         "extended address base is not 0: the image does not fit 64 KB"},
+        {":0100000011EE\n:0100000400FB\n", "extended address record must hold 2 bytes"},
+        {":0100000011EE\n:00000006FA\n", "unknown record type 0x06"},
     };
     for (const Case& c : cases) {
         HexImage image;

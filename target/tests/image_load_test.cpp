@@ -143,7 +143,7 @@ TEST_F(ImageLoadTest, ACorruptedFileIsRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(ImageLoad(kEstimate), 0);
     EXPECT_EQ(Messages(),
               Texts{"Error!! HEX file is corrupted. line = 2 (record length does not match its "
-                    "count)"});
+                    "byte count 0x08)"});
     EXPECT_TRUE(Trace().empty());
     EXPECT_TRUE(sleeps.empty());
     EXPECT_EQ(BoardFlash(), before);

@@ -80,13 +80,18 @@ TEST_F(TargetProtocolTest, LongReadsGoInPiecesOf255) {
 }
 
 TEST_F(TargetProtocolTest, ValueWritesOnTheWire) {
+    // Each multi-byte write is read back to see where the adapter put its bytes.
     EXPECT_EQ(WriteTargetValue(0x82, 0x1234, 2, kSpaceSfr), 1);
     std::vector<uint8_t> expected = Bytes({0x5C, 0x08, 0x5B, 0x00, 0x00, 0x82, 0x56, 0x12, 0x34});
+    Append(expected, SelectBytes(8, 0x82));
+    Append(expected, Bytes({0x54, 2}));
     EXPECT_EQ(Sent(), expected);
 
     ClearTrace();
     EXPECT_EQ(WriteTargetValue(0x0100, 0x11223344, 4, kSpaceExternalData), 1);
     expected = Bytes({0x5C, 0x02, 0x5B, 0x00, 0x01, 0x00, 0x57, 0x44, 0x33, 0x22, 0x11});
+    Append(expected, SelectBytes(2, 0x0100));
+    Append(expected, Bytes({0x54, 4}));
     EXPECT_EQ(Sent(), expected);
 
     // The space follows from the address outside spaces 2 and 4.
@@ -106,42 +111,53 @@ TEST_F(TargetProtocolTest, ValueWritesOnTheWire) {
 }
 
 TEST_F(TargetProtocolTest, ValuesWrittenReadBackThroughTheHostCopies) {
-    // A 16-bit SFR pair (DPL, DPH) and 1-, 2- and 4-byte values in internal
-    // data, SFRs and external data.
-    ASSERT_EQ(WriteTargetValue(0x82, 0xBEEF, 2, kSpaceSfr), 1);
-    ASSERT_EQ(WriteTargetValue(0x21, 0x5A, 1, kSpaceInternalData), 1);
-    ASSERT_EQ(WriteTargetValue(0x30, 0x1234, 2, kSpaceInternalData), 1);
-    ASSERT_EQ(WriteTargetValue(0x40, 0xDEADBEEF, 4, kSpaceInternalData), 1);
-    ASSERT_EQ(WriteTargetValue(0xF0, 0x77, 1, kSpaceSfr), 1);
-    ASSERT_EQ(WriteTargetValue(0x0200, 0x9C, 1, kSpaceExternalData), 1);
-    ASSERT_EQ(WriteTargetValue(0x0202, 0xCAFE, 2, kSpaceExternalData), 1);
-    ASSERT_EQ(WriteTargetValue(0x0204, 0x01020304, 4, kSpaceExternalData), 1);
+    // Where the adapter puts the bytes of 0x56 and 0x57 is its own: under
+    // either reading every value reads back as written.
+    for (uint32_t meanings : {0u, uint32_t(SIMBOARD_ALT_VALUE_WRITE_IN_WIRE_ORDER)}) {
+        SCOPED_TRACE(meanings);
+        Board().SetAlternativeMeanings(meanings);
+        // A 16-bit SFR pair (DPL, DPH) and 1-, 2- and 4-byte values in
+        // internal data, SFRs and external data.
+        ASSERT_EQ(WriteTargetValue(0x82, 0xBEEF, 2, kSpaceSfr), 1);
+        ASSERT_EQ(WriteTargetValue(0x21, 0x5A, 1, kSpaceInternalData), 1);
+        ASSERT_EQ(WriteTargetValue(0x30, 0x1234, 2, kSpaceInternalData), 1);
+        ASSERT_EQ(WriteTargetValue(0x40, 0xDEADBEEF, 4, kSpaceInternalData), 1);
+        ASSERT_EQ(WriteTargetValue(0xF0, 0x77, 1, kSpaceSfr), 1);
+        ASSERT_EQ(WriteTargetValue(0x0200, 0x9C, 1, kSpaceExternalData), 1);
+        ASSERT_EQ(WriteTargetValue(0x0202, 0xCAFE, 2, kSpaceExternalData), 1);
+        ASSERT_EQ(WriteTargetValue(0x0204, 0x01020304, 4, kSpaceExternalData), 1);
 
-    g_dwXdataLow = 0x0200;
-    g_dwXdataHigh = 0x0207;
-    ReadMemoryImages();
-    EXPECT_TRUE(Messages().empty());
+        g_dwXdataLow = 0x0200;
+        g_dwXdataHigh = 0x0207;
+        ReadMemoryImages();
+        EXPECT_TRUE(Messages().empty());
 
-    const auto& idata = g_InternalDataImage;
-    const auto& xdata = g_ExternalDataImage;
-    auto bigEndian = [](const uint8_t* p, int size) {
-        uint32_t v = 0;
-        for (int i = 0; i < size; ++i)
-            v = v << 8 | p[i];
-        return v;
-    };
-    EXPECT_EQ(idata[0x82] | idata[0x83] << 8, 0xBEEF); // SFR pairs are low byte first
-    EXPECT_EQ(idata[0x21], 0x5A);
-    EXPECT_EQ(bigEndian(&idata[0x30], 2), 0x1234u);
-    EXPECT_EQ(bigEndian(&idata[0x40], 4), 0xDEADBEEFu);
-    EXPECT_EQ(idata[0xF0], 0x77);
-    EXPECT_EQ(xdata[0x0200], 0x9C);
-    EXPECT_EQ(bigEndian(&xdata[0x0202], 2), 0xCAFEu);
-    EXPECT_EQ(bigEndian(&xdata[0x0204], 4), 0x01020304u);
+        const auto& idata = g_InternalDataImage;
+        const auto& xdata = g_ExternalDataImage;
+        auto bigEndian = [](const uint8_t* p, int size) {
+            uint32_t v = 0;
+            for (int i = 0; i < size; ++i)
+                v = v << 8 | p[i];
+            return v;
+        };
+        EXPECT_EQ(idata[0x82] | idata[0x83] << 8, 0xBEEF); // SFR pairs are low byte first
+        EXPECT_EQ(idata[0x21], 0x5A);
+        EXPECT_EQ(bigEndian(&idata[0x30], 2), 0x1234u);
+        EXPECT_EQ(bigEndian(&idata[0x40], 4), 0xDEADBEEFu);
+        EXPECT_EQ(idata[0xF0], 0x77);
+        EXPECT_EQ(xdata[0x0200], 0x9C);
+        EXPECT_EQ(bigEndian(&xdata[0x0202], 2), 0xCAFEu);
+        EXPECT_EQ(bigEndian(&xdata[0x0204], 4), 0x01020304u);
+        EXPECT_EQ(xdata[0x0201], 0x00); // nothing beside them
 
-    EXPECT_EQ(ReadTargetByte(0x21, kSpaceInternalData), 0x5Au);
-    EXPECT_EQ(ReadTargetByte(0xF0, kSpaceInternalData), 0x77u); // SFR by address
-    EXPECT_EQ(ReadTargetByte(0x0205, kSpaceExternalData), 0x02u);
+        EXPECT_EQ(ReadTargetByte(0x21, kSpaceInternalData), 0x5Au);
+        EXPECT_EQ(ReadTargetByte(0xF0, kSpaceInternalData), 0x77u); // SFR by address
+        EXPECT_EQ(ReadTargetByte(0x0205, kSpaceExternalData), 0x02u);
+        const std::vector<uint8_t> zero(0x10, 0);
+        Board().WriteMemory(SIMBOARD_XDATA, 0x0200, zero.data(), 0x10);
+        Board().WriteMemory(SIMBOARD_IRAM, 0x30, zero.data(), 0x10);
+        Board().WriteMemory(SIMBOARD_IRAM, 0x40, zero.data(), 0x10);
+    }
 }
 
 TEST_F(TargetProtocolTest, ReadTargetByteOnTheWire) {

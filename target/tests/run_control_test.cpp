@@ -99,9 +99,10 @@ TEST_F(ContinueTest, StopsAtABreakpointAndFreesTheTargetOnlyAfterTheRefresh) {
     EXPECT_TRUE(done.error.empty());
     EXPECT_EQ(done.pc, prog::kFunc);
     EXPECT_EQ(Board().GetPc(), prog::kFunc);
-    // The run byte, then the stop PC as the only answer.
-    EXPECT_EQ(runSent, Bytes({0x64, 0x00, 0x00, 0x50, 0x67}));
-    EXPECT_EQ(runReceived, Bytes({0x50, 0x00}));
+    // With a breakpoint set the PC is read first (the run does not start on
+    // one), then the run byte, then the stop PC as the only answer.
+    EXPECT_EQ(runSent, Bytes({0x64, 0x00, 0x00, 0x50, 0x59, 0x67}));
+    EXPECT_EQ(runReceived, Bytes({0x30, 0x00, 0x50, 0x00}));
     // The PC model shows line 20 of the open document.
     ASSERT_NE(display.Model(), nullptr);
     EXPECT_EQ(display.Model()->Shown().view, mainView);
@@ -177,7 +178,7 @@ TEST_F(ContinueTest, RunToCursorLineStopsThereAndFreesTheInternalSlot) {
     ASSERT_EQ(OnDebugRunToCursorLine("main.c", 14), 1);
     const RunCompletion done = Finish();
     EXPECT_EQ(done.pc, prog::kEndless);
-    EXPECT_EQ(runSent, Bytes({0x64, 0x10, 0x00, 0x3C, 0x67, 0x65, 0x10}));
+    EXPECT_EQ(runSent, Bytes({0x59, 0x64, 0x10, 0x00, 0x3C, 0x67, 0x65, 0x10}));
     EXPECT_EQ(g_BreakAddr[16], kFreeBreakSlot);
     uint16_t address = 0;
     EXPECT_EQ(Board().GetBreakpoint(16, &address), 0);

@@ -134,7 +134,11 @@ void RunControlTest::LoadProgramIntoBoard() {
 
 RunCompletion RunControlTest::Finish() {
     RunCompletion completion;
-    EXPECT_TRUE(completions.Wait(completion)) << "the worker posted no completion";
+    if (!completions.Wait(completion)) {
+        ADD_FAILURE() << "the worker posted no completion; stopping it";
+        OnDebugStop();
+        EXPECT_TRUE(completions.Wait(completion));
+    }
     JoinFinishedWorker();
     runSent = Sent();
     runReceived = Received();

@@ -59,7 +59,8 @@ protected:
     // The program in the board's code flash and in the HEX file.
     void LoadProgramIntoBoard();
     // Waits for the worker's completion and finishes it as the user
-    // interface does; fails the test when none arrives. The wire bytes up to
+    // interface does; a worker that posts none within 5 s fails the test
+    // and is stopped. The wire bytes up to
     // the completion (before the refresh) are kept in runSent / runReceived.
     RunCompletion Finish();
     // Waits until the board's CPU runs.

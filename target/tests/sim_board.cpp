@@ -50,6 +50,10 @@ SimBoardHooks LoadHooks() {
     Resolve(library, "SimBoard_SetBreakpoint", h.SetBreakpoint);
     Resolve(library, "SimBoard_ArmBreakRace", h.ArmBreakRace);
     Resolve(library, "SimBoard_IsRunning", h.IsRunning);
+    Resolve(library, "SimBoard_SetLatency", h.SetLatency);
+    Resolve(library, "SimBoard_DelayNextAnswer", h.DelayNextAnswer);
+    Resolve(library, "SimBoard_SplitNextAnswer", h.SplitNextAnswer);
+    Resolve(library, "SimBoard_SetAlternativeMeanings", h.SetAlternativeMeanings);
     return h; // the library stays loaded for the whole test program
 }
 

@@ -37,6 +37,10 @@ struct SimBoardHooks {
     decltype(&SimBoard_SetBreakpoint) SetBreakpoint;
     decltype(&SimBoard_ArmBreakRace) ArmBreakRace;
     decltype(&SimBoard_IsRunning) IsRunning;
+    decltype(&SimBoard_SetLatency) SetLatency;
+    decltype(&SimBoard_DelayNextAnswer) DelayNextAnswer;
+    decltype(&SimBoard_SplitNextAnswer) SplitNextAnswer;
+    decltype(&SimBoard_SetAlternativeMeanings) SetAlternativeMeanings;
 };
 const SimBoardHooks& Board();
 

@@ -66,12 +66,18 @@ TEST_F(UsbLinkStartTest, WithTheBoardTheHandshakeIsSentAndAnswered) {
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(g_pUsbLink->IsDeviceOpen());
     const std::vector<SimBoardWireByte> trace = Trace();
-    const uint8_t expected[][2] = {{0, 0x13}, {1, 0x13}, {0, 0x1C}, {1, 0x1C}, {0, 0x00}, {1, 0x00},
-                                   {0, 0x02}, {1, 0x02}, {0, 0x17}, {1, 0x17}, {0, 0x66}};
-    ASSERT_EQ(trace.size(), std::size(expected));
+    std::vector<std::pair<int, int>> expected = {{0, 0x13}, {1, 0x13}, {0, 0x1C}, {1, 0x1C},
+                                                 {0, 0x00}, {1, 0x00}, {0, 0x02}, {1, 0x02},
+                                                 {0, 0x17}, {1, 0x17}, {0, 0x66}};
+    // Then every slot cleared on the adapter, whatever 0x66 did to them.
+    for (int slot = 0; slot < 18; ++slot) {
+        expected.emplace_back(0, 0x65);
+        expected.emplace_back(0, slot);
+    }
+    ASSERT_EQ(trace.size(), expected.size());
     for (size_t i = 0; i < trace.size(); ++i) {
-        EXPECT_EQ(trace[i].direction, expected[i][0]) << i;
-        EXPECT_EQ(trace[i].value, expected[i][1]) << i;
+        EXPECT_EQ(trace[i].direction, expected[i].first) << i;
+        EXPECT_EQ(trace[i].value, expected[i].second) << i;
     }
     // The pause after opening, then the one before the handshake.
     EXPECT_EQ(sleeps, (std::vector<unsigned>{150, 150}));
@@ -132,7 +138,8 @@ TEST_F(UsbLinkStartTest, OpeningAndInitialisingSetUpTheDevice) {
     EXPECT_EQ(g_deviceCalls, (Texts{"reset", "purge 1", "timeouts 300 300"}));
     g_deviceCalls.clear();
     EXPECT_EQ(InitDebugger(), 1);
-    EXPECT_EQ(g_deviceCalls, (Texts{"reset", "purge 1", "reset", "timeouts 300 300"}));
+    // The receive queue is emptied again right before the handshake.
+    EXPECT_EQ(g_deviceCalls, (Texts{"reset", "purge 1", "reset", "timeouts 300 300", "purge 1"}));
     EXPECT_EQ(sleeps, (std::vector<unsigned>{150, 150}));
 }
 

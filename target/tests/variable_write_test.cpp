@@ -117,10 +117,15 @@ protected:
         return changed;
     }
     // The wire bytes of one value write.
+    // A multi-byte value is read back after its command.
     static std::vector<uint8_t> WriteBytes(int space, uint32_t address,
                                            std::initializer_list<int> command) {
         std::vector<uint8_t> bytes = SelectBytes(space, address);
         Append(bytes, Bytes(command));
+        if (command.size() > 2) {
+            Append(bytes, SelectBytes(space, address));
+            Append(bytes, Bytes({0x54, int(command.size()) - 1}));
+        }
         return bytes;
     }
     // The host copies as a fresh read from the board gives them.

@@ -68,10 +68,12 @@ TEST_F(RegisterWriteOnBoard, EditsReachTheBoardAndWordsReadBackAsTyped) {
     g_InternalDataImage[kPswAddress] = 0x81;
     ASSERT_EQ(WriteRegister("R3", 0x5A, 2), 1);
     ASSERT_EQ(WriteRegister("RS", 2, 0), 1);
-    // A word goes out as one two-byte write and reads back as typed.
+    // A word goes out as one two-byte write, which the link reads back, and
+    // reads back as typed.
     ClearTrace();
     ASSERT_EQ(WriteRegister("DPTR0", 0x1234, 0), 1);
-    EXPECT_EQ(Sent(), Bytes({0x5C, 0x08, 0x5B, 0x00, 0x00, 0x82, 0x56, 0x12, 0x34}));
+    EXPECT_EQ(Sent(), Bytes({0x5C, 0x08, 0x5B, 0x00, 0x00, 0x82, 0x56, 0x12, 0x34, //
+                             0x5C, 0x08, 0x5B, 0x00, 0x00, 0x82, 0x54, 0x02}));
     uint32_t typed = 0xA1B2;
     for (const char* word : {"DPTR1", "ISPADDR", "RAMBA16", "RAMEA16"})
         ASSERT_EQ(WriteRegister(word, typed += 0x0101, 0), 1) << word;
