@@ -1,5 +1,4 @@
 #include "code_lines.h"
-#include "open_filter.h"
 #include "project_paths.h"
 #include "run_lookups.h"
 #include "window_file.h"
@@ -60,11 +59,4 @@ TEST(WindowFile, FindsTheProjectFileWithoutRegardToCase) {
     EXPECT_EQ(ProjectFileOfWindow("other.c"), kCantSearch);
     g_pProjectFileList = nullptr;
     EXPECT_EQ(ProjectFileOfWindow("main.c"), kCantSearch);
-}
-
-TEST(OpenFilter, MatchesEveryCaseOfTheExtensions) {
-    EXPECT_EQ(DialogFilter("Project File (*.Uv2) or Hex file(*.Hex) | *.Uv2;*.hex; |"),
-              "Project File (*.Uv2) or Hex file(*.Hex)|*.Uv2;*.uv2;*.UV2;*.hex;*.HEX");
-    EXPECT_EQ(DialogFilter("All|*.*|"), "All|*.*");
-    EXPECT_EQ(DialogFilter("Nothing"), "Nothing|");
 }
