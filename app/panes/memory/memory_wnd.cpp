@@ -102,6 +102,7 @@ CMemoryWnd::CMemoryWnd(wxWindow* parent, int id, const wxString& caption, Memory
     BindKeys();
     Bind(wxEVT_SIZE, &CMemoryWnd::OnSize, this);
     Bind(wxEVT_CONTEXT_MENU, &CMemoryWnd::OnContextMenu, this);
+    InitGrid();
 }
 
 void CMemoryWnd::BuildAddressRow() {
@@ -240,6 +241,7 @@ void CMemoryWnd::InitGrid() {
         }
         grid->ReplaceRows(zeros);
     }
+    SetRangeTexts(m_pane.Spec().startAtCreation, m_pane.Spec().endAtCreation);
 }
 
 void CMemoryWnd::SetRangeTexts(const std::string& start, const std::string& end) {
@@ -332,19 +334,14 @@ void CMemoryWnd::OnCommitRow() {
 
 CInternalMemoryWnd::CInternalMemoryWnd(wxWindow* parent, int id, const wxString& caption)
     : CMemoryWnd(parent, id, caption, MemoryKind::Internal) {
-    InitGrid();
+    // The pane always shows all of internal data and the SFRs.
+    StartAddressEdit()->Disable();
+    EndAddressEdit()->Disable();
     g_pInternalMemoryWnd = this;
 }
 
 CInternalMemoryWnd::~CInternalMemoryWnd() {
     if (g_pInternalMemoryWnd == this) g_pInternalMemoryWnd = nullptr;
-}
-
-void CInternalMemoryWnd::InitGrid() {
-    CMemoryWnd::InitGrid();
-    SetRangeTexts(m_pane.Spec().startAtCreation, m_pane.Spec().endAtCreation);
-    StartAddressEdit()->Disable();
-    EndAddressEdit()->Disable();
 }
 
 void CInternalMemoryWnd::ReadFromTarget() {
@@ -380,17 +377,11 @@ void CInternalMemoryWnd::RefreshIDataWindow() {
 
 CExternalMemoryWnd::CExternalMemoryWnd(wxWindow* parent, int id, const wxString& caption)
     : CMemoryWnd(parent, id, caption, MemoryKind::External) {
-    InitGrid();
     g_pExternalMemoryWnd = this;
 }
 
 CExternalMemoryWnd::~CExternalMemoryWnd() {
     if (g_pExternalMemoryWnd == this) g_pExternalMemoryWnd = nullptr;
-}
-
-void CExternalMemoryWnd::InitGrid() {
-    CMemoryWnd::InitGrid();
-    SetRangeTexts(m_pane.Spec().startAtCreation, m_pane.Spec().endAtCreation);
 }
 
 void CExternalMemoryWnd::ReadFromTarget() {
@@ -419,17 +410,11 @@ CFlashMemoryWnd::CFlashMemoryWnd(wxWindow* parent, int id, const wxString& capti
                        [this](wxCommandEvent& event) { SetDataMemory(event.IsChecked()); });
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { OnWrite(); }, WxCommandId(kWriteCommand));
-    InitGrid();
     g_pFlashMemoryWnd = this;
 }
 
 CFlashMemoryWnd::~CFlashMemoryWnd() {
     if (g_pFlashMemoryWnd == this) g_pFlashMemoryWnd = nullptr;
-}
-
-void CFlashMemoryWnd::InitGrid() {
-    CMemoryWnd::InitGrid();
-    SetRangeTexts(m_pane.Spec().startAtCreation, m_pane.Spec().endAtCreation);
 }
 
 void CFlashMemoryWnd::ReadFromTarget() {
@@ -465,17 +450,11 @@ void CFlashMemoryWnd::RedrawFromHostCopy() {
 
 CCodeMemoryWnd::CCodeMemoryWnd(wxWindow* parent, int id, const wxString& caption)
     : CMemoryWnd(parent, id, caption, MemoryKind::Code) {
-    InitGrid();
     g_pCodeMemoryWnd = this;
 }
 
 CCodeMemoryWnd::~CCodeMemoryWnd() {
     if (g_pCodeMemoryWnd == this) g_pCodeMemoryWnd = nullptr;
-}
-
-void CCodeMemoryWnd::InitGrid() {
-    CMemoryWnd::InitGrid();
-    SetRangeTexts(m_pane.Spec().startAtCreation, m_pane.Spec().endAtCreation);
 }
 
 void CCodeMemoryWnd::ReadFromTarget() {

@@ -26,8 +26,8 @@ public:
     CMemoryWnd(wxWindow* parent, int id, const wxString& caption, MemoryKind kind);
 
     // Rebuilds the three grids as zeros in rows labelled from 0 up to the end
-    // address, not editable; the subclasses then set their range texts.
-    virtual void InitGrid();
+    // address, not editable, under the range texts of a new pane.
+    void InitGrid();
     // The Read command (and Enter in an address edit).
     virtual void ReadFromTarget() {}
     // The width commands CHAR (2), INT (4) and LONG (8): the grid of the new
@@ -95,7 +95,6 @@ class CInternalMemoryWnd : public CMemoryWnd {
 public:
     CInternalMemoryWnd(wxWindow* parent, int id, const wxString& caption);
     ~CInternalMemoryWnd() override;
-    void InitGrid() override;
     // Enter in the pane: every pane refreshed from the target.
     void ReadFromTarget() override;
     void SetCellWidth(int digits) override;
@@ -110,7 +109,6 @@ class CExternalMemoryWnd : public CMemoryWnd {
 public:
     CExternalMemoryWnd(wxWindow* parent, int id, const wxString& caption);
     ~CExternalMemoryWnd() override;
-    void InitGrid() override;
     void ReadFromTarget() override;
 };
 
@@ -120,7 +118,6 @@ class CFlashMemoryWnd : public CMemoryWnd {
 public:
     CFlashMemoryWnd(wxWindow* parent, int id, const wxString& caption);
     ~CFlashMemoryWnd() override;
-    void InitGrid() override;
     void ReadFromTarget() override;
     void ResetRangeTexts() override;
     void OnWrite();
@@ -138,7 +135,6 @@ class CCodeMemoryWnd : public CMemoryWnd {
 public:
     CCodeMemoryWnd(wxWindow* parent, int id, const wxString& caption);
     ~CCodeMemoryWnd() override;
-    void InitGrid() override;
     void ReadFromTarget() override;
 };
 
