@@ -30,9 +30,7 @@
 
 #include "status_gauge.h"
 #include <gtest/gtest.h>
-#include <wx/aui/auibar.h>
 #include <wx/statusbr.h>
-#include <wx/stopwatch.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
@@ -41,6 +39,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+
+using namespace appgui;
 
 namespace {
 
@@ -63,51 +63,10 @@ bool Exists(const std::string& path) {
     return std::ifstream(path).good();
 }
 
-CMainFrame* Frame() {
-    return wxGetApp().Frame();
-}
-
-void Command(int command) {
-    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    Frame()->ProcessWindowEvent(event);
-    guitest::PumpEvents(50);
-}
-
-// Waits until no worker owns the target (at most `ms`).
-bool WaitIdle(int ms = 5000) {
-    wxStopWatch watch;
-    while (g_bTargetBusy && watch.Time() < ms)
-        guitest::PumpEvents(20);
-    guitest::PumpEvents(50);
-    return !g_bTargetBusy;
-}
-
-void PressKey(int key, wxWindow* focus) {
-    wxUIActionSimulator simulator;
-    focus->SetFocus();
-    simulator.MouseMove(focus->GetScreenPosition() + wxPoint(40, 40));
-    guitest::PumpEvents(50);
-    simulator.Char(key);
-    guitest::PumpEvents(100);
-}
-
-uint16_t ShownPc() {
-    uint16_t pc = 0;
-    if (PcDisplay* display = GetPcDisplay()) display->GetCurrentPc(pc);
-    return pc;
-}
-
 // The line (from 1) carrying the PC marker in `window`, 0 when none.
 int PcLine(CSourceWindow* window) {
     int line = window->Editor()->MarkerNext(0, 1 << marker::kCurrentPc);
     return line < 0 ? 0 : line + 1;
-}
-
-bool DebugToolEnabled(CMainFrame* frame, int command) {
-    auto* bar = static_cast<wxAuiToolBar*>(frame->Aui().GetPane("DebugToolBar").window);
-    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    bar->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
-    return bar->GetToolEnabled(WxCommandId(command));
 }
 
 void EmulatorRowsRead(CMainFrame* frame) {
@@ -121,28 +80,15 @@ void EmulatorRowsRead(CMainFrame* frame) {
 
 } // namespace
 
-class AppDebugging : public ::testing::Test {
+class AppDebugging : public FrameTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(Frame(), nullptr)
-            << "an earlier test closed the frame (run one test per process)";
-        Frame()->Raise();
-        guitest::PumpEvents(100);
-    }
-
-    void Open(const std::string& path) {
-        wxGetApp().ProjectViews()->SetNextProjectPath(path);
-        Command(cmd::kOpen);
-        guitest::PumpEvents(200);
-    }
-
     void DebugRoad(const Road& road);
 
     platform::RecordingMessageService messages;
 };
 
 void AppDebugging::DebugRoad(const Road& road) {
-    Open(road.project);
+    OpenProject(road.project);
     ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
     CMainFrame* frame = Frame();
     EXPECT_EQ(frame->ShownProgress(), 100);
@@ -261,7 +207,7 @@ void AppDebugging::DebugRoad(const Road& road) {
     EXPECT_EQ(frame->ProgressGauge()->GetValue(), 0);
     EmulatorRowsRead(frame);
     for (int command : {cmd::kImageLoad, cmd::kContinue, cmd::kStop, cmd::kStep})
-        EXPECT_FALSE(DebugToolEnabled(frame, command)) << command;
+        EXPECT_FALSE(DebugToolEnabled(command)) << command;
     EXPECT_EQ(frame->AssembleView()->SourceList()->GetItemCount(), 0);
     EXPECT_EQ(frame->AssembleView()->AsmList()->GetItemCount(), 0);
     EXPECT_EQ(frame->AssembleView()->ShownList(), frame->AssembleView()->SourceList());
@@ -281,7 +227,7 @@ TEST_F(AppDebugging, TheKeilProject) {
 }
 
 TEST_F(AppDebugging, ExitWhileRunningEndsCleanly) {
-    Open(kExampleProject);
+    OpenProject(kExampleProject);
     ASSERT_TRUE(g_bProjectLoaded);
     Command(cmd::kImageLoad);
     CSourceWindow* source = wxGetApp().SourceWindows()->Find("main.c");
@@ -298,7 +244,7 @@ TEST_F(AppDebugging, ExitWhileRunningEndsCleanly) {
 }
 
 TEST_F(AppDebugging, WorkspaceAndAssemblyPaneFollowTheUser) {
-    Open(kExampleProject);
+    OpenProject(kExampleProject);
     ASSERT_TRUE(g_bProjectLoaded);
     CMainFrame* frame = Frame();
     CSourceWindows* sources = wxGetApp().SourceWindows();
@@ -352,7 +298,7 @@ TEST_F(AppDebugging, WorkspaceAndAssemblyPaneFollowTheUser) {
 }
 
 TEST_F(AppDebugging, AssemblyPaneKeepsItsRowsWhereNothingMatches) {
-    Open(kExampleProject);
+    OpenProject(kExampleProject);
     ASSERT_TRUE(g_bProjectLoaded);
     CMainFrame* frame = Frame();
     CAssembleView* assembly = frame->AssembleView();
@@ -417,7 +363,7 @@ TEST_F(AppDebugging, AssemblyPaneKeepsItsRowsWhereNothingMatches) {
 }
 
 TEST_F(AppDebugging, ABareImageShowsItsListingStepsWithF8AndBreaksWhereClicked) {
-    Open(std::string(VEXA_SOURCE_DIR) + "/example/obj/blinky.hex");
+    OpenProject(std::string(VEXA_SOURCE_DIR) + "/example/obj/blinky.hex");
     ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
     ASSERT_TRUE(g_bHexOnly);
     CMainFrame* frame = Frame();

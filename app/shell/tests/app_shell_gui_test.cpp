@@ -35,21 +35,15 @@
 #include <string>
 #include <vector>
 
-namespace {
+using namespace appgui;
 
-CMainFrame* Frame() {
-    return wxGetApp().Frame();
-}
+namespace {
 
 std::vector<std::string> MenuTitles(wxMenuBar* bar) {
     std::vector<std::string> titles;
     for (size_t i = 0; i < bar->GetMenuCount(); ++i)
         titles.push_back(bar->GetMenuLabelText(i).ToStdString());
     return titles;
-}
-
-wxAuiToolBar* ToolBar(const char* name) {
-    return static_cast<wxAuiToolBar*>(Frame()->Aui().GetPane(name).window);
 }
 
 // Resets the run flags a test changed.
@@ -61,13 +55,6 @@ struct FlagGuard {
         g_bStepStop = false;
     }
 };
-
-bool DebugToolEnabled(int command) {
-    Frame()->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    wxAuiToolBar* bar = ToolBar("DebugToolBar");
-    bar->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
-    return bar->GetToolEnabled(WxCommandId(command));
-}
 
 } // namespace
 

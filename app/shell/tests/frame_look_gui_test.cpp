@@ -1,6 +1,7 @@
 // What the main frame shows around the sources: one icon per toolbar button,
 // bright while the button is enabled; the progress gauge painted at once; the
 // run state in the status bar; panes that open big enough to use.
+#include "app_gui_fixture.h"
 #include "assemble_view.h"
 #include "command_ids.h"
 #include "frame_layout.h"
@@ -20,27 +21,14 @@
 #include <wx/image.h>
 #include <wx/settings.h>
 #include <wx/statusbr.h>
-#include <wx/stopwatch.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+using namespace appgui;
+
 namespace {
-
-CMainFrame* Frame() {
-    return wxGetApp().Frame();
-}
-
-wxAuiToolBar* ToolBar(const char* name) {
-    return static_cast<wxAuiToolBar*>(Frame()->Aui().GetPane(name).window);
-}
-
-void Command(int command) {
-    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    Frame()->ProcessWindowEvent(event);
-    guitest::PumpEvents(100);
-}
 
 wxImage Shot(wxWindow* window, const std::string& name) {
     return wxImage(guitest::SaveScreenshot(window, name), wxBITMAP_TYPE_PNG);
@@ -135,10 +123,7 @@ TEST(AppFrameLook, GaugeIsPaintedAtOnceAndTheStatusBarTellsTheRun) {
     EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "Running");
     guitest::SaveScreenshot(frame, "app_running");
     Command(cmd::kStop);
-    wxStopWatch watch;
-    while (g_bTargetBusy && watch.Time() < 5000)
-        guitest::PumpEvents(20);
-    guitest::PumpEvents(100);
+    WaitIdle();
     EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "");
 
     Command(cmd::kClose);

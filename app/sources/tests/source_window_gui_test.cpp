@@ -2,6 +2,7 @@
 // brace lit, folds that a click closes, a text no key can change, the menus'
 // shortcuts working from the editor, and status texts that follow the window
 // in front.
+#include "app_gui_fixture.h"
 #include "command_ids.h"
 #include "find_string_dlg.h"
 #include "gui_test.h"
@@ -25,13 +26,11 @@
 #include <functional>
 #include <string>
 
+using namespace appgui;
+
 namespace {
 
 const std::string kExampleDir = std::string(VEXA_SOURCE_DIR) + "/example/";
-
-CMainFrame* Frame() {
-    return wxGetApp().Frame();
-}
 
 // Gives the editor the keyboard, as a click in it would.
 void FocusEditor(CScintillaWnd* editor) {

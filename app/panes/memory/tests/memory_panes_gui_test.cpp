@@ -5,6 +5,7 @@
 // into the IData, External and Flash panes reach the board and survive the
 // next stop (F10 pressed in a memory grid); the Code pane shows code memory
 // up to the project's end; close puts the panes back.
+#include "app_gui_fixture.h"
 #include "command_ids.h"
 #include "disasm_loader.h"
 #include "gui_test.h"
@@ -28,7 +29,6 @@
 
 #include <gtest/gtest.h>
 #include <wx/menu.h>
-#include <wx/stopwatch.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
@@ -37,42 +37,18 @@
 #include <string>
 #include <vector>
 
+using namespace appgui;
+
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 enum { kChar = 40040, kInt = 40041, kLong = 40042, kRead = 40076, kWrite = 40085 };
 
-CMainFrame* Frame() {
-    return wxGetApp().Frame();
-}
-
-void Command(wxWindow* window, int command) {
-    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    window->ProcessWindowEvent(event);
-    guitest::PumpEvents(50);
-}
-
-bool WaitIdle() {
-    wxStopWatch watch;
-    while (g_bTargetBusy && watch.Time() < 5000)
-        guitest::PumpEvents(20);
-    guitest::PumpEvents(50);
-    return !g_bTargetBusy;
-}
-
-void PressKey(int key, wxWindow* focus) {
-    focus->SetFocus();
-    wxUIActionSimulator simulator;
-    simulator.MouseMove(focus->GetScreenPosition() + wxPoint(40, 40));
-    guitest::PumpEvents(50);
-    simulator.Char(key);
-    guitest::PumpEvents(100);
-}
-
-void ShowPane(CMemoryWnd* pane, int widthCommand) {
+// The pane in front, showing its grid of the width command's width.
+void ShowInWidth(CMemoryWnd* pane, int widthCommand) {
     wxAuiNotebook* group = Frame()->TabGroup();
     group->SetSelection(size_t(group->GetPageIndex(pane)));
-    Command(pane, widthCommand);
+    Command(widthCommand, pane);
     guitest::PumpEvents(100);
 }
 
@@ -136,11 +112,11 @@ struct Road {
 
 } // namespace
 
-class MemoryPanes : public ::testing::Test {
+class MemoryPanes : public FrameTest {
 protected:
     void SetUp() override {
-        ASSERT_NE(Frame(), nullptr) << "run one test per process";
-        Frame()->Raise();
+        FrameTest::SetUp();
+        if (HasFatalFailure()) return;
         Frame()->Aui().GetPane("BreakPointGroup").MinSize(wxSize(880, 360));
         Frame()->Aui().Update();
         guitest::PumpEvents(100);
@@ -157,10 +133,10 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     CCodeMemoryWnd* code = g_pCodeMemoryWnd;
 
     // Without a project Read and Enter in the IData pane read nothing.
-    ShowPane(external, kLong);
+    ShowInWidth(external, kLong);
     const Rows zeros = GridRows(external->ShownGrid());
-    Command(external, kRead);
-    ShowPane(idata, kChar);
+    Command(kRead, external);
+    ShowInWidth(idata, kChar);
     PressKey(WXK_RETURN, idata->ShownGrid()->GetBody());
     EXPECT_EQ(messages.Texts(), std::vector<std::string>(2, kFlashPaneNotReadyText));
     EXPECT_EQ(GridRows(external->ShownGrid()), zeros);
@@ -172,23 +148,22 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     EXPECT_TRUE(menu->IsChecked(WxCommandId(kLong)));
     EXPECT_FALSE(menu->IsChecked(WxCommandId(kChar)));
 
-    wxGetApp().ProjectViews()->SetNextProjectPath(road.project);
-    Command(Frame(), cmd::kOpen);
+    OpenProject(road.project);
     ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
-    Command(Frame(), cmd::kImageLoad);
+    Command(cmd::kImageLoad);
     ASSERT_EQ(messages.Texts().back(), kFlashWriteOkText);
     const DisasmLoader& disassembly = *wxGetApp().Loader()->m_pDisasmLoader;
     EXPECT_EQ(code->EndAddressEdit()->GetValue(), CodeEndAddressText(disassembly));
 
     // A Flash edit stays on the host until Write programs it (the program
     // then starts again from its reset address).
-    ShowPane(flash, kChar);
-    Command(flash, kRead);
+    ShowInWidth(flash, kChar);
+    Command(kRead, flash);
     ASSERT_EQ(flash->ShownGrid()->GetItemCount(), 4096);
     EditCell(flash->ShownGrid(), 0x800, 1, "a7");
     EXPECT_EQ(flash->ShownGrid()->GetItemText(0x800, 0), "0xff8000 : ");
     EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xFF);
-    Command(flash, kWrite);
+    Command(kWrite, flash);
     EXPECT_EQ(messages.Texts().back(), kFlashWriteOkText);
     EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xA7);
 
@@ -206,7 +181,7 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     for (uint8_t sfr : BoardBytes(SIMBOARD_SFR, 0x80, 0x80))
         board.push_back(sfr);
     for (int command : {kChar, kInt, kLong}) {
-        ShowPane(idata, command);
+        ShowInWidth(idata, command);
         EXPECT_EQ(GridRows(idata->ShownGrid()), ExpectedRows(board, 0, idata->CellWidth()));
     }
 
@@ -218,7 +193,7 @@ void MemoryPanes::MemoryRoad(const Road& road) {
         pattern[i] = uint8_t(i * 13 + 1);
     Board().WriteMemory(SIMBOARD_XDATA, 0x0100, pattern.data(), uint32_t(pattern.size()));
     const auto variables = g_ExternalDataImage;
-    ShowPane(external, kChar);
+    ShowInWidth(external, kChar);
     external->StartAddressEdit()->SetFocus();
     external->StartAddressEdit()->SelectAll();
     Type("0x0001g00");
@@ -238,7 +213,7 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     EXPECT_EQ(external->ShownGrid()->GetEditRow(), 1);
     Type("", WXK_ESCAPE);
     EXPECT_EQ(BoardBytes(SIMBOARD_XDATA, 0x0105, 3), (std::vector<uint8_t>{0xC3, 0xE5, 0xF6}));
-    ShowPane(idata, kChar);
+    ShowInWidth(idata, kChar);
     const int row = int(road.freeRamByte / kBytesPerRow);
     const int column = int(road.freeRamByte % kBytesPerRow) + 1;
     EditCell(idata->ShownGrid(), row, column, "5a");
@@ -254,8 +229,8 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xA7);
 
     // The Code pane reads code memory and shows it up to the project's end.
-    ShowPane(code, kInt);
-    Command(code, kRead);
+    ShowInWidth(code, kInt);
+    Command(kRead, code);
     const Rows shown = GridRows(code->ShownGrid());
     ASSERT_EQ(shown.size(), size_t((disassembly.m_dwHighestAddress + 16) / kBytesPerRow + 1));
     const Rows expected =
@@ -267,7 +242,7 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     int pane = 0;
     for (CMemoryWnd* window : std::initializer_list<CMemoryWnd*>{idata, external, flash, code}) {
         for (int command : {kChar, kInt, kLong}) {
-            ShowPane(window, command);
+            ShowInWidth(window, command);
             EXPECT_FALSE(guitest::SaveScreenshot(window, road.screenshot + "_" + names[pane] + "_" +
                                                              std::to_string(window->CellWidth()))
                              .empty());
@@ -277,7 +252,7 @@ void MemoryPanes::MemoryRoad(const Road& road) {
 
     // Close: the IData grids are zeros again, each pane has its ranges of a
     // debugger without a project.
-    Command(Frame(), cmd::kClose);
+    Command(cmd::kClose);
     ASSERT_FALSE(g_bProjectLoaded);
     EXPECT_EQ(GridRows(idata->ShownGrid()),
               ExpectedRows(std::vector<uint8_t>(0x100, 0), 0, idata->CellWidth()));

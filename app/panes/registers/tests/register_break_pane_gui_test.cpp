@@ -28,35 +28,15 @@
 
 #include <gtest/gtest.h>
 #include <wx/propgrid/manager.h>
-#include <wx/stopwatch.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
 #include <fstream>
 #include <set>
 
+using namespace appgui;
+
 namespace {
-
-CMainFrame* Frame() {
-    return wxGetApp().Frame();
-}
-
-void Command(int command) {
-    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    Frame()->ProcessWindowEvent(event);
-    guitest::PumpEvents(50);
-}
-
-void PressKey(int key, wxWindow* focus) {
-    wxUIActionSimulator simulator;
-    focus->SetFocus();
-    simulator.MouseMove(focus->GetScreenPosition() + wxPoint(40, 40));
-    guitest::PumpEvents(50);
-    simulator.Char(key);
-    wxStopWatch watch;
-    while (watch.Time() < 100 || (g_bTargetBusy && watch.Time() < 5000))
-        guitest::PumpEvents(20);
-}
 
 // The board's internal data and SFRs as its test hooks read them.
 std::array<uint8_t, 0x100> BoardImage() {
@@ -147,9 +127,8 @@ void ExpectBreakpointsAgree(CScintillaWnd* editor) {
 
 } // namespace
 
-class RegisterBreakPanes : public ::testing::Test {
+class RegisterBreakPanes : public FrameTest {
 protected:
-    void SetUp() override { ASSERT_NE(Frame(), nullptr); }
     void TearDown() override { EXPECT_EQ(messages.Texts(), std::vector<std::string>{}); }
 
     // Opens the project, loads its image, runs to `line` of `window` and
@@ -167,8 +146,7 @@ void RegisterBreakPanes::Walk(const std::string& project, const char* window, in
     EXPECT_EQ(Shown("A"), "0x00") << "before any project";
     EXPECT_FALSE(Tool(cmd::kRemoveAllBreakPoints));
     EXPECT_TRUE(Tool(40030)) << "Go To Source";
-    wxGetApp().ProjectViews()->SetNextProjectPath(project);
-    Command(cmd::kOpen);
+    OpenProject(project);
     ASSERT_TRUE(g_bProjectLoaded);
     Command(cmd::kImageLoad);
     ASSERT_EQ(messages.Texts(), std::vector<std::string>{"Flash Write OK!!"});
@@ -177,9 +155,9 @@ void RegisterBreakPanes::Walk(const std::string& project, const char* window, in
     ASSERT_NE(source, nullptr);
     wxGetApp().SourceWindows()->ActivateView(source);
     source->Editor()->GotoLine(line - 1);
-    PressKey(WXK_F9, source->Editor());
-    PressKey(WXK_F5, source->Editor());
-    PressKey(WXK_F9, source->Editor());
+    PressKeyUntilIdle(WXK_F9, source->Editor());
+    PressKeyUntilIdle(WXK_F5, source->Editor());
+    PressKeyUntilIdle(WXK_F9, source->Editor());
     ASSERT_FALSE(g_bTargetBusy);
     EXPECT_TRUE(Tool(cmd::kRemoveBreakPoint));
     RegisterRoad(source, shot);
@@ -212,7 +190,7 @@ void RegisterBreakPanes::RegisterRoad(CSourceWindow* source, const std::string& 
         Board().WriteMemory(SIMBOARD_SFR, spec.address, pattern,
                             1 + (spec.kind == RegisterKind::kWord));
     }
-    PressKey(WXK_F8, source->Editor());
+    PressKeyUntilIdle(WXK_F8, source->Editor());
     ExpectRowsShowTheBoard();
     EXPECT_EQ(Shown("RLDH"), "0x62");
 
@@ -266,7 +244,7 @@ void RegisterBreakPanes::BreakRoad(CSourceWindow* source, const std::string& sho
     assembly->ShowPcInAssembly(uint16_t(AddressOfLine(file + ":" + std::to_string(lines[2]))), 0);
     assembly->OnToggleBreakPoint();
     editor->GotoLine(lines[3] - 1);
-    PressKey(WXK_F9, editor);
+    PressKeyUntilIdle(WXK_F9, editor);
     for (const auto& entry : g_ListingModel.m_mapAddressToSrcRow) {
         if (!LineOfAddress(entry.first).empty()) continue;
         assembly->ShowPcInAssembly(uint16_t(entry.first), 0);
@@ -313,13 +291,13 @@ void RegisterBreakPanes::BreakRoad(CSourceWindow* source, const std::string& sho
     EXPECT_TRUE(g_BreakList.empty());
     ExpectBreakpointsAgree(editor);
     EXPECT_FALSE(editor->HasBreakPointMarker(lines[1]));
-    PressKey(WXK_F9, editor);
+    PressKeyUntilIdle(WXK_F9, editor);
     ASSERT_EQ(g_BreakList.size(), 1u);
     Command(cmd::kClearAllBreaks);
     EXPECT_TRUE(g_BreakList.empty());
     ExpectBreakpointsAgree(editor);
     EXPECT_FALSE(editor->HasBreakPointMarker(lines[1]));
-    PressKey(WXK_F9, editor); // one left for Close
+    PressKeyUntilIdle(WXK_F9, editor); // one left for Close
 }
 
 TEST_F(RegisterBreakPanes, TheExampleProject) {

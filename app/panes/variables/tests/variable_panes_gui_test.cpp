@@ -8,12 +8,11 @@
 #include "message_service.h"
 #include "my_quillet_app.h"
 #include "my_super_grid.h"
-#include "pc_model.h"
 #include "project_loader.h"
 #include "project_views.h"
 #include "report_ctrls.h"
 #include "scintilla_wnd.h"
-#include "simboard_hooks.h"
+#include "sim_board.h"
 #include "source_window.h"
 #include "source_windows.h"
 #include "symbol_lookup.h"
@@ -27,29 +26,26 @@
 #include "wx_command_ids.h"
 
 #include <gtest/gtest.h>
-#include <wx/stopwatch.h>
 #include <wx/timer.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
-#include <dlfcn.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+using namespace appgui;
 
 namespace {
 
 // A byte of the board's memory, straight from its core: D below 0x80
 // internal data, from 0x80 the SFRs, X external data.
 uint8_t BoardByte(char letter, uint32_t address) {
-    static auto* read = reinterpret_cast<decltype(&SimBoard_ReadMemory)>(
-        dlsym(dlopen(VEXA_BIN_DIR "/libsimboard.so", RTLD_NOW), "SimBoard_ReadMemory"));
     const int memory = letter == 'X'     ? SIMBOARD_XDATA
                        : address >= 0x80 ? SIMBOARD_SFR
                                          : SIMBOARD_IRAM;
     uint8_t byte = 0;
-    return read && read(memory, address, &byte, 1) == 1 ? byte : 0xEE;
+    return Board().ReadMemory(memory, address, &byte, 1) == 1 ? byte : 0xEE;
 }
 
 // Every named row with an address shows what the board holds there: one
@@ -78,42 +74,6 @@ int ExpectRowsShowTheBoard(CReportListCtrl* list, int radix, const std::string& 
         ++checked;
     }
     return checked;
-}
-
-CMainFrame* Frame() {
-    return wxGetApp().Frame();
-}
-
-void Command(int command) {
-    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
-    Frame()->ProcessWindowEvent(event);
-    guitest::PumpEvents(50);
-}
-
-void PressKey(int key, wxWindow* focus) {
-    wxUIActionSimulator simulator;
-    focus->SetFocus();
-    simulator.MouseMove(focus->GetScreenPosition() + wxPoint(40, 40));
-    guitest::PumpEvents(50);
-    simulator.Char(key);
-    guitest::PumpEvents(100);
-    wxStopWatch watch;
-    while (g_bTargetBusy && watch.Time() < 8000)
-        guitest::PumpEvents(20);
-    guitest::PumpEvents(80);
-}
-
-uint16_t ShownPc() {
-    uint16_t pc = 0;
-    if (PcDisplay* display = GetPcDisplay()) display->GetCurrentPc(pc);
-    return pc;
-}
-
-// Brings a pane of the tab group to the front.
-void ShowPane(wxWindow* pane) {
-    wxAuiNotebook* tabs = Frame()->TabGroup();
-    tabs->SetSelection(size_t(tabs->GetPageIndex(pane)));
-    guitest::PumpEvents(150);
 }
 
 void ClickCell(CReportListCtrl* list, int row, int column, int button = wxMOUSE_BTN_LEFT) {
@@ -177,18 +137,11 @@ std::vector<std::string> LocalsAtPc() {
 
 } // namespace
 
-class VariablePanes : public ::testing::Test {
+class VariablePanes : public FrameTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(Frame(), nullptr) << "an earlier test closed the frame";
-        Frame()->Raise();
-        guitest::PumpEvents(100);
-    }
     // Open, Image Load, and the symbol tree: one collapsed row per module.
     void Open(const std::string& path) {
-        wxGetApp().ProjectViews()->SetNextProjectPath(path);
-        Command(cmd::kOpen);
-        guitest::PumpEvents(200);
+        OpenProject(path);
         ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
         Command(cmd::kImageLoad);
         ASSERT_FALSE(messages.Texts().empty());
@@ -207,7 +160,7 @@ protected:
         wxGetApp().SourceWindows()->ActivateView(source);
         source->Editor()->GotoLine(line - 1);
         for (int key : {WXK_F9, WXK_F5, WXK_F9})
-            PressKey(key, source->Editor());
+            PressKeyUntilIdle(key, source->Editor(), 8000);
     }
 
     CReportCtrl* Search() const { return g_pVariableWnd->List(); }
@@ -248,12 +201,12 @@ TEST_F(VariablePanes, TheExampleProject) {
     // Step writes history[passes & 7]; two more Steps enter delay: its locals
     // appear, and Next walks its lines.
     for (int key : {WXK_F11, WXK_F11, WXK_F11})
-        PressKey(key, main->Editor());
+        PressKeyUntilIdle(key, main->Editor(), 8000);
     ASSERT_EQ(FindFunctionOfAddress(ShownPc()), delay);
     EXPECT_EQ(Locals()->GetItemText(0, 0), "");
     EXPECT_EQ(NamedRows(Locals()), LocalsAtPc());
     for (int key : {WXK_F10, WXK_F10})
-        PressKey(key, sources->Active()->Editor());
+        PressKeyUntilIdle(key, sources->Active()->Editor(), 8000);
     EXPECT_EQ(ExpectRowsShowTheBoard(Locals(), 10, "Next"), int(LocalsAtPc().size()));
     EXPECT_EQ(ExpectRowsShowTheBoard(Search(), 10, "Next"), 3);
     ExpectRowsShowTheBoard(Globals(), 10, "Next");
@@ -377,7 +330,7 @@ TEST_P(KeilPanes, FollowTheProgram) {
     RunToLine(source, road.breakLine);
     const CSymbolStruct* before = FindFunctionOfAddress(ShownPc());
     for (int key : {WXK_F11, WXK_F11})
-        PressKey(key, source->Editor());
+        PressKeyUntilIdle(key, source->Editor(), 8000);
     ASSERT_NE(FindFunctionOfAddress(ShownPc()), before) << "the Steps entered no function";
     const std::vector<std::string> locals = LocalsAtPc(), shown = NamedRows(Locals());
     ASSERT_GE(shown.size(), locals.size());

@@ -1,0 +1,86 @@
+#include "app_gui_fixture.h"
+
+#include "command_ids.h"
+#include "gui_test.h"
+#include "main_frame.h"
+#include "my_quillet_app.h"
+#include "pc_model.h"
+#include "project_views.h"
+#include "target_flags.h"
+#include "wx_command_ids.h"
+
+#include <wx/aui/auibar.h>
+#include <wx/aui/auibook.h>
+#include <wx/stopwatch.h>
+#include <wx/uiaction.h>
+
+namespace appgui {
+
+CMainFrame* Frame() {
+    return wxGetApp().Frame();
+}
+
+void Command(int command, wxWindow* window) {
+    wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
+    (window ? window : Frame())->ProcessWindowEvent(event);
+    guitest::PumpEvents(50);
+}
+
+bool WaitIdle(int ms) {
+    wxStopWatch watch;
+    while (g_bTargetBusy && watch.Time() < ms)
+        guitest::PumpEvents(20);
+    guitest::PumpEvents(50);
+    return !g_bTargetBusy;
+}
+
+void PressKey(int key, wxWindow* focus) {
+    wxUIActionSimulator simulator;
+    focus->SetFocus();
+    simulator.MouseMove(focus->GetScreenPosition() + wxPoint(40, 40));
+    guitest::PumpEvents(50);
+    simulator.Char(key);
+    guitest::PumpEvents(100);
+}
+
+void PressKeyUntilIdle(int key, wxWindow* focus, int ms) {
+    PressKey(key, focus);
+    WaitIdle(ms);
+}
+
+uint16_t ShownPc() {
+    uint16_t pc = 0;
+    if (PcDisplay* display = GetPcDisplay()) display->GetCurrentPc(pc);
+    return pc;
+}
+
+wxAuiToolBar* ToolBar(const char* name) {
+    return static_cast<wxAuiToolBar*>(Frame()->Aui().GetPane(name).window);
+}
+
+bool DebugToolEnabled(int command) {
+    Frame()->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    wxAuiToolBar* bar = ToolBar("DebugToolBar");
+    bar->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
+    return bar->GetToolEnabled(WxCommandId(command));
+}
+
+void ShowPane(wxWindow* pane) {
+    wxAuiNotebook* tabs = Frame()->TabGroup();
+    tabs->SetSelection(size_t(tabs->GetPageIndex(pane)));
+    guitest::PumpEvents(150);
+}
+
+void OpenProject(const std::string& path) {
+    wxGetApp().ProjectViews()->SetNextProjectPath(path);
+    Command(cmd::kOpen);
+    guitest::PumpEvents(200);
+}
+
+void FrameTest::SetUp() {
+    ASSERT_NE(Frame(), nullptr) << "an earlier test closed the frame (run one test per process)";
+    Frame()->Raise();
+    guitest::PumpEvents(100);
+}
+
+} // namespace appgui
