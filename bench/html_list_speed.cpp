@@ -1,6 +1,8 @@
 // Speed of the HTML-row list with a full 64 KB program listing: the time to
 // insert 30 000 listing rows and the time to paint one screen of them.
 // Needs a display: run it under xvfb-run.
+#include "bench_app.h"
+#include "bench_clock.h"
 #include "html_list_ctrl.h"
 
 #include <wx/dcmemory.h>
@@ -8,33 +10,11 @@
 #include <wx/wx.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
-
-class BenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Pump(int rounds) {
-    for (int i = 0; i < rounds; ++i) {
-        wxTheApp->ProcessPendingEvents();
-        while (wxTheApp->Pending())
-            wxTheApp->Dispatch();
-        wxTheApp->Yield(true);
-        wxMilliSleep(5);
-    }
-}
 
 // Rows as the assembly listing makes them: a source line, then its instructions.
 std::vector<std::string> ListingRows(int count) {
@@ -57,15 +37,8 @@ std::vector<std::string> ListingRows(int count) {
 
 } // namespace
 
-wxIMPLEMENT_APP_NO_MAIN(BenchApp);
-
 int main(int argc, char** argv) {
-    wxApp::SetInstance(new BenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "html_list_speed needs a display (run it under xvfb-run)\n");
-        return 1;
-    }
-    wxTheApp->CallOnInit();
+    if (!StartBenchApp(argc, argv, "html_list_speed")) return 1;
     int result = 0;
     {
         wxFrame* frame =
@@ -126,7 +99,6 @@ int main(int argc, char** argv) {
         frame->Destroy();
         Pump(5);
     }
-    wxTheApp->OnExit();
-    wxEntryCleanup();
+    EndBenchApp();
     return result;
 }

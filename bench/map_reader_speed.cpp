@@ -17,6 +17,7 @@
 #include "extended_map_reader.h"
 #include "m51_reader.h"
 #include "map_loader.h"
+#include "map_text.h"
 #include "path_resolver.h"
 #include "symbol_table.h"
 #include "xdata_range.h"
@@ -40,18 +41,6 @@ struct Shape {
     int localsPerFunction;
     int linesPerFunction;
 };
-
-std::string Hex(uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
-std::string M51Symbol(const std::string& value, const char* kind, const std::string& name) {
-    char line[128];
-    std::snprintf(line, sizeof line, "  %-16s%-14s%s\n", value.c_str(), kind, name.c_str());
-    return line;
-}
 
 std::string MapRow(const std::string& value, const char* rep, const char* memoryClass,
                    const char* type, const std::string& name) {

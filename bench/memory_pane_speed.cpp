@@ -8,12 +8,13 @@
 #include "list_memory_ctrl.h"
 #include "memory_wnd.h"
 #include "message_service.h"
-#include "process.h"
 #include "sleep.h"
 #include "target_flags.h"
 #include "target_protocol.h"
 #include "usb_link.h"
 
+#include "bench_app.h"
+#include "bench_clock.h"
 #include "wire_counter.h"
 
 #include <wx/frame.h>
@@ -21,34 +22,10 @@
 #include <wx/wx.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 namespace {
-
-class BenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Pump(int rounds) {
-    for (int i = 0; i < rounds; ++i) {
-        wxTheApp->ProcessPendingEvents();
-        while (wxTheApp->Pending())
-            wxTheApp->Dispatch();
-        wxTheApp->Yield(true);
-        wxMilliSleep(5);
-    }
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -60,24 +37,11 @@ constexpr uint32_t kBytes = 0x10000;
 
 } // namespace
 
-wxIMPLEMENT_APP_NO_MAIN(BenchApp);
-
 int main(int argc, char** argv) {
-    wxApp::SetInstance(new BenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "memory_pane_speed needs a display (run it under xvfb-run)\n");
-        return 1;
-    }
-    wxTheApp->CallOnInit();
-    const std::string bin = platform::ExecutableDirectory();
-    setenv("VEXA_D2XX_LIBRARY", (bin + "/libsimboard.so").c_str(), 0);
+    if (!StartBenchApp(argc, argv, "memory_pane_speed")) return 1;
     platform::SetSleepFunction([](unsigned) {});
     platform::RecordingMessageService messages;
-    CreateUsbLink();
-    if (!messages.shown.empty()) {
-        std::fprintf(stderr, "the link did not start: %s\n", messages.shown.front().text.c_str());
-        return 1;
-    }
+    if (!StartSimulatedLink(messages)) return 1;
     CountWireTraffic();
     g_bProjectLoaded = true;
     g_bMemoryWindowsActive = true;
@@ -161,7 +125,6 @@ int main(int argc, char** argv) {
         Pump(5);
     }
     DestroyUsbLink();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
+    EndBenchApp();
     return result;
 }

@@ -9,22 +9,24 @@
 #include "report_ctrls.h"
 #include "run_commands.h"
 #include "run_completion.h"
+#include "run_lookups.h"
+#include "symbol_lookup.h"
 #include "target_flags.h"
 #include "variable_all_wnd.h"
 #include "variable_wnd.h"
-#include "wire_counter.h"
 #include "wx_command_ids.h"
+
+#include "bench_clock.h"
+#include "waiting_sink.h"
+#include "wire_counter.h"
 
 #include <wx/app.h>
 #include <wx/init.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,30 +34,7 @@
 namespace {
 
 const std::string kProject = std::string(VEXA_KEIL_FIXTURES) + "/exitrip-blinky";
-constexpr int kMainLine = 98; // Blinky.c: main's first line, "i = 0"
 constexpr int kSteps = 20;
-
-class Sink : public RunCompletionSink {
-public:
-    void PostRunCompletion(const RunCompletion& completion) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_completion = completion;
-        m_posted.notify_one();
-    }
-    std::optional<RunCompletion> Wait() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_posted.wait_for(lock, std::chrono::seconds(5),
-                          [this] { return m_completion.has_value(); });
-        std::optional<RunCompletion> completion = m_completion;
-        m_completion.reset();
-        return completion;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_posted;
-    std::optional<RunCompletion> m_completion;
-};
 
 struct Figures {
     std::vector<double> ms;
@@ -78,11 +57,6 @@ struct Figures {
     }
 };
 
-double Since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
 void Pump() {
     wxTheApp->ProcessPendingEvents();
     while (wxTheApp->Pending())
@@ -91,14 +65,14 @@ void Pump() {
 
 // Runs the worker started by `start` to its completion; the completion
 // comes back unfinished (FinishRun is the caller's).
-std::optional<RunCompletion> RunWorker(Sink& sink, int started) {
+std::optional<RunCompletion> RunWorker(WaitingSink& sink, int started) {
     if (started != 1) return std::nullopt;
     std::optional<RunCompletion> completion = sink.Wait();
     if (completion) JoinFinishedWorker();
     return completion;
 }
 
-void Measure(CMyQuilletApp& app, Sink& sink) {
+void Measure(CMyQuilletApp& app, WaitingSink& sink) {
     app.ProjectViews()->SetNextProjectPath(kProject + "/Blinky.Uv2");
     app.OpenProject();
     Pump();
@@ -109,8 +83,17 @@ void Measure(CMyQuilletApp& app, Sink& sink) {
     wxCommandEvent load(wxEVT_MENU, WxCommandId(cmd::kImageLoad));
     app.Frame()->ProcessWindowEvent(load);
     Pump();
+    // main's first line, as the loaded map gives it ("FILE:line").
+    const SymbolInfo* mainSymbol = LookupSymbol("main", kSelectCode);
+    const std::string mainLine = mainSymbol ? LineOfAddress(mainSymbol->m_dwAddress) : "";
+    const size_t colon = mainLine.rfind(':');
+    if (colon == std::string::npos) {
+        std::printf("exitrip-blinky has no line at main\n");
+        return;
+    }
     std::optional<RunCompletion> stop =
-        RunWorker(sink, OnDebugRunToCursorLine("BLINKY.C", kMainLine));
+        RunWorker(sink, OnDebugRunToCursorLine(mainLine.substr(0, colon),
+                                               std::stoi(mainLine.substr(colon + 1))));
     if (!stop || !stop->stopped) {
         std::printf("exitrip-blinky did not reach main\n");
         return;
@@ -129,22 +112,22 @@ void Measure(CMyQuilletApp& app, Sink& sink) {
     Figures steps, refreshes;
     for (int i = 0; i < kSteps; ++i) {
         g_wireCounts = WireCounts();
-        auto start = std::chrono::steady_clock::now();
+        Clock::time_point start = Clock::now();
         std::optional<RunCompletion> completion = RunWorker(sink, OnDebugStep());
         if (!completion || !completion->stopped || !completion->error.empty()) {
             std::printf("Step %d failed\n", i + 1);
             break;
         }
-        steps.Add(Since(start), g_wireCounts);
+        steps.Add(MillisecondsSince(start), g_wireCounts);
 
         // The PC marker, the assembly row and every pane, with the events
         // the panes queued for themselves (the toolkit paints later, on its
         // own frame clock).
         g_wireCounts = WireCounts();
-        start = std::chrono::steady_clock::now();
+        start = Clock::now();
         FinishRun(*completion);
         Pump();
-        refreshes.Add(Since(start), g_wireCounts);
+        refreshes.Add(MillisecondsSince(start), g_wireCounts);
     }
     std::printf("\nexitrip-blinky with every pane live (%d globals, %d watches of which one\n"
                 "a 16-byte range, read live)\n",
@@ -183,7 +166,7 @@ void ReportPaneRefresh() {
     if (wxTheApp->CallOnInit()) {
         platform::RecordingMessageService messages; // no message box may wait for a click
         CountWireTraffic();
-        Sink sink;
+        WaitingSink sink;
         SetRunCompletionSink(&sink);
         auto& app = static_cast<CMyQuilletApp&>(*wxTheApp);
         Measure(app, sink);

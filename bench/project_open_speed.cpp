@@ -29,6 +29,7 @@
 #include "headless_open.h"
 #include "line_tables.h"
 #include "listing_reader.h"
+#include "map_text.h"
 #include "project_report.h"
 #include "symbol_table.h"
 
@@ -158,18 +159,6 @@ struct Shape {
     int dataPerModule = 24;
     int localsPerFunction = 3;
 };
-
-std::string Hex(uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
-std::string M51Symbol(const std::string& value, const char* kind, const std::string& name) {
-    char line[128];
-    std::snprintf(line, sizeof line, "  %-16s%-14s%s\n", value.c_str(), kind, name.c_str());
-    return line;
-}
 
 std::string TableLine(const std::string& name, const char* memoryClass, const char* space,
                       const char* type, const char* size, bool indented) {

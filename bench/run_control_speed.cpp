@@ -31,18 +31,16 @@
 #include "target_protocol.h"
 #include "usb_link.h"
 
+#include "bench_clock.h"
+#include "waiting_sink.h"
 #include "wire_counter.h"
 #ifdef VEXA_WITH_PANES
 #include "pane_refresh_bench.h"
 #endif
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
-
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,29 +50,6 @@ namespace {
 const std::string kProject = std::string(VEXA_KEIL_FIXTURES) + "/tft-terminal";
 const std::string kMap = kProject + "/Lst/DisplayTerminalTFT.m51";
 const std::string kHex = kProject + "/Obj/DisplayTerminalTFT.hex";
-
-// Hands the worker's completion to the main thread.
-class WaitingSink : public RunCompletionSink {
-public:
-    void PostRunCompletion(const RunCompletion& completion) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_completion = completion;
-        m_posted.notify_one();
-    }
-    std::optional<RunCompletion> Wait() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_posted.wait_for(lock, std::chrono::seconds(5),
-                          [this] { return m_completion.has_value(); });
-        std::optional<RunCompletion> completion = m_completion;
-        m_completion.reset();
-        return completion;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_posted;
-    std::optional<RunCompletion> m_completion;
-};
 
 WaitingSink g_sink;
 
@@ -90,12 +65,11 @@ struct Sample {
 Sample MeasureWorker(int (*command)(), uint16_t& stopPc) {
     Sample sample;
     g_wireCounts = WireCounts();
-    const auto start = std::chrono::steady_clock::now();
+    const Clock::time_point start = Clock::now();
     const bool started = command() == 1;
     const std::optional<RunCompletion> completion = started ? g_sink.Wait() : std::nullopt;
     if (completion) JoinFinishedWorker();
-    sample.ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    sample.ms = MillisecondsSince(start);
     sample.wire = g_wireCounts;
     sample.ok = completion && completion->stopped && completion->error.empty();
     if (completion) {
@@ -137,13 +111,12 @@ RegisterPaneOnly g_registerPane;
 
 void RegisterPaneOnly::UpdateRegisterWnd() {
     const WireCounts before = g_wireCounts;
-    const auto start = std::chrono::steady_clock::now();
+    const Clock::time_point start = Clock::now();
     const RegisterValues values = ReadRegisterValues(g_InternalDataImage, ReadPc());
     for (int row = 0; row < kRegisterRowCount; ++row)
         texts[row] = RegisterValueText(RegisterTable()[row], values[row]);
     Sample sample;
-    sample.ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    sample.ms = MillisecondsSince(start);
     sample.wire.readCalls = g_wireCounts.readCalls - before.readCalls;
     sample.wire.writeCalls = g_wireCounts.writeCalls - before.writeCalls;
     sample.wire.queueStatusCalls = g_wireCounts.queueStatusCalls - before.queueStatusCalls;
@@ -154,10 +127,9 @@ void RegisterPaneOnly::UpdateRegisterWnd() {
 template <typename Fn> Sample Measure(Fn&& fn) {
     Sample sample;
     g_wireCounts = WireCounts();
-    const auto start = std::chrono::steady_clock::now();
+    const Clock::time_point start = Clock::now();
     sample.ok = fn();
-    sample.ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    sample.ms = MillisecondsSince(start);
     sample.wire = g_wireCounts;
     return sample;
 }
@@ -196,12 +168,10 @@ void ReportAtLatency(unsigned latencyMs, int rounds, uint16_t callAddress, uint3
         SetPc(callAddress);
         for (int line = 0; line < 20; ++line) {
             // The worker's part, then the whole wait up to the refreshed panes.
-            const auto start = std::chrono::steady_clock::now();
+            const Clock::time_point start = Clock::now();
             steps.push_back(MeasureWorker(OnDebugStep, pc));
             Sample whole = steps.back();
-            whole.ms =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                    .count();
+            whole.ms = MillisecondsSince(start);
             whole.wire = g_wireCounts;
             stepsWithRefresh.push_back(whole);
             if (pc < initAddress || !steps.back().ok) break;
@@ -231,7 +201,6 @@ int main() {
         return 1;
     }
     const std::string bin = platform::ExecutableDirectory();
-    setenv("VEXA_D2XX_LIBRARY", (bin + "/libsimboard.so").c_str(), 0);
     setenv("VEXA_SIM_HEX", kHex.c_str(), 1); // the board starts with the image in its flash
     platform::SetSleepFunction([](unsigned) {});
     platform::RecordingMessageService messages;
@@ -258,11 +227,7 @@ int main() {
     SetRunControlLookups(lookups);
     SetRunCompletionSink(&g_sink);
 
-    CreateUsbLink();
-    if (!messages.shown.empty()) {
-        std::fprintf(stderr, "the link did not start: %s\n", messages.shown.front().text.c_str());
-        return 1;
-    }
+    if (!StartSimulatedLink(messages)) return 1;
     g_strHexPath = kHex;
     g_bProjectLoaded = true;
     if (CheckTargetImage() != 1) {

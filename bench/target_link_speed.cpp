@@ -10,15 +10,14 @@
 #include "host_memory.h"
 #include "image_load.h"
 #include "message_service.h"
-#include "process.h"
 #include "sleep.h"
 #include "target_flags.h"
 #include "usb_link.h"
 
+#include "bench_clock.h"
 #include "wire_counter.h"
-#include <chrono>
-#include <cstdio>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -59,10 +58,9 @@ std::string WriteImage(uint32_t size) {
 template <typename Fn> void Measure(const char* what, Fn&& fn) {
     g_wireCounts = WireCounts();
     g_pauseMs = 0;
-    const auto start = std::chrono::steady_clock::now();
+    const Clock::time_point start = Clock::now();
     const bool ok = fn();
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double ms = MillisecondsSince(start);
     std::printf(
         "%-28s %-4s %9llu %9llu %8llu %8llu %8llu %10.2f %8llu\n", what, ok ? "ok" : "FAIL",
         (unsigned long long)g_wireCounts.bytesSent, (unsigned long long)g_wireCounts.bytesReceived,
@@ -73,16 +71,9 @@ template <typename Fn> void Measure(const char* what, Fn&& fn) {
 } // namespace
 
 int main() {
-    const std::string library = platform::ExecutableDirectory() + "/libsimboard.so";
-    setenv("VEXA_D2XX_LIBRARY", library.c_str(), 0);
     platform::SetSleepFunction([](unsigned ms) { g_pauseMs += ms; });
     platform::RecordingMessageService messages;
-
-    CreateUsbLink();
-    if (!messages.shown.empty()) {
-        std::fprintf(stderr, "the link did not start: %s\n", messages.shown.front().text.c_str());
-        return 1;
-    }
+    if (!StartSimulatedLink(messages)) return 1;
     CountWireTraffic();
 
     std::printf("%-28s %-4s %9s %9s %8s %8s %8s %10s %8s\n", "operation", "", "sent", "received",

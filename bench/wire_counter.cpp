@@ -1,8 +1,23 @@
 #include "wire_counter.h"
 
+#include "message_service.h"
+#include "process.h"
 #include "usb_link.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 WireCounts g_wireCounts;
+
+bool StartSimulatedLink(const platform::RecordingMessageService& messages) {
+    const std::string library = platform::ExecutableDirectory() + "/libsimboard.so";
+    setenv("VEXA_D2XX_LIBRARY", library.c_str(), 0);
+    CreateUsbLink();
+    if (messages.shown.empty()) return true;
+    std::fprintf(stderr, "the link did not start: %s\n", messages.shown.front().text.c_str());
+    return false;
+}
 
 namespace {
 

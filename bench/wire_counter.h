@@ -1,9 +1,18 @@
-// Counts what crosses the adapter link: the driver entry points held by the
-// link are wrapped, so every FT_Write, FT_Read and FT_GetQueueStatus call and
-// every byte moved is counted.
+// The adapter link of a benchmark, and what crosses it: the driver entry
+// points held by the link are wrapped, so every FT_Write, FT_Read and
+// FT_GetQueueStatus call and every byte moved is counted.
 #pragma once
 
 #include <cstdint>
+
+namespace platform {
+class RecordingMessageService;
+}
+
+// Creates the link on the board library VEXA_D2XX_LIBRARY names, else on
+// libsimboard.so beside this program. False, with the message that came
+// instead printed on stderr, when the link did not start.
+bool StartSimulatedLink(const platform::RecordingMessageService& messages);
 
 struct WireCounts {
     uint64_t bytesSent = 0;

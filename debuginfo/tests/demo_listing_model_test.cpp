@@ -2,6 +2,7 @@
 // and CRLF copies, with a disassembly of its code written out by hand.
 #include <gtest/gtest.h>
 
+#include "demo_cases.h"
 #include "extended_map_reader.h"
 #include "listing_model.h"
 #include "m51_reader.h"
@@ -11,18 +12,10 @@
 #include "test_support.h"
 #include "xdata_range.h"
 
+using debuginfo_test::DemoCase;
 using debuginfo_test::TempFolder;
 
 namespace {
-
-struct DemoCase {
-    bool crlf;
-    bool extended;
-};
-
-std::string CaseName(const testing::TestParamInfo<DemoCase>& info) {
-    return std::string(info.param.extended ? "MAP" : "M51") + (info.param.crlf ? "_CRLF" : "_LF");
-}
 
 // One instruction at every address the map gives a line, and one (0x0004)
 // inside line 10 of MAIN.C that the map does not name.
@@ -194,7 +187,5 @@ TEST_P(DemoListing, IndexesOfEverySourceFile) {
     EXPECT_EQ(startup.Entry(153)->m_nSrcRow, -1); // the END line, below all code
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormsBothLineEnds, DemoListing,
-                         testing::Values(DemoCase{false, false}, DemoCase{true, false},
-                                         DemoCase{false, true}, DemoCase{true, true}),
-                         CaseName);
+INSTANTIATE_TEST_SUITE_P(BothFormsBothLineEnds, DemoListing, debuginfo_test::EveryDemoCase(),
+                         debuginfo_test::DemoCaseName);

@@ -2,6 +2,7 @@
 // names on disk are lower case, gives the same exact answers.
 #include <gtest/gtest.h>
 
+#include "demo_cases.h"
 #include "extended_map_reader.h"
 #include "m51_reader.h"
 #include "map_loader.h"
@@ -11,18 +12,10 @@
 #include "test_support.h"
 #include "xdata_range.h"
 
+using debuginfo_test::DemoCase;
 using debuginfo_test::TempFolder;
 
 namespace {
-
-struct DemoCase {
-    bool crlf;
-    bool extended;
-};
-
-std::string CaseName(const testing::TestParamInfo<DemoCase>& info) {
-    return std::string(info.param.extended ? "MAP" : "M51") + (info.param.crlf ? "_CRLF" : "_LF");
-}
 
 // Opens the demo copy the way a project is opened: the project file, then the
 // map it names, read into the process-wide tables.
@@ -171,7 +164,5 @@ TEST_P(DemoProject, ModulesAndTheirLineRecords) {
     EXPECT_EQ(FirstBrokenMapRule(*m_loader, *g_pSymbolTable, *g_pSymbolDatabase), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormsBothLineEnds, DemoProject,
-                         testing::Values(DemoCase{false, false}, DemoCase{true, false},
-                                         DemoCase{false, true}, DemoCase{true, true}),
-                         CaseName);
+INSTANTIATE_TEST_SUITE_P(BothFormsBothLineEnds, DemoProject, debuginfo_test::EveryDemoCase(),
+                         debuginfo_test::DemoCaseName);

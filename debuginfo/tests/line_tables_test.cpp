@@ -43,6 +43,16 @@ protected:
                                       &database);
     }
 
+    // MAIN with line 5 at its start and line 6 at 0x0008, up to its end.
+    int BuildMainWithLinesFiveAndSix() {
+        CLineInfoInModule module("MAIN");
+        module.AddLine(0, 0x0003, kLineFunctionStart);
+        module.AddLine(5, 0x0003, kLineSource);
+        module.AddLine(6, 0x0008, kLineSource);
+        module.AddLine(0, 0, kLineFunctionEnd);
+        return Build(&module);
+    }
+
     const TextLine& SourceLine(uint32_t line) const {
         return listing.m_pSourceLoader->m_lines[line - 1];
     }
@@ -58,12 +68,7 @@ protected:
 } // namespace
 
 TEST_F(LineTables, TheLastLineOfAFunctionEndsWithItsSegment) {
-    CLineInfoInModule module("MAIN");
-    module.AddLine(0, 0x0003, kLineFunctionStart);
-    module.AddLine(5, 0x0003, kLineSource);
-    module.AddLine(6, 0x0008, kLineSource);
-    module.AddLine(0, 0, kLineFunctionEnd);
-    ASSERT_EQ(Build(&module), 1);
+    ASSERT_EQ(BuildMainWithLinesFiveAndSix(), 1);
 
     EXPECT_EQ(table.GetLineOfAddress(0x03), "MAIN.C:5");
     EXPECT_EQ(table.GetLineOfAddress(0x05), "MAIN.C:5");
@@ -93,12 +98,7 @@ TEST_F(LineTables, TheLastLineOfAFunctionEndsWithItsSegment) {
 TEST_F(LineTables, ASegmentStartingBeforeItsFunctionStillEndsTheLastLine) {
     database.m_listCode.front()->m_dwStart = 0x0001;
     database.m_listCode.front()->m_dwLength = 0x12;
-    CLineInfoInModule module("MAIN");
-    module.AddLine(0, 0x0003, kLineFunctionStart);
-    module.AddLine(5, 0x0003, kLineSource);
-    module.AddLine(6, 0x0008, kLineSource);
-    module.AddLine(0, 0, kLineFunctionEnd);
-    ASSERT_EQ(Build(&module), 1);
+    ASSERT_EQ(BuildMainWithLinesFiveAndSix(), 1);
     EXPECT_EQ(table.GetLineOfAddress(0x12), "MAIN.C:6");
     EXPECT_EQ(table.GetLineOfAddress(0x13), "");
     EXPECT_EQ(SourceLine(6).m_instructions.size(), 5u);

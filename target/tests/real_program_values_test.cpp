@@ -3,6 +3,7 @@
 // board's core holds, and a value written between two stops is what the
 // program goes on with.
 #include "run_program.h"
+#include "source_facts.h"
 #include "variable_symbols.h"
 
 #include "breakpoint_slot_ops.h"
@@ -15,6 +16,7 @@
 #include "pc_model.h"
 #include "run_commands.h"
 #include "run_lookups.h"
+#include "symbol_lookup.h"
 #include "target_flags.h"
 #include "text_loader.h"
 #include "typed_values.h"
@@ -23,9 +25,11 @@
 #include "xdata_range.h"
 
 #include <bitset>
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -53,32 +57,31 @@ std::string FolderOf(const RealProject& project) {
     return std::string(VEXA_KEIL_FIXTURES) + "/" + project.folder;
 }
 
-// `l++;` inside the loop of print_wc, which prints "Welcome!" (prot.M51, LINE# 89).
-constexpr uint16_t kPrintWcIncrement = 0x0BA3;
-
-// The board's internal data and SFR bytes, as one 256-byte picture.
-std::vector<uint8_t> BoardInternalBytes() {
-    std::vector<uint8_t> bytes(0x100);
-    Board().ReadMemory(SIMBOARD_IRAM, 0, bytes.data(), 0x80);
-    Board().ReadMemory(SIMBOARD_SFR, 0x80, bytes.data() + 0x80, 0x80);
-    return bytes;
-}
-
-// The value of `size` bytes at `address`, most significant first, straight
-// from the board's core.
+// The value of `size` bytes of internal data at `address`, most significant
+// first, straight from the board's core.
 uint32_t BoardValue(uint32_t address, int size) {
-    const std::vector<uint8_t> bytes = BoardInternalBytes();
-    uint32_t value = 0;
-    for (int i = 0; i < size; ++i)
-        value = value << 8 | bytes[address + uint32_t(i)];
-    return value;
+    return CoreValue(BoardInternalBytes(), address, size);
 }
 
-// The external data the board's core holds.
-std::vector<uint8_t> BoardExternalBytes() {
-    std::vector<uint8_t> bytes(0x10000);
-    Board().ReadMemory(SIMBOARD_XDATA, 0, bytes.data(), uint32_t(bytes.size()));
-    return bytes;
+// An array as its source declares it: "unsigned char name[size]="text";".
+struct ArrayDeclaration {
+    uint32_t size = 0;
+    std::string text;
+};
+
+ArrayDeclaration DeclarationIn(const std::string& source, const std::string& name) {
+    std::istringstream lines(source);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const size_t at = line.find(" " + name + "[");
+        const size_t quote = line.find('"');
+        if (at == std::string::npos || quote == std::string::npos) continue;
+        const size_t end = line.find('"', quote + 1);
+        if (end == std::string::npos) continue;
+        return {uint32_t(std::stoul(line.substr(at + name.size() + 2))),
+                line.substr(quote + 1, end - quote - 1)};
+    }
+    return {};
 }
 
 class RealProgramTest : public RunControlTest {
@@ -141,17 +144,35 @@ protected:
     std::string m_folder;
 };
 
+// print_wc prints the string wc holds ("Welcome!") a character at a time:
+// the tests stop on `l++;` inside its loop, where the local l counts the
+// characters printed so far. Its address, l's place and wc's declaration are
+// read from the project.
 class RealProgramValuesTest : public RealProgramTest {
 protected:
     void SetUp() override {
         RealProgramTest::SetUp();
         Open(kProt);
+        if (IsSkipped() || HasFatalFailure()) return;
+        const SourcePosition increment = StatementInFunction(m_folder, "print_wc", "l++;");
+        ASSERT_NE(increment.line, 0);
+        const uint32_t address = AddressOfPosition(increment);
+        ASSERT_NE(address, kNoAddress);
+        m_increment = uint16_t(address);
+        const CSymbolLocalVar* local =
+            FindSymbolInRange(FindFunctionOfAddress(address), "l", address);
+        ASSERT_NE(local, nullptr);
+        m_local = local->m_dwAddress;
+        m_wc = DeclarationIn(SourceText(m_folder, increment.file), "wc");
+        ASSERT_GE(m_wc.text.size(), 4u);
+        for (int i = 0; i < 4; ++i)
+            m_wcFirstFour = m_wcFirstFour << 8 | uint8_t(m_wc.text[size_t(i)]);
     }
     // Continues to the next breakpoint and refreshes as the user interface does.
     void ContinueToBreakpoint() {
         ASSERT_EQ(OnDebugContinue(), 1);
         const RunCompletion done = Finish();
-        ASSERT_EQ(done.pc, kPrintWcIncrement);
+        ASSERT_EQ(done.pc, m_increment);
     }
     const SymbolInfo& Data(const char* name) {
         const SymbolInfo* symbol = LookupSymbol(name, kSelectData);
@@ -159,16 +180,21 @@ protected:
         static const SymbolInfo none;
         return symbol ? *symbol : none;
     }
+
+    uint16_t m_increment = 0; // `l++;`
+    uint32_t m_local = 0;     // l, an int in internal data
+    ArrayDeclaration m_wc;
+    uint32_t m_wcFirstFour = 0; // its first four characters, as a long reads them
 };
 
 TEST_F(RealProgramValuesTest, ValuesAfterEachStopMatchTheCore) {
     // The listing typed the symbols the way the values are read.
     EXPECT_EQ(Data("cl").m_strType, "INT");
     EXPECT_EQ(Data("wc").m_strType, "ARRAY");
-    EXPECT_EQ(Data("wc").m_nSize, 8u);
+    EXPECT_EQ(Data("wc").m_nSize, m_wc.size);
     EXPECT_EQ(Data("P1").m_strType, "U_CHAR");
 
-    ASSERT_EQ(SetBreakPoint(kPrintWcIncrement), 1);
+    ASSERT_EQ(SetBreakPoint(m_increment), 1);
     Board().SetPc(0);
     for (uint32_t pass = 0; pass < 3; ++pass) {
         SCOPED_TRACE(pass);
@@ -180,12 +206,14 @@ TEST_F(RealProgramValuesTest, ValuesAfterEachStopMatchTheCore) {
 
         // The local of print_wc counts the characters printed so far.
         const CInfo& local = *g_VariableInfoList[0];
+        char address[16];
+        std::snprintf(address, sizeof address, "0x%02x", unsigned(m_local));
         EXPECT_EQ(local.m_strType, "INT");
-        EXPECT_EQ(local.m_strAddress, "0x4a");
-        EXPECT_EQ(BoardValue(0x4A, 2), pass);
+        EXPECT_EQ(local.m_strAddress, address);
+        EXPECT_EQ(BoardValue(m_local, 2), pass);
         EXPECT_EQ(local.m_strValue, std::to_string(pass));
         // The start-up code copied the string constants into the arrays.
-        EXPECT_EQ(g_VariableInfoList[3]->m_strValue, std::to_string(int32_t(0x57656C63))); // "Welc"
+        EXPECT_EQ(g_VariableInfoList[3]->m_strValue, std::to_string(int32_t(m_wcFirstFour)));
         for (size_t i = 1; i < 5; ++i) {
             const CInfo& info = *g_VariableInfoList[i];
             const SymbolInfo& symbol = Data(info.m_strName.c_str());
@@ -195,27 +223,30 @@ TEST_F(RealProgramValuesTest, ValuesAfterEachStopMatchTheCore) {
                 << info.m_strName;
         }
         // The radix texts of the local.
-        const uint32_t l = ReadTypedValue(kMemSpaceData, 2, 0x4A);
+        const uint32_t l = ReadTypedValue(kMemSpaceData, 2, m_local);
         const std::string digit = std::to_string(pass);
         EXPECT_EQ(FormatRadix(l, 2, 2), std::bitset<16>(pass).to_string());
         EXPECT_EQ(FormatRadix(l, 8, 2), "00000000" + digit);
         EXPECT_EQ(FormatRadix(l, 10, 2), digit);
         EXPECT_EQ(FormatRadix(l, 16, 2), "0x000" + digit);
+        char welcome[16];
+        std::snprintf(welcome, sizeof welcome, "0x%08X", unsigned(m_wcFirstFour));
         EXPECT_EQ(FormatRadix(ReadTypedValue(kMemSpaceData, 4, Data("wc").m_dwAddress), 16, 4),
-                  "0x57656C63");
+                  welcome);
     }
 }
 
 TEST_F(RealProgramValuesTest, TheProgramGoesOnWithTheValuesWritten) {
-    ASSERT_EQ(SetBreakPoint(kPrintWcIncrement), 1);
+    ASSERT_EQ(SetBreakPoint(m_increment), 1);
     Board().SetPc(0);
     ContinueToBreakpoint();
-    ASSERT_EQ(BoardValue(0x4A, 2), 0u);
+    ASSERT_EQ(BoardValue(m_local, 2), 0u);
 
     // A char, an int and a long (a four-byte write into the 8-byte array):
     // exactly their bytes change.
     const std::vector<uint8_t> before = BoardInternalBytes();
-    EnterDataSymbol(MakeVariable("l", 0x4A, "INT", 2, kMemSpaceData)); // the local, as a data name
+    EnterDataSymbol(
+        MakeVariable("l", m_local, "INT", 2, kMemSpaceData)); // the local, as a data name
     ASSERT_EQ(WriteEditedVariable("l", "5", "INT"), 1);
     ASSERT_EQ(WriteEditedVariable("cl", "0x1234", "INT"), 1);
     ASSERT_EQ(WriteEditedVariable("P1", "0x5A", "U_CHAR"), 1);
@@ -226,21 +257,23 @@ TEST_F(RealProgramValuesTest, TheProgramGoesOnWithTheValuesWritten) {
         if (after[a] != before[a]) changed[a] = after[a];
     const uint32_t cl = Data("cl").m_dwAddress;
     const uint32_t wc = Data("wc").m_dwAddress;
-    std::map<uint32_t, uint8_t> expected{{0x4B, 0x05}, {cl, 0x12}, {cl + 1, 0x34}, {0x90, 0x5A}};
-    if (before[0x4A] != 0) expected[0x4A] = 0;
+    const uint32_t p1 = Data("P1").m_dwAddress;
+    std::map<uint32_t, uint8_t> expected{
+        {m_local + 1, 0x05}, {cl, 0x12}, {cl + 1, 0x34}, {p1, 0x5A}};
+    if (before[m_local] != 0) expected[m_local] = 0;
     const uint8_t hell[] = {'H', 'e', 'l', 'l'};
     for (uint32_t i = 0; i < 4; ++i)
         if (before[wc + i] != hell[i]) expected[wc + i] = hell[i];
     EXPECT_EQ(changed, expected);
     // The host copies show what was written before any new read.
-    EXPECT_EQ(ReadTypedValue(kMemSpaceData, 2, 0x4A), 5u);
+    EXPECT_EQ(ReadTypedValue(kMemSpaceData, 2, m_local), 5u);
     EXPECT_EQ(ReadTypedValue(kMemSpaceData, 2, cl), 0x1234u);
     EXPECT_EQ(ReadTypedValue(kMemSpaceData, 4, wc), 0x48656C6Cu);
 
     // The loop goes on from the count written.
     ContinueToBreakpoint();
-    EXPECT_EQ(BoardValue(0x4A, 2), 6u);
-    EXPECT_EQ(ReadTypedValue(kMemSpaceData, 2, 0x4A), 6u);
+    EXPECT_EQ(BoardValue(m_local, 2), 6u);
+    EXPECT_EQ(ReadTypedValue(kMemSpaceData, 2, m_local), 6u);
     EXPECT_EQ(ReadTypedValue(kMemSpaceData, 2, cl), 0x1234u);
     EXPECT_TRUE(Messages().empty());
 }

@@ -134,7 +134,7 @@ void RunControlTest::LoadProgramIntoBoard() {
 
 RunCompletion RunControlTest::Finish() {
     RunCompletion completion;
-    if (!completions.Wait(completion)) {
+    if (!completions.Wait(completion, completionTimeoutMs)) {
         ADD_FAILURE() << "the worker posted no completion; stopping it";
         OnDebugStop();
         EXPECT_TRUE(completions.Wait(completion));

@@ -59,14 +59,15 @@ protected:
     // The program in the board's code flash and in the HEX file.
     void LoadProgramIntoBoard();
     // Waits for the worker's completion and finishes it as the user
-    // interface does; a worker that posts none within 5 s fails the test
-    // and is stopped. The wire bytes up to
-    // the completion (before the refresh) are kept in runSent / runReceived.
+    // interface does; a worker that posts none within completionTimeoutMs
+    // fails the test and is stopped. The wire bytes up to the completion
+    // (before the refresh) are kept in runSent / runReceived.
     RunCompletion Finish();
     // Waits until the board's CPU runs.
     void WaitUntilRunning();
 
     QueuedCompletions completions;
+    unsigned completionTimeoutMs = 5000;
     std::vector<uint8_t> runSent;
     std::vector<uint8_t> runReceived;
     // Addresses the line lookup was asked about, and a hook called with each.

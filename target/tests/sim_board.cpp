@@ -231,3 +231,23 @@ std::string WriteTempFile(const std::string& name, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }
+
+std::vector<uint8_t> BoardInternalBytes() {
+    std::vector<uint8_t> bytes(0x100);
+    Board().ReadMemory(SIMBOARD_IRAM, 0, bytes.data(), 0x80);
+    Board().ReadMemory(SIMBOARD_SFR, 0x80, bytes.data() + 0x80, 0x80);
+    return bytes;
+}
+
+std::vector<uint8_t> BoardExternalBytes() {
+    std::vector<uint8_t> bytes(0x10000);
+    Board().ReadMemory(SIMBOARD_XDATA, 0, bytes.data(), uint32_t(bytes.size()));
+    return bytes;
+}
+
+uint32_t CoreValue(const std::vector<uint8_t>& memory, uint32_t address, int size) {
+    uint32_t value = 0;
+    for (int i = 0; i < size; ++i)
+        value = value << 8 | memory[address + uint32_t(i)];
+    return value;
+}

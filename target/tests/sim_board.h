@@ -126,3 +126,11 @@ std::vector<uint8_t> SelectBytes(int space, uint32_t address);
 void Append(std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
 // Writes `text` to a new file in a temporary folder and returns its path.
 std::string WriteTempFile(const std::string& name, const std::string& text);
+
+// The bytes the board's core holds in internal data and SFRs (0x00-0xFF),
+// and in external data (0x0000-0xFFFF).
+std::vector<uint8_t> BoardInternalBytes();
+std::vector<uint8_t> BoardExternalBytes();
+// The value of `size` bytes at `address` of a picture of the core's memory,
+// high byte first: the order the debugger reads every value in.
+uint32_t CoreValue(const std::vector<uint8_t>& memory, uint32_t address, int size);

@@ -27,21 +27,11 @@ void DocumentOpeningView::OpenSourceDocument(const std::string& path) {
     m_views.Open(platform::FileNameOf(path));
 }
 
-std::vector<uint8_t> BoardInternalBytes() {
-    std::vector<uint8_t> bytes(0x100);
-    Board().ReadMemory(SIMBOARD_IRAM, 0, bytes.data(), 0x80);
-    Board().ReadMemory(SIMBOARD_SFR, 0x80, bytes.data() + 0x80, 0x80);
-    return bytes;
-}
-
-std::vector<uint8_t> BoardExternalBytes() {
-    std::vector<uint8_t> bytes(0x10000);
-    Board().ReadMemory(SIMBOARD_XDATA, 0, bytes.data(), uint32_t(bytes.size()));
-    return bytes;
-}
-
 void RoadTest::SetUp() {
     RunControlTest::SetUp();
+    // The real programs run long between stops: a worker that posts nothing
+    // within 10 s fails the test and is stopped.
+    completionTimeoutMs = 10000;
     // Nothing is loaded until the loader says so; the toy program's lookups go.
     g_bProjectLoaded = false;
     g_strHexPath.clear();
@@ -93,21 +83,7 @@ void RoadTest::LoadImage() {
     Board().SetPc(0);
 }
 
-RunCompletion RoadTest::Finish() {
-    RunCompletion completion;
-    if (!completions.Wait(completion, 10000)) {
-        ADD_FAILURE() << "the worker posted no completion; stopping it";
-        OnDebugStop();
-        EXPECT_TRUE(completions.Wait(completion));
-    }
-    JoinFinishedWorker();
-    runSent = Sent();
-    runReceived = Received();
-    FinishRun(completion);
-    return completion;
-}
-
-RunCompletion RoadTest::Run(int (*command)()) {
+RunCompletion RoadTest::Run(const std::function<int()>& command) {
     ClearTrace();
     pcDisplay.calls.clear();
     EXPECT_EQ(command(), 1);
@@ -121,6 +97,19 @@ uint16_t RoadTest::StepiToCall() {
         if (OnDebugStepi() != 1) break;
     }
     return 0;
+}
+
+uint16_t RoadTest::RunOverTheNextCall(int (*command)()) {
+    const uint16_t call = StepiToCall();
+    if (call == 0) {
+        ADD_FAILURE() << "no call within 50 instructions";
+        return 0;
+    }
+    const uint16_t back = uint16_t(call + 3);
+    const RunCompletion done = Run(command);
+    EXPECT_EQ(done.pc, back);
+    EXPECT_EQ(runSent, Bytes({0x59, 0x64, 0x10, back >> 8, back & 0xFF, 0x67, 0x65, 0x10}));
+    return call;
 }
 
 uint16_t RoadTest::AddressOf(const std::string& file, int line) {

@@ -14,6 +14,7 @@
 #include "test_support.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,11 +41,6 @@ private:
     FakeSourceViews& m_views;
 };
 
-// The bytes the board's core holds in internal data and SFRs (0x00-0xFF),
-// and in external data (0x0000-0xFFFF).
-std::vector<uint8_t> BoardInternalBytes();
-std::vector<uint8_t> BoardExternalBytes();
-
 class RoadTest : public RunControlTest {
 protected:
     void SetUp() override;
@@ -57,14 +53,15 @@ protected:
     bool OpenImageOnly(const RoadProject& project, const std::string& hexPath);
     // Image Load, and the board's PC back at the reset address.
     void LoadImage();
-    // As RunControlTest::Finish, but a worker that posts nothing within 10 s
-    // fails the test and is stopped, so a wrong road never hangs the suite.
-    RunCompletion Finish();
     // Starts `command` from the board's current PC and finishes it.
-    RunCompletion Run(int (*command)());
+    RunCompletion Run(const std::function<int()>& command);
     // Stepi until the PC stands on an LCALL (at most 50 instructions); its
     // address, or 0 when none came.
     uint16_t StepiToCall();
+    // Stepi to the next call, then `command` (Next or Nexti) runs over it: one
+    // internal breakpoint at its return address, run, freed. The call's
+    // address, or 0 (a failure) when none came.
+    uint16_t RunOverTheNextCall(int (*command)());
     // The address of "FILE:line", asserting it has one.
     uint16_t AddressOf(const std::string& file, int line);
     // The line the PC model shows.

@@ -1,0 +1,40 @@
+// What a loaded real project says about its own program, read from its map,
+// its line tables and its sources, so that the tests on the real projects
+// name functions and statements and never an address or a line number.
+#pragma once
+
+#include "symbol_table.h"
+
+#include <cstdint>
+#include <string>
+
+// A source position as the line tables name it ("PROT.C", 39).
+struct SourcePosition {
+    std::string file;
+    int line = 0; // 0: no position
+};
+
+// The position the line tables give `address`.
+SourcePosition PositionOfAddress(uint32_t address);
+
+// The address of the first instruction of "file:line"; kNoAddress when the line
+// has none.
+uint32_t AddressOfPosition(const SourcePosition& position);
+
+// The entry of the C function `name`: its code symbol, under the name the
+// compiler gives a function with register parameters ("_name") too. kNoAddress
+// when the map has neither.
+uint32_t FunctionEntry(const std::string& name);
+
+// The first line after `line` of `file` that has code; 0 when none follows.
+int NextLineWithCode(const std::string& file, int line);
+
+// The text of the source file the line tables call `file`, found below
+// `folder` whatever the case of its name; empty when there is none.
+std::string SourceText(const std::string& folder, const std::string& file);
+
+// The first line with code holding `statement` in the function `function`, from
+// the function's entry on, in its source below `folder`. No position when the
+// function or the statement is missing.
+SourcePosition StatementInFunction(const std::string& folder, const std::string& function,
+                                   const std::string& statement);
