@@ -177,9 +177,7 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     PressKey(WXK_F9, source->Editor());
     PressKey(WXK_F5, source->Editor());
     ASSERT_TRUE(WaitIdle());
-    std::vector<uint8_t> board = BoardBytes(SIMBOARD_IRAM, 0, 0x80);
-    for (uint8_t sfr : BoardBytes(SIMBOARD_SFR, 0x80, 0x80))
-        board.push_back(sfr);
+    const std::vector<uint8_t> board = BoardInternalBytes();
     for (int command : {kChar, kInt, kLong}) {
         ShowInWidth(idata, command);
         EXPECT_EQ(GridRows(idata->ShownGrid()), ExpectedRows(board, 0, idata->CellWidth()));

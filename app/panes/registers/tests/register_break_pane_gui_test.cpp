@@ -31,6 +31,7 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 
@@ -40,9 +41,9 @@ namespace {
 
 // The board's internal data and SFRs as its test hooks read them.
 std::array<uint8_t, 0x100> BoardImage() {
+    const std::vector<uint8_t> bytes = BoardInternalBytes();
     std::array<uint8_t, 0x100> image{};
-    Board().ReadMemory(SIMBOARD_IRAM, 0, image.data(), 0x80);
-    Board().ReadMemory(SIMBOARD_SFR, 0x80, image.data() + 0x80, 0x80);
+    std::copy(bytes.begin(), bytes.end(), image.begin());
     return image;
 }
 
