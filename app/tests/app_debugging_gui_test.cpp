@@ -47,15 +47,14 @@ namespace {
 const std::string kKeilProject = std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2";
 const std::string kExampleProject = std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2";
 
-// One project's road: where the breakpoint goes and where Step and Next
-// land from there.
+// One project's road: where the breakpoint goes. Step goes from there to the
+// next line with code, and Next from that one to the line with code after it.
 struct Road {
     std::string project;
-    std::string image;  // the workspace tree's project name
-    std::string window; // the source window the road runs in
-    int breakLine;      // a line with code that the program reaches
-    int stepLine;       // where F11 goes from the breakpoint
-    int nextLine;       // where F10 goes from there, over a call
+    std::string image; // the workspace tree's project name
+    // The statement of main() the breakpoint goes on, which the program
+    // reaches (empty: main's first line with code).
+    std::string statement;
     std::string screenshot;
 };
 
@@ -112,8 +111,12 @@ void AppDebugging::DebugRoad(const Road& road) {
     ASSERT_FALSE(messages.Texts().empty());
     EXPECT_EQ(messages.Texts().back(), "Flash Write OK!!");
 
-    CSourceWindow* source = sources->Find(road.window);
-    ASSERT_NE(source, nullptr);
+    const SourcePosition breakAt = LineInMain(road.project, road.statement);
+    ASSERT_NE(breakAt.line, 0) << road.statement;
+    const int stepLine = NextLineWithCode(breakAt.file, breakAt.line);
+    const int nextLine = NextLineWithCode(breakAt.file, stepLine);
+    CSourceWindow* source = sources->Find(breakAt.file);
+    ASSERT_NE(source, nullptr) << breakAt.file;
     std::vector<int> codeLines =
         CodeLinesOf(ProjectFileOfWindow(source->Title()), source->Editor()->GetLineCount());
     ASSERT_FALSE(codeLines.empty());
@@ -122,7 +125,7 @@ void AppDebugging::DebugRoad(const Road& road) {
 
     // F9 on a code line in the middle of the program sets marker 0 and a
     // breakpoint on the board.
-    const int breakLine = road.breakLine;
+    const int breakLine = breakAt.line;
     ASSERT_NE(std::find(codeLines.begin(), codeLines.end(), breakLine), codeLines.end());
     sources->ActivateView(source);
     source->Editor()->GotoLine(breakLine - 1);
@@ -151,13 +154,13 @@ void AppDebugging::DebugRoad(const Road& road) {
     // F11 steps to the next source line, onto a call.
     PressKey(WXK_F11, source->Editor());
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(PcLine(source), road.stepLine);
+    EXPECT_EQ(PcLine(source), stepLine);
     EXPECT_EQ(source->Editor()->MarkerGet(breakLine - 1) & 0x16, 1 << 4)
         << "marker 0 keeps marker 4";
     // F10 runs over the call to the next line of main().
     PressKey(WXK_F10, source->Editor());
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(PcLine(source), road.nextLine);
+    EXPECT_EQ(PcLine(source), nextLine);
 
     // F8 steps single instructions up to the next call; F7 steps
     // over that call to the instruction after it.
@@ -216,14 +219,14 @@ void AppDebugging::DebugRoad(const Road& road) {
 TEST_F(AppDebugging, TheExampleProject) {
     // main.c: "P1 = ~pattern;", then "history[...] = pattern;", then the call
     // of delay().
-    DebugRoad({kExampleProject, "blinky.hex", "main.c", 39, 40, 41, "app_example"});
+    DebugRoad({kExampleProject, "blinky.hex", "P1 = ~pattern;", "app_example"});
 }
 
 TEST_F(AppDebugging, TheKeilProject) {
     if (!Exists(kKeilProject)) GTEST_SKIP() << "no " << kKeilProject;
     // prot.c: main()'s first statement "dc1=0;", then the calls "print_wc();"
     // and "msdelay(100);".
-    DebugRoad({kKeilProject, "prot.hex", "prot.c", 39, 47, 48, "app_keil"});
+    DebugRoad({kKeilProject, "prot.hex", "", "app_keil"});
 }
 
 TEST_F(AppDebugging, ExitWhileRunningEndsCleanly) {
@@ -264,16 +267,19 @@ TEST_F(AppDebugging, WorkspaceAndAssemblyPaneFollowTheUser) {
     EXPECT_EQ(sources->Active(), sources->Find("delay.c"));
     EXPECT_EQ(sources->Windows().size(), windows) << "no second window";
 
-    // The caret line of main.c selects its rows; switching lists twice
-    // comes back to the mixed list with that line's row selected.
+    // The caret line of main.c (on the call of delay()) selects its rows;
+    // switching lists twice comes back to the mixed list with that line's
+    // row selected.
+    const SourcePosition call = LineInMain(kExampleProject, "total += delay(10, step);");
+    ASSERT_NE(call.line, 0);
     CSourceWindow* main = sources->Find("main.c");
     ASSERT_NE(main, nullptr);
     sources->ActivateView(main);
-    SyncAssemblyToCaret(ProjectFileOfWindow(main->Title()), 41);
+    SyncAssemblyToCaret(ProjectFileOfWindow(main->Title()), call.line);
     CAssembleView* assembly = frame->AssembleView();
     const IndexEntry* entry = nullptr;
     for (const CIndexTable& table : g_IndexTableList)
-        if (table.m_strFileName == "MAIN.C") entry = table.Entry(41);
+        if (table.m_strFileName == "MAIN.C") entry = table.Entry(call.line);
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(assembly->SourceList()->GetSelectedItem(), entry->m_nSrcRow);
     assembly->OnToggleView();
@@ -290,8 +296,8 @@ TEST_F(AppDebugging, WorkspaceAndAssemblyPaneFollowTheUser) {
     // The pane's breakpoint toggle at the selected row marks the source line.
     assembly->OnToggleBreakPoint();
     ASSERT_EQ(g_BreakList.size(), 1u);
-    EXPECT_EQ(g_BreakList.front().m_nLine, 41);
-    EXPECT_TRUE(main->Editor()->MarkerGet(40) & (1 << marker::kBreakpoint));
+    EXPECT_EQ(g_BreakList.front().m_nLine, call.line);
+    EXPECT_TRUE(main->Editor()->MarkerGet(call.line - 1) & (1 << marker::kBreakpoint));
     assembly->OnToggleBreakPoint();
     EXPECT_TRUE(g_BreakList.empty());
     Command(cmd::kClose);

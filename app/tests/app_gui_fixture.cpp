@@ -14,6 +14,8 @@
 #include <wx/stopwatch.h>
 #include <wx/uiaction.h>
 
+#include <filesystem>
+
 namespace appgui {
 
 CMainFrame* Frame() {
@@ -75,6 +77,12 @@ void OpenProject(const std::string& path) {
     wxGetApp().ProjectViews()->SetNextProjectPath(path);
     Command(cmd::kOpen);
     guitest::PumpEvents(200);
+}
+
+SourcePosition LineInMain(const std::string& path, const std::string& statement) {
+    if (statement.empty()) return FirstLineOf("main");
+    return StatementInFunction(std::filesystem::path(path).parent_path().string(), "main",
+                               statement);
 }
 
 void FrameTest::SetUp() {

@@ -2,6 +2,8 @@
 // app_gui_main.cpp starts it, and the user's actions on it.
 #pragma once
 
+#include "source_facts.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -37,6 +39,10 @@ bool DebugToolEnabled(int command);
 void ShowPane(wxWindow* pane);
 // Opens the project at `path` as the Open command does, without its dialog.
 void OpenProject(const std::string& path);
+// Where a road stops in main() of the project opened from `path`, from its map,
+// line tables and sources: the line of `statement` in main, or main's first
+// line with code when `statement` is empty. No position when there is none.
+SourcePosition LineInMain(const std::string& path, const std::string& statement = "");
 
 // A test on the running debugger: its frame is there and in front.
 class FrameTest : public ::testing::Test {

@@ -44,6 +44,11 @@ uint32_t FunctionEntry(const std::string& name) {
     return kNoAddress;
 }
 
+SourcePosition FirstLineOf(const std::string& name) {
+    const uint32_t entry = FunctionEntry(name);
+    return entry == kNoAddress ? SourcePosition{} : PositionOfAddress(entry);
+}
+
 int NextLineWithCode(const std::string& file, int line) {
     for (int next = line + 1; next <= kLastLine; ++next)
         if (AddressOfLine(Key(file, next)) != kNoAddress) return next;
@@ -67,9 +72,7 @@ std::string SourceText(const std::string& folder, const std::string& file) {
 
 SourcePosition StatementInFunction(const std::string& folder, const std::string& function,
                                    const std::string& statement) {
-    const uint32_t entry = FunctionEntry(function);
-    if (entry == kNoAddress) return {};
-    const SourcePosition start = PositionOfAddress(entry);
+    const SourcePosition start = FirstLineOf(function);
     if (!start.line) return {};
     std::istringstream text(SourceText(folder, start.file));
     std::string row;

@@ -26,6 +26,10 @@ uint32_t AddressOfPosition(const SourcePosition& position);
 // when the map has neither.
 uint32_t FunctionEntry(const std::string& name);
 
+// The line the line tables give the entry of the C function `name`: its first
+// line with code. No position when the map has no such function.
+SourcePosition FirstLineOf(const std::string& name);
+
 // The first line after `line` of `file` that has code; 0 when none follows.
 int NextLineWithCode(const std::string& file, int line);
 

@@ -23,6 +23,7 @@
 #include "sim_board.h"
 #include "source_window.h"
 #include "source_windows.h"
+#include "symbol_lookup.h"
 #include "target_flags.h"
 #include "target_messages.h"
 #include "wx_command_ids.h"
@@ -103,10 +104,10 @@ void EditCell(CListMemoryCtrl* grid, int row, int column, const char* digits) {
 
 struct Road {
     std::string project;
-    std::string window;
-    int breakLine;
-    int nextLine;         // where F10 goes from the breakpoint
-    uint32_t freeRamByte; // an internal RAM byte the program leaves alone
+    // The statement of main() the breakpoint goes on (empty: main's first
+    // line with code); F10 goes from there to the next line with code.
+    std::string statement;
+    std::string untouched; // a variable in internal RAM the road leaves alone
     std::string screenshot;
 };
 
@@ -154,6 +155,13 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     ASSERT_EQ(messages.Texts().back(), kFlashWriteOkText);
     const DisasmLoader& disassembly = *wxGetApp().Loader()->m_pDisasmLoader;
     EXPECT_EQ(code->EndAddressEdit()->GetValue(), CodeEndAddressText(disassembly));
+    const SourcePosition breakAt = LineInMain(road.project, road.statement);
+    ASSERT_NE(breakAt.line, 0) << road.statement;
+    const int nextLine = NextLineWithCode(breakAt.file, breakAt.line);
+    const SymbolInfo* untouched = LookupSymbol(road.untouched, kSelectData);
+    ASSERT_NE(untouched, nullptr) << road.untouched;
+    const uint32_t freeRamByte = untouched->m_dwAddress;
+    ASSERT_LT(freeRamByte, 0x80u) << road.untouched;
 
     // A Flash edit stays on the host until Write programs it (the program
     // then starts again from its reset address).
@@ -170,10 +178,10 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     // F9 and F5: the program stops at the breakpoint, and the IData pane
     // equals the board's internal RAM and SFRs in each width.
     CSourceWindows* sources = wxGetApp().SourceWindows();
-    CSourceWindow* source = sources->Find(road.window);
-    ASSERT_NE(source, nullptr);
+    CSourceWindow* source = sources->Find(breakAt.file);
+    ASSERT_NE(source, nullptr) << breakAt.file;
     sources->ActivateView(source);
-    source->Editor()->GotoLine(road.breakLine - 1);
+    source->Editor()->GotoLine(breakAt.line - 1);
     PressKey(WXK_F9, source->Editor());
     PressKey(WXK_F5, source->Editor());
     ASSERT_TRUE(WaitIdle());
@@ -212,17 +220,17 @@ void MemoryPanes::MemoryRoad(const Road& road) {
     Type("", WXK_ESCAPE);
     EXPECT_EQ(BoardBytes(SIMBOARD_XDATA, 0x0105, 3), (std::vector<uint8_t>{0xC3, 0xE5, 0xF6}));
     ShowInWidth(idata, kChar);
-    const int row = int(road.freeRamByte / kBytesPerRow);
-    const int column = int(road.freeRamByte % kBytesPerRow) + 1;
+    const int row = int(freeRamByte / kBytesPerRow);
+    const int column = int(freeRamByte % kBytesPerRow) + 1;
     EditCell(idata->ShownGrid(), row, column, "5a");
-    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, road.freeRamByte)[0], 0x5A);
+    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, freeRamByte)[0], 0x5A);
 
     // F10 with the focus in a memory grid runs Next; the edits survive the stop.
     PressKey(WXK_F10, idata->ShownGrid()->GetBody());
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(source->Editor()->MarkerNext(0, 1 << marker::kCurrentPc) + 1, road.nextLine);
+    EXPECT_EQ(source->Editor()->MarkerNext(0, 1 << marker::kCurrentPc) + 1, nextLine);
     EXPECT_EQ(idata->ShownGrid()->GetItemText(row, column), "5A");
-    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, road.freeRamByte)[0], 0x5A);
+    EXPECT_EQ(BoardBytes(SIMBOARD_IRAM, freeRamByte)[0], 0x5A);
     EXPECT_EQ(BoardBytes(SIMBOARD_XDATA, 0x0105)[0], 0xC3);
     EXPECT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0x8000)[0], 0xA7);
 
@@ -260,14 +268,16 @@ void MemoryPanes::MemoryRoad(const Road& road) {
 }
 
 TEST_F(MemoryPanes, TheExampleProject) {
-    // main.c: "P1 = ~pattern;", then "history[...] = pattern;".
-    MemoryRoad({std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2", "main.c", 39, 40, 0x60,
+    // main.c: "P1 = ~pattern;", then "history[...] = pattern;"; the error flag
+    // stays as it is.
+    MemoryRoad({std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2", "P1 = ~pattern;", "failed",
                 "memory_example"});
 }
 
 TEST_F(MemoryPanes, TheKeilProject) {
     const std::string project = std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2";
     if (!std::ifstream(project).good()) GTEST_SKIP() << "no " << project;
-    // prot.c: main()'s first statement "dc1=0;", then the call "print_wc();".
-    MemoryRoad({project, "prot.c", 39, 47, 0x7C, "memory_keil"});
+    // prot.c: main()'s first statement "dc1=0;", then the call "print_wc();";
+    // the stored password is read only once the keypad loop has ended.
+    MemoryRoad({project, "", "pass", "memory_keil"});
 }

@@ -132,16 +132,17 @@ class RegisterBreakPanes : public FrameTest {
 protected:
     void TearDown() override { EXPECT_EQ(messages.Texts(), std::vector<std::string>{}); }
 
-    // Opens the project, loads its image, runs to `line` of `window` and
-    // walks both panes; `shot` names the screenshots.
-    void Walk(const std::string& project, const char* window, int line, const std::string& shot);
+    // Opens the project, loads its image, runs to the line of `statement` in
+    // main (empty: main's first line with code) and walks both panes; `shot`
+    // names the screenshots.
+    void Walk(const std::string& project, const std::string& statement, const std::string& shot);
     void RegisterRoad(CSourceWindow* source, const std::string& shot);
     void BreakRoad(CSourceWindow* source, const std::string& shot);
 
     platform::RecordingMessageService messages;
 };
 
-void RegisterBreakPanes::Walk(const std::string& project, const char* window, int line,
+void RegisterBreakPanes::Walk(const std::string& project, const std::string& statement,
                               const std::string& shot) {
     if (!std::ifstream(project).good()) GTEST_SKIP() << "no " << project;
     EXPECT_EQ(Shown("A"), "0x00") << "before any project";
@@ -152,10 +153,12 @@ void RegisterBreakPanes::Walk(const std::string& project, const char* window, in
     Command(cmd::kImageLoad);
     ASSERT_EQ(messages.Texts(), std::vector<std::string>{"Flash Write OK!!"});
     messages.shown.clear();
-    CSourceWindow* source = wxGetApp().SourceWindows()->Find(window);
-    ASSERT_NE(source, nullptr);
+    const SourcePosition line = LineInMain(project, statement);
+    ASSERT_NE(line.line, 0) << statement;
+    CSourceWindow* source = wxGetApp().SourceWindows()->Find(line.file);
+    ASSERT_NE(source, nullptr) << line.file;
     wxGetApp().SourceWindows()->ActivateView(source);
-    source->Editor()->GotoLine(line - 1);
+    source->Editor()->GotoLine(line.line - 1);
     PressKeyUntilIdle(WXK_F9, source->Editor());
     PressKeyUntilIdle(WXK_F5, source->Editor());
     PressKeyUntilIdle(WXK_F9, source->Editor());
@@ -302,9 +305,9 @@ void RegisterBreakPanes::BreakRoad(CSourceWindow* source, const std::string& sho
 }
 
 TEST_F(RegisterBreakPanes, TheExampleProject) {
-    Walk(std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2", "main.c", 39, "panes_example");
+    Walk(std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2", "P1 = ~pattern;", "panes_example");
 }
 
 TEST_F(RegisterBreakPanes, TheKeilProject) {
-    Walk(std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2", "prot.c", 39, "panes_keil");
+    Walk(std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2", "", "panes_keil");
 }

@@ -171,7 +171,12 @@ protected:
 };
 
 TEST_F(VariablePanes, TheExampleProject) {
-    Open(std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2");
+    const std::string project = std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2";
+    Open(project);
+    const int blinkLine = LineInMain(project, "P1 = ~pattern;").line;
+    const int passesLine = LineInMain(project, "passes++;").line;
+    const int nextPatternLine = LineInMain(project, "pattern = next_pattern(pattern);").line;
+    ASSERT_TRUE(blinkLine && passesLine && nextPatternLine);
     CSourceWindows* sources = wxGetApp().SourceWindows();
     CSourceWindow* main = sources->Find("main.c");
     ASSERT_NE(main, nullptr);
@@ -179,18 +184,18 @@ TEST_F(VariablePanes, TheExampleProject) {
     g_pSymbolWnd->Grid()->ExpandItem(g_pSymbolWnd->Grid()->GetTreeItem(1));
     guitest::SaveScreenshot(g_pSymbolWnd, "variable_panes_symbol");
 
-    // At main.c:39 ("P1 = ~pattern;") the watched names show the board's values.
-    RunToLine(main, 39);
+    // At "P1 = ~pattern;" the watched names show the board's values.
+    RunToLine(main, blinkLine);
     for (const char* name : {"pattern", "history", "D:0x08:4", "total"})
         TypeIntoCell(Search(), RowNamed(Search(), ""), 0, name);
     EXPECT_EQ(Search()->GetItemText(0, 2) + " " + Search()->GetItemText(0, 3), "U_CHAR D:0x000009");
     EXPECT_EQ(Search()->GetItemText(1, 2) + " " + Search()->GetItemText(1, 3), "ARRAY X:0x000001");
-    EXPECT_EQ(ExpectRowsShowTheBoard(Search(), 10, "line 39"), 3);
+    EXPECT_EQ(ExpectRowsShowTheBoard(Search(), 10, "at the blink"), 3);
     std::string range;
     for (uint32_t at = 8; at < 12; ++at)
         range += (at > 8 ? ", " : "") + std::to_string(BoardByte('D', at));
     EXPECT_EQ(Search()->GetItemText(2, 1), range);
-    EXPECT_GE(ExpectRowsShowTheBoard(Globals(), 10, "globals at line 39"), 5);
+    EXPECT_GE(ExpectRowsShowTheBoard(Globals(), 10, "globals at the blink"), 5);
     EXPECT_TRUE(NamedRows(Locals()).empty()) << "main has no locals";
     guitest::SaveScreenshot(g_pVariableWnd, "variable_panes_search");
 
@@ -259,7 +264,7 @@ TEST_F(VariablePanes, TheExampleProject) {
             editor->PointFromPosition(editor->PositionFromLine(line - 1) + int(column) + 1) +
             wxPoint(2, editor->TextHeight(line - 1) / 2));
     };
-    simulator.MouseMove(pointOver(39, "pattern"));
+    simulator.MouseMove(pointOver(blinkLine, "pattern"));
     guitest::PumpEvents(1200);
     EXPECT_EQ(ShownValueTip(), "pattern : " + std::to_string(BoardByte('D', 0x09)));
     EXPECT_TRUE(editor->CallTipActive());
@@ -270,12 +275,12 @@ TEST_F(VariablePanes, TheExampleProject) {
     EXPECT_EQ(ShownValueTip(), "");
 
     // "Insert Variable Window" enters the name under the menu's point.
-    InsertVariableFromEditor(*editor, main->Title(), pointOver(43, "passes"));
+    InsertVariableFromEditor(*editor, main->Title(), pointOver(passesLine, "passes"));
     EXPECT_EQ(Search()->GetItemText(4, 0) + " " + Search()->GetItemText(4, 1), "passes 0xC8");
 
     // Back in main, which has no locals, every row of delay is blanked, also
     // those below the blank row of the "NONE" local.
-    RunToLine(main, 42);
+    RunToLine(main, nextPatternLine);
     EXPECT_EQ(FindFunctionOfAddress(ShownPc())->m_strName, "MAIN");
     for (int row = 0; row < Locals()->GetItemCount(); ++row)
         EXPECT_EQ(Locals()->GetItemText(row, 0) + Locals()->GetItemText(row, 1), "") << row;
@@ -305,13 +310,11 @@ TEST_F(VariablePanes, TheExampleProject) {
     EXPECT_EQ(g_pVariableAllWnd->Radix(), 2);
 }
 
-// The real projects: the function two Steps enter, the globals, and a
-// watched global written back.
+// The real projects: the function two Steps from main's first line with code
+// enter, the globals, and a watched global written back.
 struct KeilRoad {
     const char* folder;
     const char* project;
-    const char* window;
-    int breakLine; // two Steps from here enter a function
 };
 
 void PrintTo(const KeilRoad& road, std::ostream* out) {
@@ -325,9 +328,11 @@ TEST_P(KeilPanes, FollowTheProgram) {
     const std::string folder = std::string(VEXA_KEIL_FIXTURES) + "/" + road.folder;
     if (!std::filesystem::exists(folder)) GTEST_SKIP() << "no " << folder;
     Open(folder + "/" + road.project);
-    CSourceWindow* source = wxGetApp().SourceWindows()->Find(road.window);
-    ASSERT_NE(source, nullptr);
-    RunToLine(source, road.breakLine);
+    const SourcePosition mainFirst = FirstLineOf("main");
+    ASSERT_NE(mainFirst.line, 0);
+    CSourceWindow* source = wxGetApp().SourceWindows()->Find(mainFirst.file);
+    ASSERT_NE(source, nullptr) << mainFirst.file;
+    RunToLine(source, mainFirst.line);
     const CSymbolStruct* before = FindFunctionOfAddress(ShownPc());
     for (int key : {WXK_F11, WXK_F11})
         PressKeyUntilIdle(key, source->Editor(), 8000);
@@ -355,9 +360,8 @@ TEST_P(KeilPanes, FollowTheProgram) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, KeilPanes,
-                         ::testing::Values(KeilRoad{"mcp-prot", "prot.Uv2", "prot.c", 39},
-                                           KeilRoad{"exitrip-blinky", "Blinky.Uv2", "Blinky.c",
-                                                    98}),
+                         ::testing::Values(KeilRoad{"mcp-prot", "prot.Uv2"},
+                                           KeilRoad{"exitrip-blinky", "Blinky.Uv2"}),
                          [](const auto& info) {
                              return std::string(info.param.folder) == "mcp-prot" ? "McpProt"
                                                                                  : "ExitripBlinky";
