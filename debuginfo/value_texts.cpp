@@ -18,6 +18,30 @@ int WriteWidthOfType(std::string_view type) {
 
 namespace {
 
+// The memory-type bytes of a generic pointer and their letters.
+struct PointerMemory {
+    uint8_t type;
+    char letter;
+};
+
+constexpr PointerMemory kPointerMemories[] = {{0xFF, 'C'}, {0x01, 'X'}, {0xFE, 'P'}, {0x00, 'I'}};
+
+// The value of a text of `least` to `most` hexadecimal digits and nothing else.
+std::optional<uint32_t> HexDigits(std::string_view digits, size_t least, size_t most) {
+    if (digits.size() < least || digits.size() > most) return std::nullopt;
+    uint32_t value = 0;
+    for (char c : digits) {
+        const uint32_t digit = HexDigitValue(c);
+        if (digit == kNotHexDigit) return std::nullopt;
+        value = value << 4 | digit;
+    }
+    return value;
+}
+
+bool StartsWithHexPrefix(std::string_view text) {
+    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+}
+
 // The digits of `value` in base 2 or 8, left-padded with '0' to `minimum`.
 std::string Digits(uint32_t value, unsigned base, size_t minimum) {
     std::string digits;
@@ -30,6 +54,39 @@ std::string Digits(uint32_t value, unsigned base, size_t minimum) {
 }
 
 } // namespace
+
+bool IsGenericPointer(std::string_view type, uint32_t size) {
+    return type == "PTR" && size == uint32_t(kGenericPointerBytes);
+}
+
+std::string GenericPointerText(uint32_t pointer) {
+    char text[16];
+    const uint8_t type = uint8_t(pointer >> 16);
+    for (const PointerMemory& memory : kPointerMemories) {
+        if (memory.type != type) continue;
+        std::snprintf(text, sizeof text, "%c:0x%.4X", memory.letter, unsigned(pointer & 0xFFFF));
+        return text;
+    }
+    std::snprintf(text, sizeof text, "0x%.6X", unsigned(pointer & 0xFFFFFF));
+    return text;
+}
+
+std::optional<uint32_t> GenericPointerOfText(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    if (StartsWithHexPrefix(text)) return HexDigits(text.substr(2), 6, 6);
+    if (text.size() < 2 || text[1] != ':' || !StartsWithHexPrefix(text.substr(2)))
+        return std::nullopt;
+    const char letter = char(std::toupper(static_cast<unsigned char>(text[0])));
+    for (const PointerMemory& memory : kPointerMemories) {
+        if (memory.letter != letter) continue;
+        const std::optional<uint32_t> address = HexDigits(text.substr(4), 1, 4);
+        if (!address) return std::nullopt;
+        return uint32_t(memory.type) << 16 | *address;
+    }
+    return std::nullopt;
+}
 
 std::string FormatRadix(uint32_t value, int radix, int size) {
     char text[16];

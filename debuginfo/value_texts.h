@@ -18,6 +18,31 @@ int ReadWidthOfType(std::string_view type);
 // "UCHAR" is 1 byte as well.
 int WriteWidthOfType(std::string_view type);
 
+// A generic pointer is the compiler's three-byte pointer that may point into
+// any memory: the memory-type byte first, then the address high and low
+// byte. The listing types it "PTR" with size 3; a "PTR" of another size
+// points into one memory only and is shown as a number.
+constexpr int kGenericPointerBytes = 3;
+bool IsGenericPointer(std::string_view type, uint32_t size);
+
+// The text of a generic pointer, its three bytes given as memory type << 16 |
+// address: the memory it points into and the address in four upper-case
+// digits, the same in every radix, since an address is no number to count
+// in. The letters follow the memory type byte: 0xFF "C" (code), 0x01 "X"
+// (external data), 0xFE "P" (the paged external data that P2 selects) and
+// 0x00 "I" (internal data, reached indirectly, so from 0x80 on it is the
+// upper internal RAM, not the SFRs that "D" means elsewhere). Any other type
+// byte points nowhere the compiler knows: the three bytes show as "0x%.6X".
+std::string GenericPointerText(uint32_t pointer);
+
+// The three bytes a generic pointer text stands for, blanks around it
+// ignored: a memory letter as GenericPointerText writes it (either case),
+// ":", "0x" and one to four hexadecimal digits ("C:0x1336"), or "0x" and
+// exactly six hexadecimal digits, the three bytes themselves ("0xFF1336"), so
+// every text GenericPointerText writes reads back. Anything else, a plain
+// number included, is no pointer.
+std::optional<uint32_t> GenericPointerOfText(std::string_view text);
+
 // The text of `value` in the panes' radix: 2 (at least 16 binary digits), 8
 // ("0" and at least 8 octal digits), 10 (signed 32-bit decimal) or 16 ("0x"
 // and 2, 4 or 8 upper-case digits for a size of 1, 2 or 4). Any other radix,

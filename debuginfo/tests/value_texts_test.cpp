@@ -104,3 +104,23 @@ TEST(ValueTexts, EditedTextsBecomeHexTexts) {
     EXPECT_EQ(HexStringToInt(ToHexText("31")), 31u);
     EXPECT_EQ(HexStringToInt(ToHexText("300")), 300u);
 }
+
+TEST(ValueTexts, GenericPointersShowWhereTheyPointAndReadBackStrictly) {
+    EXPECT_TRUE(IsGenericPointer("PTR", 3));
+    EXPECT_FALSE(IsGenericPointer("PTR", 2) || IsGenericPointer("PTR", 1) ||
+                 IsGenericPointer("LONG", 3));
+    const std::pair<uint32_t, const char*> shown[] = {{0xFF1336, "C:0x1336"},
+                                                      {0x0100AB, "X:0x00AB"},
+                                                      {0xFE0042, "P:0x0042"},
+                                                      {0x0000F0, "I:0x00F0"},
+                                                      {0xA51234, "0xA51234"}};
+    for (const auto& [pointer, text] : shown) {
+        EXPECT_EQ(GenericPointerText(pointer), text);
+        EXPECT_EQ(GenericPointerOfText(text), pointer) << text;
+    }
+    EXPECT_EQ(GenericPointerOfText(" c:0X1 "), 0xFF0001u);
+    EXPECT_EQ(GenericPointerOfText("0x01ffff"), 0x01FFFFu);
+    for (const char* refused : {"", "4918", "0x1336", "0xFF13367", "C:1336", "C:0x", "C:0x12345",
+                                "D:0x30", "C:0x13G6", "C 0x1336", "C:0x1336,"})
+        EXPECT_EQ(GenericPointerOfText(refused), std::nullopt) << refused;
+}
