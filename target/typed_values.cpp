@@ -71,6 +71,12 @@ void PatchTypedValue(uint32_t space, int size, uint32_t address, uint32_t value)
     }
 }
 
+std::optional<std::string> GenericPointerValueText(const SymbolInfo& symbol) {
+    if (!IsGenericPointer(symbol.m_strType, symbol.m_nSize)) return std::nullopt;
+    return GenericPointerText(
+        ReadTypedValue(symbol.m_nSpace, kGenericPointerBytes, symbol.m_dwAddress));
+}
+
 void AddVariableInfo(const std::string& name, const std::string& value, const std::string& type,
                      const std::string& address, const std::string& kind) {
     g_VariableInfoList.push_back(std::make_unique<CInfo>(CInfo{name, value, type, address, kind}));
@@ -96,8 +102,9 @@ void FormatSymbolValue(const char* name) {
 
     const int width = ReadWidthOfType(symbol->m_strType);
     const uint32_t value = ReadTypedValue(symbol->m_nSpace, width, symbol->m_dwAddress);
-    AddVariableInfo(symbol->m_strName, ValueText("%d", value), symbol->m_strType,
-                    InfoAddressText(symbol->m_dwAddress), symbol->m_strKind);
+    AddVariableInfo(symbol->m_strName,
+                    GenericPointerValueText(*symbol).value_or(ValueText("%d", value)),
+                    symbol->m_strType, InfoAddressText(symbol->m_dwAddress), symbol->m_strKind);
 }
 
 CInfo* FindVariableValue(const std::string& name) {
@@ -114,7 +121,8 @@ CInfo* FindVariableValue(const std::string& name) {
     if (!symbol) return nullptr;
     const int width = ReadWidthOfType(symbol->m_strType);
     const uint32_t value = ReadTypedValue(symbol->m_nSpace, width, symbol->m_dwAddress);
-    record->m_strValue = ValueText(width == 4 ? "%u" : "%d", value);
+    record->m_strValue =
+        GenericPointerValueText(*symbol).value_or(ValueText(width == 4 ? "%u" : "%d", value));
     return record;
 }
 

@@ -7,21 +7,28 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-// The value of `size` (1, 2 or 4) bytes at `address` of memory space `space`
-// in the host copies: spaces 1 and 8 read the internal data and SFR image, 2
-// the external-data image, 4 the code image; any other space gives 0. Two
-// bytes are read high byte first, except in space 8 where the byte at the
-// address is the low one; four bytes always high byte first. Bytes past the
-// end of an image read as 0.
+struct SymbolInfo;
+
+// The value of `size` (1, 2, 3 or 4) bytes at `address` of memory space
+// `space` in the host copies: spaces 1 and 8 read the internal data and SFR
+// image, 2 the external-data image, 4 the code image; any other space gives
+// 0. Two bytes are read high byte first, except in space 8 where the byte at
+// the address is the low one; three (a generic pointer) and four bytes always
+// high byte first. Bytes past the end of an image read as 0.
 uint32_t ReadTypedValue(uint32_t space, int size, uint32_t address);
 
 // Stores `value` into the host copy the way ReadTypedValue reads it back.
 // Bytes past the end of an image, and spaces without a writable copy (code
 // memory among them), are left alone.
 void PatchTypedValue(uint32_t space, int size, uint32_t address, uint32_t value);
+
+// The text of a generic pointer (IsGenericPointer of its type and size) read
+// from the host copies, such as "C:0x1336"; none for any other symbol.
+std::optional<std::string> GenericPointerValueText(const SymbolInfo& symbol);
 
 // One formatted variable.
 struct CInfo {

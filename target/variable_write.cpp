@@ -16,6 +16,20 @@ int FitWidth(int width, uint32_t size) {
     return width;
 }
 
+// A generic pointer goes as three one-byte writes, memory type first, so each
+// byte lands at its own address in the order the compiler stores them.
+int WriteGenericPointer(const SymbolInfo& symbol, const std::string& text) {
+    const std::optional<uint32_t> pointer = GenericPointerOfText(text);
+    if (!pointer) return 0;
+    for (int i = 0; i < kGenericPointerBytes; ++i) {
+        const uint32_t address = symbol.m_dwAddress + uint32_t(i);
+        const uint32_t byte = *pointer >> (8 * (kGenericPointerBytes - 1 - i)) & 0xFF;
+        if (!WriteTargetValue(address, byte, 1, int(symbol.m_nSpace))) return 0;
+        PatchTypedValue(symbol.m_nSpace, 1, address, byte);
+    }
+    return 1;
+}
+
 bool MayWrite() {
     return g_bProjectLoaded && !g_bTargetBusy;
 }
@@ -60,6 +74,7 @@ bool ValueOfEditedText(const std::string& text, uint32_t& value) {
 
 int WriteSymbolValue(const SymbolInfo& symbol, const std::string& valueText,
                      const std::string& type) {
+    if (IsGenericPointer(type, symbol.m_nSize)) return WriteGenericPointer(symbol, valueText);
     uint32_t value = 0;
     if (!ValueOfEditedText(valueText, value)) return 0;
     const int width = FitWidth(WriteWidthOfType(type), symbol.m_nSize);

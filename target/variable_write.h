@@ -33,15 +33,15 @@ bool ValueOfEditedText(const std::string& text, uint32_t& value);
 
 // Writes `valueText` to `symbol`: as many bytes as the type name asks (1, 2
 // or 4) but never more than the symbol's size, and patches the host copy
-// alike once the target took it. 1 after a write that reached the target,
-// else 0 (also for a text that is no number).
+// alike once the target took it. A generic pointer (type and size) takes a
+// pointer text (GenericPointerOfText) and writes its three bytes. 1 after a
+// write that reached the target, else 0 (also for a text that is no number
+// or no pointer, which writes nothing).
 int WriteSymbolValue(const SymbolInfo& symbol, const std::string& valueText,
                      const std::string& type);
 
-// Writes the value of the edited Value cell of a data symbol: as many bytes
-// as its type name asks (1, 2 or 4) but never more than the symbol's size,
-// and patches the host copy alike once the target took it. 1 after a write
-// that reached the target, else 0.
+// Writes the value of the edited Value cell of a data symbol as
+// WriteSymbolValue does. 1 after a write that reached the target, else 0.
 int WriteEditedVariable(const std::string& name, const std::string& valueText,
                         const std::string& type);
 

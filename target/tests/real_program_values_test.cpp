@@ -308,7 +308,8 @@ TEST_P(EveryDataSymbolTest, MatchesTheCoreAtMain) {
             if (inExternal &&
                 (symbol->m_dwAddress < g_dwXdataLow || symbol->m_dwAddress > g_dwXdataHigh))
                 continue; // outside the refreshed range
-            const int width = ReadWidthOfType(symbol->m_strType);
+            const bool pointer = IsGenericPointer(symbol->m_strType, symbol->m_nSize);
+            const int width = pointer ? kGenericPointerBytes : ReadWidthOfType(symbol->m_strType);
             uint32_t expected = 0;
             for (int i = 0; i < width; ++i) {
                 const uint32_t at = symbol->m_dwAddress + uint32_t(i);
@@ -318,7 +319,8 @@ TEST_P(EveryDataSymbolTest, MatchesTheCoreAtMain) {
             }
             FormatSymbolValue(symbol->m_strName.c_str());
             ASSERT_FALSE(g_VariableInfoList.empty());
-            EXPECT_EQ(g_VariableInfoList.back()->m_strValue, std::to_string(int32_t(expected)))
+            EXPECT_EQ(g_VariableInfoList.back()->m_strValue,
+                      pointer ? GenericPointerText(expected) : std::to_string(int32_t(expected)))
                 << symbol->m_strName << " " << symbol->m_strType;
             spaces.insert(symbol->m_nSpace);
         }

@@ -45,6 +45,8 @@ std::optional<std::string> ValueTipText(const std::string& identifier, std::opti
         if (symbol->m_nSize > count) text += ",...";
         return text;
     }
+    if (std::optional<std::string> pointer = GenericPointerValueText(*symbol))
+        return text + *pointer;
     const int width = ReadWidthOfType(symbol->m_strType);
     const uint32_t value = ReadTypedValue(symbol->m_nSpace, width, symbol->m_dwAddress);
     return text + std::to_string(int32_t(value));

@@ -16,7 +16,8 @@ std::string IdentifierAt(const std::string& line, int column);
 
 // The tip of a variable at `pc` (a local of the function holding it first,
 // else a data symbol), read from the host copies: "name : value" with the
-// value in signed decimal, or for an array its bytes as two hexadecimal
-// digits joined by "," (cut after kMaxArrayTipBytes with ",..."). None for
-// a name that is no variable.
+// value in signed decimal, a generic pointer as where it points
+// ("C:0x1336"), or for an array its bytes as two hexadecimal digits joined
+// by "," (cut after kMaxArrayTipBytes with ",..."). None for a name that is
+// no variable.
 std::optional<std::string> ValueTipText(const std::string& identifier, std::optional<uint16_t> pc);

@@ -36,6 +36,7 @@ std::optional<std::string> VariableValueText(const SymbolInfo& symbol, int radix
         }
         return text;
     }
+    if (std::optional<std::string> pointer = GenericPointerValueText(symbol)) return pointer;
     const int width = ReadWidthOfType(type);
     return FormatRadix(ReadTypedValue(symbol.m_nSpace, width, symbol.m_dwAddress), radix, width);
 }

@@ -33,8 +33,9 @@ std::optional<uint16_t> ShownProgramCounter();
 const SymbolInfo* ResolveVariable(std::string_view name, std::optional<uint16_t> pc);
 
 // The value text of a symbol in `radix` (2, 8, 10 or 16), by its type name:
-// one value of 1, 2 or 4 bytes, or for "ARRAY" its bytes joined by ",".
-// None for "NONE", whose rows show no value.
+// one value of 1, 2 or 4 bytes, or for "ARRAY" its bytes joined by ",". A
+// generic pointer shows where it points ("C:0x1336") in every radix. None
+// for "NONE", whose rows show no value.
 std::optional<std::string> VariableValueText(const SymbolInfo& symbol, int radix);
 
 // The row of a symbol; none for a "NONE"-typed one, whose row is left as it is.

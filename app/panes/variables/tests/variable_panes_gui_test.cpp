@@ -22,6 +22,7 @@
 #include "value_tip_view.h"
 #include "variable_all_wnd.h"
 #include "variable_panes.h"
+#include "variable_rows.h"
 #include "variable_wnd.h"
 #include "wx_command_ids.h"
 
@@ -49,7 +50,8 @@ uint8_t BoardByte(char letter, uint32_t address) {
 }
 
 // Every named row with an address shows what the board holds there: one
-// value of its type's width, or an array's bytes (as many as the row shows).
+// value of its type's width, a generic pointer's three bytes, or an array's
+// bytes (as many as the row shows).
 int ExpectRowsShowTheBoard(CReportListCtrl* list, int radix, const std::string& where) {
     int checked = 0;
     for (int row = 0; row < list->GetItemCount(); ++row) {
@@ -58,9 +60,15 @@ int ExpectRowsShowTheBoard(CReportListCtrl* list, int radix, const std::string& 
         if (list->GetItemText(row, 0).empty() || address.size() < 4) continue;
         const uint32_t at = uint32_t(std::stoul(address.substr(2), nullptr, 16));
         std::string expected;
+        const SymbolInfo* symbol = ResolveVariable(list->GetItemText(row, 0), ShownPc());
         if (type == "ARRAY") {
             for (size_t i = 0; i <= size_t(std::count(shown.begin(), shown.end(), ',')); ++i)
                 expected += (i ? "," : "") + FormatRadix(BoardByte(address[0], at + i), radix, 1);
+        } else if (symbol && IsGenericPointer(type, symbol->m_nSize)) {
+            uint32_t pointer = 0; // memory type, then the address high byte first
+            for (uint32_t i = 0; i < 3; ++i)
+                pointer = pointer << 8 | BoardByte(address[0], at + i);
+            expected = GenericPointerText(pointer);
         } else {
             const int width = ReadWidthOfType(type);
             uint32_t value = 0;
