@@ -91,7 +91,7 @@ void ShowTargetPcAndRefresh() {
 uint16_t ShowTargetPc() {
     const uint16_t pc = ReadPc();
     if (PcDisplay* display = GetPcDisplay()) {
-        display->SetCurrentPc(pc);
+        display->PlaceCurrentPc(pc);
         display->ShowPcInAssembly(pc, 1);
     }
     return pc;

@@ -20,8 +20,9 @@ int SendShortHandshake();
 // Its result is left to the caller (the flash commands do not test it).
 int ResetLinkAndShortHandshake();
 
-// Reads the program counter and shows it in the source views and the
-// assembly pane; returns it.
+// Reads the program counter the host has just put in place (reset, image
+// load, flash write, an edit of the PC) and shows it in the source views and
+// the assembly pane; returns it.
 uint16_t ShowTargetPc();
 // ShowTargetPc, then UpdateDebugWindows, with one adapter error message at most.
 void ShowTargetPcAndRefresh();

@@ -43,6 +43,10 @@ public:
     virtual ~PcDisplay() = default;
     virtual void CreatePcModel() = 0;
     virtual void SetCurrentPc(uint16_t pc) = 0;
+    // The PC was put where it is by the host (a reset, an image load, an
+    // edit), not reached by running: a PC without a source line shows no
+    // marker rather than the line shown last.
+    virtual void PlaceCurrentPc(uint16_t pc) { SetCurrentPc(pc); }
     virtual void ShowPcInAssembly(uint16_t pc, int select) = 0;
     // Project close: the model goes, with every view it pointed to.
     virtual void ResetPcModel() {}

@@ -79,6 +79,11 @@ int FlashPaneWrite(bool dataFlash) {
     }
 
     ResetLinkAndShortHandshake();
+    // A patch of the project's program is the program the user debugs from
+    // now on: when the target held the project's image before the write, it
+    // still counts as verified after it. Whatever else it held stays
+    // unverified, and a write that fails leaves the flag cleared.
+    const bool heldImage = g_bImageVerified || VerifyImage() == 1;
     if (!EraseCodeFlash()) return 0;
 
     // What is programmed; the read-back below overwrites the host copy.
@@ -102,6 +107,7 @@ int FlashPaneWrite(bool dataFlash) {
         return 0;
     }
 
+    g_bImageVerified = heldImage;
     platform::ShowMessage(kFlashWriteOkText);
     ShowTargetPcAndRefresh();
     return 1;

@@ -12,7 +12,9 @@ int RefreshFlash(bool dataFlash);
 int FlashPaneRead(bool dataFlash);
 // The pane's write command. The code flash is erased, programmed with all
 // 65536 bytes of its host copy, read back (progress 70-100) and compared:
-// "Flash Write OK!!" or "Flash Write Fail!!". 1 after the OK message.
+// "Flash Write OK!!" or "Flash Write Fail!!". 1 after the OK message. The
+// run commands then run the written bytes: a target that held the project's
+// image before the write still counts as holding it.
 int FlashPaneWrite(bool dataFlash);
 
 // Reads the 255 bytes of the data flash into the data-flash buffer. 1 or 0.

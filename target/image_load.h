@@ -21,4 +21,5 @@ int ImageLoad(uint32_t imageSizeEstimate);
 
 // Erases the whole code flash and checks that its first 1024 bytes read blank.
 // "Flash erase fail!!" when they do not; 0 then, and after a link failure.
+// The target no longer counts as holding the project's image.
 int EraseCodeFlash();

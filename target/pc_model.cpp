@@ -51,18 +51,25 @@ void ClearPcMarker(SourceViews& views, SourceViewRef view, int line) {
     }
 }
 
-int PcModel::SetCurrentPc(uint16_t pc) {
+int PcModel::SetCurrentPc(uint16_t pc, bool placed) {
     m_new.pc = pc;
-    FindSourceLineOfAddress(m_new, pc);
+    FindSourceLineOfAddress(m_new, pc, placed);
     if (m_shown.view) ClearPcMarker(m_views, m_shown.view, m_shown.line);
     ActivatePcView(m_new);
     m_shown = m_new;
     return 1;
 }
 
-void PcModel::FindSourceLineOfAddress(PcPosition& record, uint16_t pc) {
+void PcModel::FindSourceLineOfAddress(PcPosition& record, uint16_t pc, bool placed) {
     const std::string text = LineOfAddress(pc);
-    if (text.empty()) return; // the marker stays where it was
+    if (text.empty()) {
+        // A run keeps the marker where it was; a placed PC shows no line.
+        if (placed) {
+            record.view = nullptr;
+            record.line = 0;
+        }
+        return;
+    }
     record.line = LineOfPosition(text);
     const std::string file = GetFirstToken(text);
     record.view = nullptr;
@@ -84,6 +91,10 @@ void PcModel::ActivatePcView(const PcPosition& record) {
 
 void PcModelDisplay::SetCurrentPc(uint16_t pc) {
     if (m_model) m_model->SetCurrentPc(pc);
+}
+
+void PcModelDisplay::PlaceCurrentPc(uint16_t pc) {
+    if (m_model) m_model->SetCurrentPc(pc, true);
 }
 
 void PcModelDisplay::ShowPcInAssembly(uint16_t pc, int select) {

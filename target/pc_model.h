@@ -65,10 +65,15 @@ public:
 
     // Makes pc current: the marker leaves the line shown, the view of the new
     // position comes to the front with the marker on its line. Always 1.
-    int SetCurrentPc(uint16_t pc);
+    // A PC the program ran to keeps the marker on the line shown last when it
+    // has no source line; a PC put there by the host (`placed`: a reset, an
+    // image load, an edit of the PC) takes the marker off instead, since the
+    // target is no longer anywhere near that line.
+    int SetCurrentPc(uint16_t pc, bool placed = false);
     // Fills the record's view and line from pc. An address without a source
-    // line changes neither; a file no open document shows gives no view.
-    void FindSourceLineOfAddress(PcPosition& record, uint16_t pc);
+    // line changes neither (or, `placed`, clears both); a file no open
+    // document shows gives no view.
+    void FindSourceLineOfAddress(PcPosition& record, uint16_t pc, bool placed = false);
     void ActivatePcView(const PcPosition& record);
 
     const PcPosition& Shown() const { return m_shown; }
@@ -91,6 +96,7 @@ public:
     void ResetPcModel() override { m_model.reset(); }
     // Nothing while no model exists.
     void SetCurrentPc(uint16_t pc) override;
+    void PlaceCurrentPc(uint16_t pc) override;
     void ShowPcInAssembly(uint16_t pc, int select) override;
     bool GetCurrentPc(uint16_t& pc) const override {
         if (!m_model) return false;

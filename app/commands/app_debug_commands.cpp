@@ -4,6 +4,7 @@
 #include "break_wnd.h"
 #include "breakpoint_toggle.h"
 #include "command_ids.h"
+#include "command_rules.h"
 #include "debugger_init.h"
 #include "editor_breakpoint_views.h"
 #include "file_view.h"
@@ -182,9 +183,16 @@ void CMyQuilletApp::RemoveViews() {
 }
 
 void CMyQuilletApp::BindDebugCommands() {
+    // A command runs only while its rule still holds when its turn comes: a
+    // function key's command is queued, and a worker may have taken the
+    // target before it runs (F5 and F2 released in one pass).
     auto bind = [this](int command, std::function<void()> action) {
         Bind(
-            wxEVT_MENU, [action](wxCommandEvent&) { action(); }, WxCommandId(command));
+            wxEVT_MENU,
+            [command, action](wxCommandEvent&) {
+                if (IsCommandEnabled(command, CurrentDebugState())) action();
+            },
+            WxCommandId(command));
     };
     bind(cmd::kOpen, [this] { OpenProject(); });
     bind(cmd::kClose, [this] { CloseProject(); });

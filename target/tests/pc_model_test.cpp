@@ -75,6 +75,16 @@ TEST_F(PcModelTest, AnAddressWithoutALineLeavesTheMarkerWhereItWas) {
     EXPECT_EQ(views.calls.back(), "GotoLineWithContext main.c 5");
 }
 
+TEST_F(PcModelTest, APlacedPcWithoutALineTakesTheMarkerOff) {
+    views.AddMarker(mainView, 4, marker::kCodeLine);
+    model.SetCurrentPc(0x10);
+    model.SetCurrentPc(0x00, true);
+    EXPECT_EQ(model.Shown().view, nullptr);
+    EXPECT_EQ(views.MarkersOn(mainView, 5), kCode);
+    model.SetCurrentPc(0x12, true); // one with a line shows it
+    EXPECT_EQ(views.MarkersOn(mainView, 6), kPc);
+}
+
 TEST_F(PcModelTest, FilesMatchWithoutRegardToCaseAndUnopenedFilesShowNoView) {
     model.SetCurrentPc(0x20);
     EXPECT_EQ(model.Shown().view, utilView);

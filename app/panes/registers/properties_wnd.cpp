@@ -1,5 +1,6 @@
 #include "properties_wnd.h"
 
+#include "debugger_init.h"
 #include "host_memory.h"
 #include "target_flags.h"
 #include "target_protocol.h"
@@ -175,6 +176,11 @@ void CPropertiesWnd::OnPropertyChanged(wxPropertyGridEvent& event) {
         m_rows[row]->SetModifiedStatus(false);
         return;
     }
-    WriteRegister(RegisterTable()[row].name, value, int(m_values[BankRow()]));
-    UpdateDebugWindows();
+    const RegisterRow& edited = RegisterTable()[row];
+    WriteRegister(edited.name, value, int(m_values[BankRow()]));
+    // After a PC edit the marker and the Assembly row go where the target now is.
+    if (edited.kind == RegisterKind::kProgramCounter)
+        ShowTargetPcAndRefresh();
+    else
+        UpdateDebugWindows();
 }

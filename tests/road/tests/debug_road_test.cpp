@@ -10,7 +10,8 @@
 //
 // The road: Open -> the image check refuses the erased board -> Image Load ->
 // Continue; breakpoints by source line (the 17th refused, Clear All);
-// Step, Next, Stepi, Nexti; Continue into an endless loop and Stop; Run To
+// Step, Next, Stepi, Nexti; a code byte patched from the Flash pane and
+// stepped over; Continue into an endless loop and Stop; Run To
 // Cursor Line; typed values read and written after the stops; closing the
 // project while the target runs, and opening it again; and a bare image,
 // where Step and Next move one instruction. Every scenario checks the
@@ -27,6 +28,8 @@
 #include "breakpoint_records.h"
 #include "breakpoint_slots.h"
 #include "breakpoint_toggle.h"
+#include "flash_pane_operations.h"
+#include "host_memory.h"
 #include "image_load.h"
 #include "run_commands.h"
 #include "run_lookups.h"
@@ -257,6 +260,32 @@ TEST_P(ExampleRoadTest, StepNextStepiAndNextiFollowTheSource) {
     EXPECT_EQ(Board().GetBreakpoint(16, &address), 0);
     EXPECT_FALSE(g_bTargetBusy);
     EXPECT_TRUE(Messages().empty());
+}
+
+TEST_P(ExampleRoadTest, ACodeByteWrittenFromTheFlashPaneIsWhatTheNextStepRuns) {
+    // The erased board patched from the pane holds no image of the project:
+    // the run commands still refuse it.
+    ASSERT_EQ(FlashPaneRead(false), 1);
+    g_CodeFlashImage[0] = 0x00;
+    ASSERT_EQ(FlashPaneWrite(false), 1);
+    messages->shown.clear();
+    EXPECT_EQ(OnDebugStep(), 0);
+    EXPECT_EQ(Messages(), Texts{kImageMismatchText});
+
+    // main.c:34, "TMOD = 0x01", is MOV TMOD,#data: its data byte is patched,
+    // first before any run command checked the image, then after one did.
+    LoadImage();
+    for (uint8_t tmod : {0x21, 0x12}) {
+        ASSERT_EQ(FlashPaneRead(false), 1);
+        ASSERT_EQ(g_CodeFlashImage[kMainFirst], 0x75);
+        g_CodeFlashImage[kMainFirst + 2] = tmod;
+        messages->shown.clear();
+        ASSERT_EQ(FlashPaneWrite(false), 1);
+        ASSERT_EQ(RunToLine("MAIN.C", 34).pc, kMainFirst);
+        EXPECT_EQ(Run(OnDebugStep).pc, kMainSecond);
+        EXPECT_EQ(BoardInternalBytes()[0x89], tmod);
+        EXPECT_EQ(Messages(), Texts{kFlashWriteOkText});
+    }
 }
 
 TEST_P(ExampleRoadTest, TheFailedFlagSendsContinueIntoTheEndlessLoopAndStopHaltsIt) {
