@@ -71,3 +71,12 @@ void CSymbolTable::RenameLineKey(const std::string& oldKey, const std::string& n
     m_mapLineToAddress.erase(it);
     m_mapLineToAddress[newKey] = address;
 }
+
+uint32_t CSymbolTable::NextCodePlaceAbove(uint32_t address) const {
+    uint32_t next = kNoAddress;
+    for (const auto& entry : m_mapCodeAddresses)
+        if (entry.first > address && entry.first < next) next = entry.first;
+    for (const auto& entry : m_mapAddressToLine)
+        if (entry.first > address && entry.first < next) next = entry.first;
+    return next;
+}

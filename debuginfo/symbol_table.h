@@ -55,6 +55,10 @@ public:
     // (replacing its entry) and removes `oldKey`; nothing when `oldKey` is absent.
     void RenameLineKey(const std::string& oldKey, const std::string& newKey);
 
+    // The lowest address above `address` at which a code symbol or a source
+    // line begins; kNoAddress when none does.
+    uint32_t NextCodePlaceAbove(uint32_t address) const;
+
     size_t RecordCount() const { return m_records.size(); }
     size_t LinePositionCount() const { return m_mapLineToAddress.size(); }
     size_t AddressPositionCount() const { return m_mapAddressToLine.size(); }

@@ -20,10 +20,13 @@ struct RunControlLookups {
     // The code symbol named by the first instruction of a source line of a
     // loaded file (line from 1); null when the file or the instruction is missing.
     std::function<const SymbolInfo*(const std::string& file, int line)> codeSymbolOfLine;
+    // The end (one past its last byte) of the code of the compiler's switch
+    // helper that begins at a code address; 0 when none begins there.
+    std::function<uint32_t(uint32_t)> switchHelperEnd;
 };
 
 // Replaces the lookups; a missing function falls back to the loaded symbol
-// table (positions) or answers nothing (disassembly).
+// table (positions, switch helpers) or answers nothing (disassembly).
 void SetRunControlLookups(RunControlLookups lookups);
 
 std::string LineOfAddress(uint32_t address);
@@ -34,3 +37,14 @@ const SymbolInfo* CodeSymbolOfLine(const std::string& file, int line);
 // The address to run to when stepping over the call at `pc` ("LCALL": pc + 3,
 // "ACALL": pc + 2); false when the instruction there is no call.
 bool ReturnAddressOfCall(uint16_t pc, uint16_t& returnAddress);
+
+// The code of a switch helper: low to high, high excluded.
+struct CodeRange {
+    uint32_t low = 0;
+    uint32_t high = 0;
+    bool Holds(uint32_t address) const { return address >= low && address < high; }
+};
+
+// When the instruction at `pc` calls (LCALL or ACALL) a switch helper: the
+// helper's code. Such a call never comes back to the instruction after it.
+bool SwitchHelperOfCall(uint16_t pc, CodeRange& helper);

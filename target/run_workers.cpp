@@ -47,8 +47,22 @@ bool StepToKnownLine(uint16_t& pc, std::string& current) {
     return true;
 }
 
-// One instruction at pc, a call run to its return address.
+// Executes the call at pc of the switch helper `helper`, then the helper one
+// instruction at a time until it has handed control to the case it picked
+// (the PC has left its code), or Stop is pressed. A breakpoint after the call
+// would never be reached: the helper goes on past the case table.
+bool WalkThroughSwitchHelper(const CodeRange& helper, uint16_t& pc) {
+    do {
+        if (!StepInstructionQuietly(pc)) return false;
+    } while (helper.Holds(pc) && !g_bStepStop);
+    return true;
+}
+
+// One instruction at pc: a call of a switch helper walked through, any other
+// call run to its return address.
 bool NextInstruction(uint16_t& pc) {
+    CodeRange helper;
+    if (SwitchHelperOfCall(pc, helper)) return WalkThroughSwitchHelper(helper, pc);
     uint16_t returnAddress = 0;
     if (ReturnAddressOfCall(pc, returnAddress)) return RunToAddress(returnAddress, pc);
     return StepInstructionQuietly(pc);
@@ -107,14 +121,18 @@ RunCompletion NextWorker() {
     }
     const std::string start = current;
     while (current == start && !g_bStepStop) {
+        CodeRange helper;
         uint16_t returnAddress = 0;
-        if (ReturnAddressOfCall(pc, returnAddress)) {
+        if (SwitchHelperOfCall(pc, helper)) {
+            if (!WalkThroughSwitchHelper(helper, pc)) return LinkFailure();
+        } else if (ReturnAddressOfCall(pc, returnAddress)) {
             // Where the call comes back (or a breakpoint inside it) ends the line.
             if (!RunToAddress(returnAddress, pc)) return LinkFailure();
             current = LineOfAddress(pc);
             continue;
+        } else if (!StepInstructionQuietly(pc)) {
+            return LinkFailure();
         }
-        if (!StepInstructionQuietly(pc)) return LinkFailure();
         current = LineOfAddress(pc);
         if (!StepToKnownLine(pc, current)) return LinkFailure();
     }

@@ -18,10 +18,14 @@ RunCompletion ContinueWorker(uint16_t address);
 RunCompletion StepWorker();
 
 // Next by source line, over calls: a call is run to its return address on an
-// internal breakpoint; otherwise as StepWorker. One Nexti for a bare image.
+// internal breakpoint; otherwise as StepWorker. A call of a switch helper,
+// which does not come back there, is stepped through until the helper has
+// handed control to its case. One Nexti for a bare image.
 RunCompletion NextWorker();
 
-// One instruction, a call run to its return address on an internal breakpoint.
+// One instruction, a call run to its return address on an internal
+// breakpoint; a call of a switch helper stepped through to where the helper
+// hands control on.
 RunCompletion NextiWorker();
 
 // One instruction.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "switch_helpers.h"
 #include "symbol_lookup.h"
 
 namespace {
@@ -113,6 +114,29 @@ TEST_F(LookupTest, BreakAddressOfAnUnknownAddressIsZeroAndIsRemembered) {
     EXPECT_EQ(IsBreakAddress(0x0040), 0);
     g_mapBreakAddress[0x0050] = 1;
     EXPECT_EQ(IsBreakAddress(0x0050), 1);
+}
+
+TEST_F(LookupTest, SwitchHelpersEndWhereTheNextRoutineFunctionOrLineBegins) {
+    auto enter = [](const char* name, uint32_t address, int selector) {
+        SymbolInfo symbol(name);
+        symbol.m_dwAddress = address;
+        g_pSymbolTable->EnterSymbolCopy(symbol, selector);
+    };
+    enter("?C?CCASE", 0x0800, kSelectCode);
+    enter("?C?IMUL", 0x0826, kSelectCode);
+    enter("?C?ICASE", 0x0900, kSelectCode);
+    AddFunction("MAIN", 0x0930, 0x40);
+    enter("?C?LCASE", 0x0A00, kSelectCode);
+    enter("buf", 0x0A10, kSelectData); // data addresses bound no code
+    g_pSymbolTable->SetLineAddress("MAIN.C:5", 0x0A31);
+    EXPECT_EQ(SwitchHelperEnd(0x0800), 0x0826u);
+    EXPECT_EQ(SwitchHelperEnd(0x0900), 0x0930u);
+    EXPECT_EQ(SwitchHelperEnd(0x0A00), 0x0A31u);
+    // Another routine, an address inside a helper, and no project.
+    EXPECT_EQ(SwitchHelperEnd(0x0826), 0u);
+    EXPECT_EQ(SwitchHelperEnd(0x0801), 0u);
+    g_pSymbolTable.reset();
+    EXPECT_EQ(SwitchHelperEnd(0x0800), 0u);
 }
 
 TEST(LookupWithoutProject, EveryLookupAnswersNothing) {

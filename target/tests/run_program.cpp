@@ -105,6 +105,10 @@ void RunControlTest::SetUp() {
         auto it = ProgramDisassembly().find(address);
         return it == ProgramDisassembly().end() ? std::string() : it->second;
     };
+    lookups.switchHelperEnd = [this](uint32_t address) {
+        auto it = switchHelpers.find(address);
+        return it == switchHelpers.end() ? 0u : it->second;
+    };
     SetRunControlLookups(lookups);
     SetRunCompletionSink(&completions);
     g_BreakList.clear();

@@ -72,4 +72,6 @@ protected:
     std::vector<uint8_t> runReceived;
     // Addresses the line lookup was asked about, and a hook called with each.
     std::function<void(uint32_t)> onLineLookup;
+    // Routines of the program taken for switch helpers: start -> end of code.
+    std::map<uint32_t, uint32_t> switchHelpers;
 };

@@ -8,6 +8,10 @@
 #include "target_flags.h"
 #include "target_messages.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 namespace {
 
 using Texts = std::vector<std::string>;
@@ -126,6 +130,33 @@ TEST_F(SteppingTest, StopReachesACalledRoutineThatNeverReturns) {
     ASSERT_EQ(OnDebugStop(), 1);
     EXPECT_EQ(Finish().pc, prog::kForever);
     ExpectInternalSlotsFree();
+}
+
+TEST_F(SteppingTest, CallsOfASwitchHelperAreSteppedThroughUntilItHandsControlOn) {
+    // The routine at kFunc taken for a switch helper, and the endless one too.
+    switchHelpers = {{prog::kFunc, prog::kRet + 1}, {prog::kForever, prog::kForever + 2}};
+    RunCompletion done = RunFrom(prog::kLcall, OnDebugNexti);
+    EXPECT_EQ(done.pc, prog::kAcall);
+    EXPECT_EQ(runSent, Bytes({0x59, 0x5E, 0x5E, 0x5E, 0x5E}));
+    // Next over its ACALL goes on to the line the helper leads to.
+    done = RunFrom(prog::kAcall, OnDebugNext);
+    EXPECT_EQ(done.pc, prog::kLoop);
+    EXPECT_EQ(runSent, Bytes({0x59, 0x5E, 0x5E, 0x5E, 0x5E}));
+    ExpectInternalSlotsFree();
+
+    // Stop ends the walk through a helper that never hands control on.
+    Board().SetPc(prog::kCallForever);
+    ClearTrace();
+    ASSERT_EQ(OnDebugNext(), 1);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (Board().GetPc() != prog::kForever && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(OnDebugStop(), 1);
+    done = Finish();
+    EXPECT_EQ(done.pc, prog::kForever);
+    EXPECT_EQ(std::count(runSent.begin(), runSent.end(), 0x67), 0);
+    EXPECT_FALSE(Board().IsRunning());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SteppingTest, OnABareImageStepAndNextActAsOneInstruction) {

@@ -528,14 +528,6 @@ const RealRoad kRealRoads[] = {
      nullptr},
 };
 
-// The address an "LCALL" text calls ("LCALL  L0B8F" or "LCALL  0B8FH").
-uint16_t CallTarget(const std::string& text) {
-    std::string operand = text.substr(text.find("LCALL") + 5);
-    operand.erase(std::remove(operand.begin(), operand.end(), ' '), operand.end());
-    if (!operand.empty() && operand.front() == 'L') operand.erase(0, 1);
-    return uint16_t(std::stoul(operand, nullptr, 16));
-}
-
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });

@@ -22,6 +22,13 @@
 
 namespace road {
 
+uint16_t CallTarget(const std::string& text) {
+    std::string operand = text.substr(text.find("CALL") + 4);
+    operand.erase(std::remove(operand.begin(), operand.end(), ' '), operand.end());
+    if (!operand.empty() && operand.front() == 'L') operand.erase(0, 1);
+    return uint16_t(std::stoul(operand, nullptr, 16));
+}
+
 void DocumentOpeningView::OpenSourceDocument(const std::string& path) {
     RecordingView::OpenSourceDocument(path);
     m_views.Open(platform::FileNameOf(path));

@@ -21,6 +21,9 @@
 
 namespace road {
 
+// The address a call's text calls ("LCALL  L0B8F", "ACALL  0B8FH").
+uint16_t CallTarget(const std::string& text);
+
 // One project the road is walked on.
 struct RoadProject {
     const char* label;
