@@ -32,10 +32,11 @@
 //   runs one slice) and returns. FT_Write never waits.
 // - FT_GetQueueStatus never blocks: while the CPU runs it runs one slice of
 //   at most 10 000 instructions, then reports how many bytes are readable.
-// - FT_ResetDevice resets the USB side only: the receive queue, the answer
-//   bytes the adapter chip holds and the command parser (a half-received
-//   command is forgotten). The target is untouched, and a running CPU keeps
-//   running.
+// - FT_ResetDevice resets the USB side only: the receive queue and the
+//   answer bytes the adapter chip holds. As on the adapter's FTDI chip, the
+//   reset does not reach the firmware: a half-received command stays half
+//   received, its next bytes complete it. The target is untouched, and a
+//   running CPU keeps running.
 // - FT_Purge with FT_PURGE_RX empties the receive queue the host reads.
 //   Answer bytes still held by the adapter (the latency timer, a late
 //   answer) are not reached and arrive afterwards, as bytes in flight can on
@@ -78,6 +79,10 @@
 //   advances the current address by the bytes read or written (24 bits,
 //   wrapping).
 // - Any other command byte is ignored and answers nothing.
+// - The parser has no framing and no time-out: a command's first byte fixes
+//   its length, and a half-received command waits, however long, for the
+//   bytes it lacks. Only more bytes end it (FT_ResetDevice and FT_Purge do
+//   not reach it), and whatever they are they complete it.
 //
 // Meanings the command table leaves open, and the reading the board follows
 // (SimBoard_SetAlternativeMeanings switches each to the other reading; the
@@ -140,9 +145,10 @@
 // simboard_hooks.h (the debugger never calls them): a wire trace of every
 // byte in and out, the latency, fault injection (fail the open; return 0
 // bytes k times from FT_Write/FT_Read; drop the next n answer bytes; give the
-// next answer late, or split it in two parts with a pause between; leave a
-// byte un-erased; corrupt a programmed byte; the race where the target stops
-// just as the host sends 0x13), the other reading of each open meaning, and
+// next answer late, or split it in two parts with a pause between; a stray
+// received byte; a write cut off after a given byte; leave a byte un-erased;
+// corrupt a programmed byte; the race where the target stops just as the
+// host sends 0x13), the other reading of each open meaning, and
 // direct access to the board's memories, PC, run state and breakpoint
 // slots. Nothing else is exported.
 //

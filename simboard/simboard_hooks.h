@@ -92,6 +92,17 @@ SIMBOARD_EXPORT void SimBoard_DelayNextAnswer(uint32_t milliseconds);
 // The next answer comes in two parts: its first `firstBytes` bytes as usual,
 // the rest `milliseconds` after the command.
 SIMBOARD_EXPORT void SimBoard_SplitNextAnswer(uint32_t firstBytes, uint32_t milliseconds);
+// One byte that no command asked for (noise on the line taken for data)
+// reaches the adapter's chip now. It travels to the host as answer bytes do:
+// behind what the chip already holds, readable when the latency timer runs out.
+SIMBOARD_EXPORT void SimBoard_StrayByte(uint8_t value);
+// The adapter stops taking bytes `afterBytes` bytes from now: the FT_Write
+// call that would carry bytes past that point hands the firmware only those
+// before it. With `status` FT_OK (0) that call reports them written and the
+// one FT_Write call after it takes nothing, as when the adapter stops reading
+// until the write time-out. With any other status that call returns it and
+// reports nothing written, whatever reached the firmware.
+SIMBOARD_EXPORT void SimBoard_CutWrite(uint32_t afterBytes, uint32_t status);
 // Disarms every fault above.
 SIMBOARD_EXPORT void SimBoard_ClearFaults(void);
 

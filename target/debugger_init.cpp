@@ -66,6 +66,9 @@ int ResetLinkAndShortHandshake() {
 int InitDebugger() {
     ResetLink();
     platform::Sleep(kDeviceSettleMs);
+    // The device reset does not reach the adapter's firmware: a command it
+    // got only in part would take the handshake's bytes for its own.
+    if (g_pUsbLink) g_pUsbLink->ReturnParserToIdle();
     int result = SendShortHandshake();
     if (g_pUsbLink) {
         result |= g_pUsbLink->WriteByte(kHandshakeEnd);

@@ -16,9 +16,7 @@ std::atomic<unsigned> g_stopAnswerTimeoutMs{kStopAnswerTimeoutMs};
 bool ExchangePc(uint8_t command, uint16_t& pc) {
     if (!g_pUsbLink) return false;
     uint8_t answer[2] = {0, 0};
-    int result = g_pUsbLink->WriteByte(command);
-    result |= g_pUsbLink->ReadBytes(answer, 2);
-    if (result < 0) return false;
+    if (g_pUsbLink->WriteByte(command) < 0 || g_pUsbLink->ReadBytes(answer, 2) < 0) return false;
     pc = uint16_t(answer[0] | answer[1] << 8);
     return true;
 }
@@ -61,7 +59,8 @@ bool RunUntilStop(uint16_t& pc) {
         if (breakSent) {
             if (Clock::now() >= deadline) return HaltAndResynchronise(); // no stop PC came
         } else if (g_bStopRequest) {
-            if (g_pUsbLink->WriteByte(adapter::kBreak) < 0) return HaltAndResynchronise();
+            if (g_pUsbLink->WriteByte(adapter::kBreak, QueueRule::kTargetRuns) < 0)
+                return HaltAndResynchronise();
             breakSent = true;
             deadline = Clock::now() + std::chrono::milliseconds(g_stopAnswerTimeoutMs.load());
             continue; // look at the queue again at once
@@ -69,8 +68,11 @@ bool RunUntilStop(uint16_t& pc) {
         std::this_thread::sleep_for(std::chrono::microseconds(kRunPollPauseUs));
     }
 
+    // Without a break, nothing may follow the stop PC; after one, its answer may.
     uint8_t answer[2] = {0, 0};
-    if (g_pUsbLink->ReadBytes(answer, 2) < 0) return HaltAndResynchronise();
+    if (g_pUsbLink->ReadBytes(answer, 2,
+                              breakSent ? QueueRule::kTargetRuns : QueueRule::kNothingUnasked) < 0)
+        return HaltAndResynchronise();
     pc = uint16_t(answer[0] | answer[1] << 8);
     if (breakSent) g_pUsbLink->DrainReceive(kLatencyDrainMs);
     return true;

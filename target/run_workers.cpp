@@ -25,7 +25,7 @@ RunCompletion Abandoned(const char* text) {
 }
 
 RunCompletion LinkFailure() {
-    return Abandoned(kUsbErrorText);
+    return Abandoned(UsbErrorText());
 }
 
 // Runs from `pc`, the target's PC, until it stops, with an internal

@@ -1,6 +1,7 @@
 #include "target_messages.h"
 
 #include "message_service.h"
+#include "usb_link.h"
 
 const char* const kLoadDriverFailText = "USB : Ostrel Debugger can't load the driver for Vexa "
                                         "emulator.\n\nPlease install emulator driver!!";
@@ -8,6 +9,8 @@ const char* const kMapHandlerFailText = "USB : Quillet can't mapping the handler
                                         "emulator.\n\nPlease re-install emulator driver!!";
 const char* const kUsbOpenFailText = "Can't USB opened. Please board reset!";
 const char* const kUsbErrorText = "USB ERROR!! Please 8051 board reset or debugger reset!!";
+const char* const kCommandCutText =
+    "USB ERROR!! The adapter got only part of a command. Please Init Debugger and Board reset!!";
 const char* const kAddressCheckFormat = "Please check address and type!! addr = 0x%X, type = %d";
 const char* const kDataSizeFormat =
     "Please check data size!! (support size : 1,2,4) current size = %d";
@@ -30,12 +33,17 @@ thread_local bool t_scopeFailed = false;
 
 } // namespace
 
+const char* UsbErrorText() {
+    if (!g_pUsbLink || !g_pUsbLink->IsParserLost()) return kUsbErrorText;
+    return g_pUsbLink->ClaimParserLossReport() ? kCommandCutText : nullptr;
+}
+
 void ShowUsbError() {
     if (t_scopeDepth > 0) {
         if (t_scopeFailed) return;
         t_scopeFailed = true;
     }
-    platform::ShowMessage(kUsbErrorText);
+    if (const char* text = UsbErrorText()) platform::ShowMessage(text);
 }
 
 LinkErrorScope::LinkErrorScope() {

@@ -18,7 +18,14 @@ extern const char* const kImageMismatchText;
 extern const char* const kBreakLimitText;       // Set Break, assembly rows
 extern const char* const kMarginBreakLimitText; // clicks in the editor's margin
 
-// Shows the adapter error message; inside a LinkErrorScope only the first time.
+extern const char* const kCommandCutText;
+
+// The text a link failure shows: the adapter error message, or, once the
+// adapter may hold part of a command, kCommandCutText the first time and
+// nothing (nullptr) until Init Debugger.
+const char* UsbErrorText();
+
+// Shows UsbErrorText(); inside a LinkErrorScope only the first time.
 void ShowUsbError();
 
 // One user-level operation that talks to the adapter many times (the refresh

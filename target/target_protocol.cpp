@@ -39,7 +39,7 @@ uint16_t ExchangePc(uint8_t command) {
     if (LinkFailedInScope()) return 0;
     uint8_t answer[2] = {0, 0};
     int result = WriteByte(command);
-    result |= ReadBytes(answer, 2);
+    if (result >= 0) result = ReadBytes(answer, 2);
     if (result < 0) {
         ShowUsbError();
         return 0;
@@ -47,15 +47,17 @@ uint16_t ExchangePc(uint8_t command) {
     return uint16_t(answer[0] | answer[1] << 8);
 }
 
-// Selects the space and sets the current address; the combined result.
+// Selects the space and sets the current address; -1 at the first failed
+// transfer. Every operation ends at its first failure: what it would send
+// after a lost byte would be taken out of place (operands as commands, a
+// value written in the space selected before).
 int SelectAddress(uint32_t address, int space) {
     const uint8_t addressBytes[3] = {uint8_t(address >> 16), uint8_t(address >> 8),
                                      uint8_t(address)};
-    int result = WriteByte(adapter::kSelectSpace);
-    result |= WriteByte(uint8_t(space));
-    result |= WriteByte(adapter::kSetAddress);
-    result |= SendCommand(addressBytes, 3);
-    return result;
+    if (WriteByte(adapter::kSelectSpace) < 0 || WriteByte(uint8_t(space)) < 0 ||
+        WriteByte(adapter::kSetAddress) < 0)
+        return -1;
+    return SendCommand(addressBytes, 3);
 }
 
 // Spaces 2 and 4 are kept; otherwise the address decides between internal
@@ -80,9 +82,8 @@ int EnsureValueStored(uint32_t address, int space, const uint8_t* wire, int size
         expected[i] = wire[size - 1 - i];
     uint8_t stored[4] = {};
     const uint8_t readCommand[2] = {adapter::kReadBlock, uint8_t(size)};
-    int result = SelectAddress(address, space);
-    result |= SendCommand(readCommand, 2);
-    result |= ReadBytes(stored, size_t(size));
+    if (SelectAddress(address, space) < 0 || SendCommand(readCommand, 2) < 0) return -1;
+    const int result = ReadBytes(stored, size_t(size));
     if (result < 0) return result;
     if (std::equal(expected, expected + size, stored)) return result;
     std::vector<uint8_t> bytewise;
@@ -114,9 +115,7 @@ uint16_t StepInstruction() {
 int SetPc(uint16_t pc) {
     if (LinkFailedInScope()) return 0;
     const uint8_t operand[2] = {uint8_t(pc >> 8), uint8_t(pc)};
-    int result = WriteByte(adapter::kSetPc);
-    result |= SendCommand(operand, 2);
-    if (result < 0) {
+    if (WriteByte(adapter::kSetPc) < 0 || SendCommand(operand, 2) < 0) {
         ShowUsbError();
         return 0;
     }
@@ -139,9 +138,7 @@ int ReadMemory(uint32_t address, uint8_t* destination, uint32_t count, int space
     while (total < count) {
         const uint32_t piece = count - total < kMaxReadPiece ? count - total : kMaxReadPiece;
         const uint8_t command[2] = {adapter::kReadBlock, uint8_t(piece)};
-        int result = SendCommand(command, 2);
-        result |= ReadBytes(destination + total, piece);
-        if (result < 0) {
+        if (SendCommand(command, 2) < 0 || ReadBytes(destination + total, piece) < 0) {
             ShowUsbError();
             return 0;
         }
@@ -176,7 +173,7 @@ int WriteTargetValue(uint32_t address, uint32_t value, int size, int space) {
         return 0;
     }
     }
-    result |= SendCommand(command, 1 + size_t(size));
+    if (result >= 0) result = SendCommand(command, 1 + size_t(size));
     if (result >= 0 && size > 1) result = EnsureValueStored(address, space, command + 1, size);
     if (result < 0) {
         ShowUsbError();
@@ -188,10 +185,8 @@ int WriteTargetValue(uint32_t address, uint32_t value, int size, int space) {
 uint32_t ReadTargetByte(uint32_t address, int space) {
     if (LinkFailedInScope()) return 0;
     uint8_t value = 0;
-    int result = SelectAddress(address, EffectiveSpace(address, 1, space));
-    result |= WriteByte(adapter::kReadOne);
-    result |= ReadByte(&value);
-    if (result < 0) {
+    if (SelectAddress(address, EffectiveSpace(address, 1, space)) < 0 ||
+        WriteByte(adapter::kReadOne) < 0 || ReadByte(&value) < 0) {
         ShowUsbError();
         return 0;
     }

@@ -74,6 +74,8 @@ int CUsbLink::OpenByDescription(const char* description) {
     if (!m_bDriverBound) return 0;
     FT_STATUS status = pfnOpenEx(const_cast<char*>(description), FT_OPEN_BY_DESCRIPTION, &handle);
     m_bDeviceOpen = status == FT_OK;
+    m_parser.Reset(); // an opened adapter starts with an empty parser
+    m_bParserLost = false;
     return m_bDeviceOpen ? 1 : 0;
 }
 
@@ -110,23 +112,17 @@ int CUsbLink::CloseDevice() {
     return pfnClose(handle) == FT_OK ? 1 : 0;
 }
 
-int CUsbLink::WriteByte(uint8_t value) {
+int CUsbLink::WriteByte(uint8_t value, QueueRule rule) {
     if (!CanTalk()) return -1;
-    KeepInStep();
-    for (int attempt = 0; attempt < kSingleByteAttempts; ++attempt) {
-        DWORD written = 0;
-        if (pfnWrite(handle, &value, 1, &written) != FT_OK) return Noted(-1);
-        if (written == 1) return Noted(1);
-    }
-    return Noted(-1);
+    return Noted(Send(&value, 1, kSingleByteAttempts, rule) == 1 ? 1 : -1);
 }
 
 int CUsbLink::ReadByte(uint8_t* destination) {
-    if (!CanTalk()) return -1;
+    if (!CanTalk() || m_bParserLost) return -1;
     for (int attempt = 0; attempt < kSingleByteAttempts; ++attempt) {
         DWORD read = 0;
         if (pfnRead(handle, destination, 1, &read) != FT_OK) return Noted(-1);
-        if (read == 1) return Noted(1);
+        if (read == 1) return Noted(NothingFollows(QueueRule::kNothingUnasked) ? 1 : -1);
     }
     return Noted(-1);
 }
@@ -134,21 +130,13 @@ int CUsbLink::ReadByte(uint8_t* destination) {
 int CUsbLink::SendCommand(const uint8_t* buffer, size_t length) {
     if (length == 0) return 0;
     if (!CanTalk()) return -1;
-    KeepInStep();
-    size_t total = 0;
-    for (int attempt = 0; attempt < kMultiByteAttempts && total < length; ++attempt) {
-        DWORD written = 0;
-        if (pfnWrite(handle, const_cast<uint8_t*>(buffer + total), DWORD(length - total),
-                     &written) != FT_OK)
-            return Noted(-1);
-        total += written;
-    }
-    return Noted(total == length ? int(length) : -1);
+    const long taken = Send(buffer, length, kMultiByteAttempts, QueueRule::kNothingUnasked);
+    return Noted(taken == long(length) ? int(length) : -1);
 }
 
-int CUsbLink::ReadBytes(uint8_t* buffer, size_t length) {
+int CUsbLink::ReadBytes(uint8_t* buffer, size_t length, QueueRule rule) {
     if (length == 0) return 0;
-    if (!CanTalk()) return -1;
+    if (!CanTalk() || m_bParserLost) return -1;
     size_t total = 0;
     for (int attempt = 0; attempt < kMultiByteAttempts && total < length; ++attempt) {
         DWORD read = 0;
@@ -156,7 +144,8 @@ int CUsbLink::ReadBytes(uint8_t* buffer, size_t length) {
             return Noted(-1);
         total += read;
     }
-    return Noted(total == length ? int(length) : -1);
+    if (total != length) return Noted(-1);
+    return Noted(NothingFollows(rule) ? int(length) : -1);
 }
 
 long CUsbLink::GetQueueStatus() {
@@ -166,44 +155,102 @@ long CUsbLink::GetQueueStatus() {
     return long(waiting);
 }
 
+long CUsbLink::Send(const uint8_t* buffer, size_t length, int attempts, QueueRule rule) {
+    const bool wasOutOfStep = m_bOutOfStep;
+    if (KeepInStep(rule)) return Write(buffer, length, attempts);
+    // Refused with a command half sent in step: these are the bytes it lacks.
+    if (!wasOutOfStep && !m_bParserLost) KeepLacking(buffer, length);
+    return -1;
+}
+
+void CUsbLink::KeepLacking(const uint8_t* rest, size_t length) {
+    const size_t lacking = std::min(m_parser.Missing(), length);
+    m_lacking.assign(rest, rest + lacking);
+}
+
+long CUsbLink::Write(const uint8_t* buffer, size_t length, int attempts) {
+    size_t total = 0;
+    for (int attempt = 0; attempt < attempts && total < length; ++attempt) {
+        DWORD written = 0;
+        if (pfnWrite(handle, const_cast<uint8_t*>(buffer + total), DWORD(length - total),
+                     &written) != FT_OK) {
+            // How many bytes the adapter took is not known.
+            if (!m_parser.UnchangedByAnyPart(buffer + total, length - total)) {
+                m_bParserLost = true;
+                m_bParserLossReported = false;
+            }
+            m_lacking.clear();
+            return -1;
+        }
+        const size_t taken = std::min<size_t>(written, length - total);
+        m_parser.Take(buffer + total, taken);
+        total += taken;
+    }
+    KeepLacking(buffer + total, length - total); // for CompleteHalfCommand
+    return long(total);
+}
+
 int CUsbLink::Noted(int result) {
     if (result < 0) {
-        m_bOutOfStep = true;
-        m_outOfStepSince = Clock::now();
+        MarkOutOfStep();
     } else if (result > 0) {
         m_lastTraffic = Clock::now();
     }
     return result;
 }
 
-void CUsbLink::KeepInStep() {
+void CUsbLink::MarkOutOfStep() {
+    m_bOutOfStep = true;
+    m_outOfStepSince = Clock::now();
+}
+
+bool CUsbLink::KeepInStep(QueueRule rule) {
     if (m_bOutOfStep) Resynchronise();
+    if (m_bParserLost) return false;
+    if (!m_parser.IsIdle() && m_bOutOfStep) return false; // the half command is not completed
+    if (rule == QueueRule::kNothingUnasked && GetQueueStatus() > 0) {
+        MarkOutOfStep(); // a byte no command asked for
+        return false;
+    }
+    return true;
+}
+
+bool CUsbLink::NothingFollows(QueueRule rule) {
+    return rule == QueueRule::kTargetRuns || GetQueueStatus() <= 0;
 }
 
 void CUsbLink::MarkTargetMayRun(unsigned breakAnswerWaitMs) {
     m_bTargetMayRun = true;
     m_breakAnswerWaitMs = breakAnswerWaitMs;
-    m_bOutOfStep = true;
-    m_outOfStepSince = Clock::now();
+    MarkOutOfStep();
 }
 
 bool CUsbLink::SendBreak() {
-    uint8_t value = kBreakByte;
-    for (int attempt = 0; attempt < kSingleByteAttempts; ++attempt) {
-        DWORD written = 0;
-        if (pfnWrite(handle, &value, 1, &written) != FT_OK) return false;
-        if (written == 1) return true;
+    return Write(&kBreakByte, 1, kSingleByteAttempts) == 1;
+}
+
+bool CUsbLink::CompleteHalfCommand() {
+    if (m_parser.IsIdle()) return true;
+    if (m_lacking.size() < m_parser.Missing()) {
+        m_bParserLost = true; // nothing known to complete it with
+        m_bParserLossReported = false;
+        return false;
     }
-    return false;
+    // A copy: Write keeps what is still lacking afterwards in m_lacking.
+    const std::vector<uint8_t> lacking(m_lacking.begin(), m_lacking.begin() + m_parser.Missing());
+    if (Write(lacking.data(), lacking.size(), kMultiByteAttempts) > 0) m_lastTraffic = Clock::now();
+    return m_parser.IsIdle();
 }
 
 void CUsbLink::Resynchronise() {
-    if (!CanTalk()) return;
+    if (!CanTalk() || m_bParserLost) return;
     m_bOutOfStep = false; // the transfers below must not start another one
     Clock::time_point quietSince = std::max(m_lastTraffic, m_outOfStepSince);
     if (m_bTargetMayRun) {
         // A running target answers the break with its stop PC, a halted one
-        // with one byte; either shows that it is halted now.
+        // with one byte; either shows that it is halted now. (The run began
+        // with the parser idle, and a running target takes nothing but the
+        // break, so no half command waits here.)
         bool answered = false;
         if (SendBreak()) {
             const auto deadline = Clock::now() + std::chrono::milliseconds(m_breakAnswerWaitMs);
@@ -215,13 +262,48 @@ void CUsbLink::Resynchronise() {
         }
         m_bTargetMayRun = !answered;
         quietSince = Clock::now();
+    } else if (!CompleteHalfCommand()) {
+        MarkOutOfStep(); // the next transfer tries again, or none goes out
+        return;
     }
     DrainSince(quietSince, kResyncQuietMs);
     if (m_bTargetMayRun) {
         // Not known to be halted: the next transfer tries again.
-        m_bOutOfStep = true;
-        m_outOfStepSince = Clock::now();
+        MarkOutOfStep();
     }
+}
+
+bool CUsbLink::ClaimParserLossReport() {
+    if (!m_bParserLost || m_bParserLossReported) return false;
+    m_bParserLossReported = true;
+    return true;
+}
+
+int CUsbLink::ReturnParserToIdle() {
+    if (!CanTalk()) return 0;
+    if (!m_bParserLost) return CompleteHalfCommand() ? 1 : 0;
+    // Which part of the failed write the adapter took is not known, so the
+    // parser may lack up to four bytes (those of a 4-byte value write); the
+    // host's own bytes cannot complete it, since where they would start is
+    // not known. The break byte is the one byte that is harmless wherever
+    // it lands: as a command it halts the target or is answered with one
+    // byte; as an operand it names no breakpoint slot (they end at 17) and
+    // no memory space, and a breakpoint, PC or address it sets is replaced
+    // by what Init Debugger sends next (the CPU reset, every slot cleared)
+    // or by the next access. Only the missing value bytes of a cut value
+    // write can take it: that write was reported as failed, and Init
+    // Debugger is the user's own request to start the target afresh.
+    static const uint8_t kBreaks[4] = {kBreakByte, kBreakByte, kBreakByte, kBreakByte};
+    m_bParserLossReported = false; // a failure now is reported again
+    m_bParserLost = false;
+    if (Write(kBreaks, sizeof kBreaks, kMultiByteAttempts) != long(sizeof kBreaks)) {
+        m_bParserLost = true;
+        return 0;
+    }
+    m_parser.Reset();
+    m_lastTraffic = Clock::now();
+    DrainReceive(kLatencyDrainMs);
+    return 1;
 }
 
 void CUsbLink::DrainReceive(unsigned quietMs) {

@@ -16,14 +16,45 @@
 // empties the receive queue. After a run that did not end normally the
 // target may still be running; the resynchronisation then sends the break
 // byte first.
+//
+// A byte no command asked for (noise taken for data) would shift every later
+// answer by one. The link looks at the receive queue before it sends a
+// command and after it has read an answer (FT_GetQueueStatus, which does not
+// wait for the adapter, so this costs no round trip): a byte waiting there
+// fails the transfer and marks the link out of step, as a short read does.
+// A stray byte that comes after the look, held by the adapter chip's latency
+// timer, shifts the next answer and so is left waiting after it. While the
+// target runs its stop PC comes unasked, and after a break the break's own
+// answer may follow it: those transfers pass QueueRule::kTargetRuns (there a
+// stray byte cannot be told from the break's answer).
+//
+// The adapter's command parser: a write cut off in the middle of a command
+// leaves the adapter waiting for the command's last bytes, and it would take
+// the next command's bytes for them. The link follows the parser through
+// every byte the adapter took (AdapterParser); before it sends anything after
+// such a write, the resynchronisation sends the half-received command the
+// bytes it lacks, which are the rest of that command as it was to be sent:
+// the adapter does what the caller asked for and nothing else. When a write
+// fails with an error status the count of bytes taken is not known, nor
+// then the parser's state (unless no part of the write could change it):
+// every transfer is refused until Init Debugger brings the parser back to
+// idle (ReturnParserToIdle).
 #pragma once
 
+#include "adapter_parser.h"
 #include "d2xx_types.h"
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
+
+// What the receive queue may hold around a transfer (see the top of this file).
+enum class QueueRule {
+    kNothingUnasked, // empty before a command, empty after its answer
+    kTargetRuns,     // the break to a running target, the stop PC after it
+};
 
 namespace platform {
 class DynamicLibrary;
@@ -46,10 +77,10 @@ public:
     int CloseDevice();
 
     // The transfer primitives: bytes moved, or -1. No messages.
-    int WriteByte(uint8_t value);
+    int WriteByte(uint8_t value, QueueRule rule = QueueRule::kNothingUnasked);
     int ReadByte(uint8_t* destination);
     int SendCommand(const uint8_t* buffer, size_t length);
-    int ReadBytes(uint8_t* buffer, size_t length);
+    int ReadBytes(uint8_t* buffer, size_t length, QueueRule rule = QueueRule::kNothingUnasked);
 
     // FT_GetQueueStatus: the received bytes waiting, or -1.
     long GetQueueStatus();
@@ -66,6 +97,18 @@ public:
     void DrainReceive(unsigned quietMs);
     // Brings the link back in step at once (see the top of this file).
     void Resynchronise();
+
+    // A write failed with an error status while the adapter may hold part of
+    // a command: every transfer fails at once, without a call.
+    bool IsParserLost() const { return m_bParserLost; }
+    // True once for each loss of the parser: the one to report it.
+    bool ClaimParserLossReport();
+    // Init Debugger, before its handshake: a half-received command gets the
+    // bytes it lacks; a parser whose state is not known gets four break
+    // bytes, as many as the longest command lacks at most (see the .cpp),
+    // whose answers are then emptied from the receive queue. 1 when the
+    // parser is idle afterwards, else 0.
+    int ReturnParserToIdle();
 
     // All ten entry points were found.
     bool IsDriverBound() const { return m_bDriverBound; }
@@ -90,17 +133,37 @@ private:
 
     // An entry point taking the device handle may be called.
     bool CanTalk() const { return m_bDriverBound && m_bDeviceOpen; }
-    // Before anything is sent: resynchronises a link out of step.
-    void KeepInStep();
+    // Before anything is sent: resynchronises a link out of step, then looks
+    // for bytes no command asked for. False when nothing may be sent.
+    bool KeepInStep(QueueRule rule);
+    // After an answer: false (and out of step) when more bytes wait.
+    bool NothingFollows(QueueRule rule);
     // Notes a transfer's outcome: bytes moved, or a failure (-1).
     int Noted(int result);
+    void MarkOutOfStep();
     void DrainSince(Clock::time_point quietSince, unsigned quietMs);
+    // KeepInStep, then Write; -1 when nothing may be sent.
+    long Send(const uint8_t* buffer, size_t length, int attempts, QueueRule rule);
+    // Up to `attempts` FT_Write calls for the bytes not yet taken, following
+    // the parser through every byte taken. The bytes taken, or -1 after a
+    // call with an error status.
+    long Write(const uint8_t* buffer, size_t length, int attempts);
+    // Keeps the first bytes of `rest` that the half-received command lacks.
+    void KeepLacking(const uint8_t* rest, size_t length);
+    // The bytes a half-received command lacks, sent outside KeepInStep; true
+    // when the parser is idle afterwards.
+    bool CompleteHalfCommand();
     // The break byte, with the one-byte retry rule, outside KeepInStep.
     bool SendBreak();
 
     bool m_bDriverBound = false;
     bool m_bDeviceOpen = false;
     bool m_bOutOfStep = false;
+    AdapterParser m_parser;
+    // The bytes a half-received command lacks, as the caller meant to send them.
+    std::vector<uint8_t> m_lacking;
+    bool m_bParserLost = false;
+    bool m_bParserLossReported = false;
     bool m_bTargetMayRun = false;
     unsigned m_breakAnswerWaitMs = 0;
     Clock::time_point m_outOfStepSince{};

@@ -80,14 +80,16 @@ D2XX_EXPORT FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD toWrite, L
     if (written == nullptr || (buffer == nullptr && toWrite > 0)) return FT_INVALID_PARAMETER;
     *written = 0;
     if (usb.consumeZeroWrite()) return FT_OK;
+    uint32_t status = FT_OK;
+    const size_t taken = usb.consumeCut(toWrite, status);
     const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
-    for (DWORD i = 0; i < toWrite; ++i) {
+    for (size_t i = 0; i < taken; ++i) {
         usb.noteWritten(bytes[i]);
         simulator().firmware.receive(bytes[i]);
     }
-    *written = toWrite;
+    if (status == FT_OK) *written = static_cast<DWORD>(taken);
     simulator().written.notify_all();
-    return FT_OK;
+    return status;
 }
 
 // The read waits, up to the read time-out, until the bytes asked for are
@@ -131,8 +133,7 @@ D2XX_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD toRead, LPD
 D2XX_EXPORT FT_STATUS FT_ResetDevice(FT_HANDLE handle) {
     Lock lock(simulator().mutex);
     if (!simulator().usb.accepts(handle)) return FT_INVALID_HANDLE;
-    simulator().usb.resetChip();
-    simulator().firmware.resetParser();
+    simulator().usb.resetChip(); // the firmware, and its command parser, are not reached
     return FT_OK;
 }
 

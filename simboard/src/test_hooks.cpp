@@ -154,6 +154,17 @@ void SimBoard_SplitNextAnswer(uint32_t firstBytes, uint32_t milliseconds) {
     simulator().usb.splitNextAnswer(firstBytes, milliseconds);
 }
 
+void SimBoard_StrayByte(uint8_t value) {
+    Lock lock(simulator().mutex);
+    simulator().usb.strayByte(value);
+    simulator().written.notify_all();
+}
+
+void SimBoard_CutWrite(uint32_t afterBytes, uint32_t status) {
+    Lock lock(simulator().mutex);
+    simulator().usb.cutWrite(afterBytes, status);
+}
+
 void SimBoard_SetAlternativeMeanings(uint32_t flags) {
     Lock lock(simulator().mutex);
     simulator().firmware.setAlternativeMeanings(flags);

@@ -142,6 +142,34 @@ void UsbPort::splitNextAnswer(uint32_t firstBytes, uint32_t ms) {
     answerDelay_ = std::chrono::milliseconds(ms);
 }
 
+void UsbPort::strayByte(uint8_t value) {
+    sendInPackets(&value, 1, Clock::now());
+}
+
+void UsbPort::cutWrite(uint32_t afterBytes, uint32_t status) {
+    cutArmed_ = true;
+    cutAfter_ = afterBytes;
+    cutStatus_ = status;
+    refuseNextWrite_ = false;
+}
+
+size_t UsbPort::consumeCut(size_t count, uint32_t& status) {
+    status = 0;
+    if (refuseNextWrite_) {
+        refuseNextWrite_ = false;
+        return 0;
+    }
+    if (!cutArmed_) return count;
+    if (count <= cutAfter_) {
+        cutAfter_ -= static_cast<uint32_t>(count);
+        return count;
+    }
+    cutArmed_ = false;
+    status = cutStatus_;
+    refuseNextWrite_ = status == 0;
+    return cutAfter_;
+}
+
 void UsbPort::clearFaults() {
     failNextOpen_ = false;
     zeroWrites_ = 0;
@@ -150,6 +178,10 @@ void UsbPort::clearFaults() {
     answerDelayArmed_ = false;
     splitFirst_ = 0;
     answerDelay_ = Clock::duration(0);
+    cutArmed_ = false;
+    cutAfter_ = 0;
+    cutStatus_ = 0;
+    refuseNextWrite_ = false;
 }
 
 void UsbPort::record(uint8_t direction, uint8_t value) {

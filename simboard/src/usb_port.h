@@ -73,6 +73,12 @@ public:
     void dropAnswers(uint32_t count) { dropAnswers_ = count; }
     void delayNextAnswer(uint32_t ms);
     void splitNextAnswer(uint32_t firstBytes, uint32_t ms);
+    // A byte no command asked for, on its way to the host as of now.
+    void strayByte(uint8_t value);
+    void cutWrite(uint32_t afterBytes, uint32_t status);
+    // How many of the `count` bytes of one FT_Write the adapter takes, and the
+    // status the call returns (SimBoard_CutWrite).
+    size_t consumeCut(size_t count, uint32_t& status);
     void clearFaults();
 
     void enableTrace(bool on) { tracing_ = on; }
@@ -106,6 +112,12 @@ private:
     bool answerDelayArmed_ = false;
     uint32_t splitFirst_ = 0;
     Clock::duration answerDelay_{0};
+    // The write cut: bytes still taken before it, the status of the cut call,
+    // and whether the call after a cut takes nothing.
+    bool cutArmed_ = false;
+    uint32_t cutAfter_ = 0;
+    uint32_t cutStatus_ = 0;
+    bool refuseNextWrite_ = false;
     bool tracing_ = false;
     std::vector<SimBoardWireByte> trace_;
 };

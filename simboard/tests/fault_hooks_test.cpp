@@ -116,6 +116,39 @@ TEST_F(SimBoardHooks, ALateAnswerComesAfterTheTimeOutAndHoldsUpLaterOnes) {
     EXPECT_EQ(receive(2), Bytes{0x12});
 }
 
+TEST_F(SimBoardHooks, AStrayByteTravelsBehindHeldAnswersAndWaitsForTheLatency) {
+    lib.SetLatency(30);
+    lib.SetPc(0x1234);
+    lib.EnableTrace(1);
+    send({0x59});
+    lib.StrayByte(0xA5);
+    EXPECT_EQ(queued(), 0u);
+    EXPECT_EQ(receive(3), (Bytes{0x34, 0x12, 0xA5}));
+    EXPECT_EQ(traceText(), "> 59 < 34 < 12 < A5");
+    lib.SetLatency(0);
+    lib.StrayByte(0x00);
+    EXPECT_EQ(queued(), 1u);
+}
+
+TEST_F(SimBoardHooks, ACutWriteHandsTheFirmwareOnlyTheBytesBeforeTheCut) {
+    store(SIMBOARD_IRAM, 0x20, {0x11, 0x22});
+    lib.CutWrite(4, FT_OK);
+    send(selectSpace(1));
+    EXPECT_EQ(writeCount(setAddress(0x20)), 2u);
+    EXPECT_EQ(writeCount({0x00, 0x20}), 0u); // the call after the cut takes nothing
+    EXPECT_EQ(writeCount({0x00, 0x20, 0x51}), 3u);
+    EXPECT_EQ(receive(2), Bytes{0x11});
+
+    // A failed call reports nothing, though the bytes before the cut arrived.
+    lib.CutWrite(1, FT_IO_ERROR);
+    Bytes write = {0x55, 0x77};
+    DWORD written = 99;
+    EXPECT_EQ(lib.FT_Write(handle, write.data(), 2, &written), FT_IO_ERROR);
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(writeCount({0x99}), 1u); // completes the write the firmware holds
+    EXPECT_EQ(fetch(SIMBOARD_IRAM, 0x20, 2), (Bytes{0x11, 0x99}));
+}
+
 TEST_F(SimBoardHooks, UnerasedByteSurvivesOneChipErase) {
     store(SIMBOARD_CODE_FLASH, 0x0100, {0x12});
     lib.LeaveUnerased(0x0100);
@@ -159,6 +192,7 @@ TEST_F(SimBoardHooks, ClearFaultsDisarmsEveryFault) {
     lib.LeaveUnerased(0x0100);
     lib.CorruptNextProgram(0x0030);
     lib.ArmBreakRace();
+    lib.CutWrite(0, FT_OK);
     lib.ClearFaults();
     send(chipErasePacket() + programPacket(0x0030, {0x5A}));
     store(SIMBOARD_CODE_FLASH, 0, kEndlessLoop);

@@ -48,6 +48,8 @@ SimBoardLibrary load() {
     BIND_HOOK(SetLatency);
     BIND_HOOK(DelayNextAnswer);
     BIND_HOOK(SplitNextAnswer);
+    BIND_HOOK(StrayByte);
+    BIND_HOOK(CutWrite);
     BIND_HOOK(SetAlternativeMeanings);
     BIND_HOOK(ReadMemory);
     BIND_HOOK(WriteMemory);

@@ -43,6 +43,8 @@ struct SimBoardLibrary {
     decltype(&SimBoard_SetLatency) SetLatency = nullptr;
     decltype(&SimBoard_DelayNextAnswer) DelayNextAnswer = nullptr;
     decltype(&SimBoard_SplitNextAnswer) SplitNextAnswer = nullptr;
+    decltype(&SimBoard_StrayByte) StrayByte = nullptr;
+    decltype(&SimBoard_CutWrite) CutWrite = nullptr;
     decltype(&SimBoard_SetAlternativeMeanings) SetAlternativeMeanings = nullptr;
     decltype(&SimBoard_ReadMemory) ReadMemory = nullptr;
     decltype(&SimBoard_WriteMemory) WriteMemory = nullptr;

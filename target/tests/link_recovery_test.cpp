@@ -1,6 +1,7 @@
 // The link after every fault the board can inject, with the adapter's
-// latency timer at its usual 16 ms: late and split answers, failed writes,
-// failed breaks and breakpoint sets, an early Stop. After each fault one
+// latency timer at its usual 16 ms: late and split answers, failed and cut
+// writes, stray received bytes, failed breaks and breakpoint sets, an early
+// Stop. After each fault one
 // message at most is shown, nothing hangs, and the link is in step again:
 // the next PC read gives the board's PC, the next memory read the board's
 // memory, and a Step stops on the right line.
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -257,6 +259,153 @@ TEST_F(LinkRecoveryTest, AFailedRefreshShowsOneMessageAndWaitsForNoMoreReads) {
     EXPECT_EQ(Messages(), Texts{kUsbErrorText});
     EXPECT_EQ(readingPanes.calls.size(), 6u); // every pane is still rewritten
     SetDebuggerPanes(&panes);
+    ExpectLinkInStep();
+}
+
+// --- Bytes no command asked for, commands the adapter got in part -------------
+
+TEST_F(LinkRecoveryTest, AStrayByteFailsOneCommandOnceAndTheNextOnesAreInStep) {
+    // Waiting before the command would go out: it does not go out.
+    Board().StrayByte(0x34);
+    std::this_thread::sleep_for(std::chrono::milliseconds(40)); // past the latency timer
+    EXPECT_EQ(StepInstruction(), 0);
+    EXPECT_EQ(Board().GetPc(), prog::kMainSecond);
+    EXPECT_EQ(Messages(), Texts{kUsbErrorText});
+    ExpectLinkInStep();
+
+    // Still held by the latency timer when the command goes out: the answer
+    // behind it is shifted, and its last byte is left waiting.
+    Board().StrayByte(0x34);
+    std::vector<uint8_t> buffer(0x80);
+    EXPECT_EQ(ReadMemory(0, buffer.data(), 0x80, kSpaceInternalData), 0);
+    EXPECT_EQ(Messages(), Texts{kUsbErrorText});
+    ExpectLinkInStep();
+}
+
+TEST_F(LinkRecoveryTest, AStrayByteEndsAStepOrARunWithOneMessage) {
+    // Between two instructions of a Step.
+    Board().SetPc(prog::kMain);
+    onLineLookup = [](uint32_t address) {
+        if (address == prog::kMainSecond) Board().StrayByte(0x00);
+    };
+    ASSERT_EQ(OnDebugStep(), 1);
+    EXPECT_FALSE(Finish().stopped);
+    onLineLookup = nullptr;
+    // Before the stop PC of a run that stops on its own.
+    StartEndlessRun();
+    Board().StrayByte(0x00);
+    Board().SetBreakpoint(0, 1, prog::kEndless);
+    EXPECT_FALSE(Finish().stopped);
+    EXPECT_EQ(Messages(), (Texts{kUsbErrorText, kUsbErrorText}));
+    EXPECT_FALSE(Board().IsRunning());
+
+    // Stop pressed while the first half of such a stop PC waits: that byte
+    // was asked for, and the break goes out all the same.
+    Board().SetBreakpoint(0, 0, 0);
+    StartEndlessRun();
+    Board().SplitNextAnswer(1, 300);
+    Board().SetBreakpoint(0, 1, prog::kEndless);
+    while (Board().IsRunning())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(60)); // the first byte is in
+    ASSERT_EQ(OnDebugStop(), 1);
+    EXPECT_EQ(Finish().pc, prog::kEndless);
+    Board().SetBreakpoint(0, 0, 0);
+    ExpectLinkInStep();
+}
+
+// The bytes of WriteTargetValue(0x40, 0x11223344, 4, internal data):
+// 5C 01 5B, then 00 00 40, then 57 44 33 22 11. A cut in a one-byte write is
+// outlasted by its retries; one in the address or the value is not.
+constexpr uint32_t kValueCommandAt = 6;
+
+TEST_F(LinkRecoveryTest, AWriteCutOffAnywhereLeavesNoTailToBeRunAsCommands) {
+    for (uint32_t cut = 3; cut < 11; ++cut) {
+        std::vector<uint8_t> buffer(0x100);
+        ASSERT_EQ(ReadMemory(0, buffer.data(), 0x100, kSpaceExternalData), 0x100);
+        const std::vector<uint8_t> internal = BoardInternalBytes();
+        const std::vector<uint8_t> external = BoardExternalBytes();
+        Board().CutWrite(cut, FT_OK);
+        EXPECT_EQ(WriteTargetValue(0x40, 0x11223344, 4, kSpaceInternalData), 0) << cut;
+        EXPECT_EQ(ReadPc(), Board().GetPc()) << cut;
+        // A value command the adapter had begun got the rest of its own bytes.
+        std::vector<uint8_t> expected = internal;
+        for (uint32_t i = 0; i < 4 && cut > kValueCommandAt; ++i)
+            expected[0x40 + i] = uint8_t(0x11223344 >> (24 - 8 * i));
+        EXPECT_EQ(BoardInternalBytes(), expected) << cut;
+        EXPECT_EQ(BoardExternalBytes(), external) << cut;
+        EXPECT_EQ(Messages(), Texts{kUsbErrorText}) << cut;
+        messages->shown.clear();
+    }
+    ExpectLinkInStep();
+}
+
+// FT_Write stand-ins: a stray byte comes in after the set-PC byte; the
+// set-address byte never goes out.
+FT_WriteFn g_boardWrite = nullptr;
+FT_STATUS StrayAfterSetPc(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD written) {
+    const FT_STATUS status = g_boardWrite(handle, buffer, count, written);
+    if (count == 1 && *static_cast<uint8_t*>(buffer) == adapter::kSetPc) Board().StrayByte(0);
+    return status;
+}
+FT_STATUS AllButSetAddress(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD written) {
+    *written = 0;
+    if (count == 1 && *static_cast<uint8_t*>(buffer) == adapter::kSetAddress) return FT_OK;
+    return g_boardWrite(handle, buffer, count, written);
+}
+struct WriteStandIn {
+    explicit WriteStandIn(FT_WriteFn standIn) : board(g_pUsbLink->pfnWrite) {
+        g_boardWrite = board;
+        g_pUsbLink->pfnWrite = standIn;
+    }
+    ~WriteStandIn() { g_pUsbLink->pfnWrite = board; }
+    FT_WriteFn board;
+};
+
+TEST_F(LinkRecoveryTest, AnOperationEndsAtItsFirstFailedTransfer) {
+    // The set-PC byte is lost: its operands would be taken as commands (0x67 runs).
+    Board().ZeroWrites(3);
+    EXPECT_EQ(SetPc(0x6712), 0);
+    EXPECT_FALSE(Board().IsRunning());
+    EXPECT_EQ(Board().GetPc(), prog::kMainSecond);
+    // The set-address byte is lost: the address bytes would be commands (0x5E steps).
+    std::vector<uint8_t> buffer(0x100);
+    {
+        WriteStandIn lost(AllButSetAddress);
+        EXPECT_EQ(ReadMemory(0x5E00, buffer.data(), 0x100, kSpaceExternalData), 0);
+    }
+    EXPECT_EQ(Board().GetPc(), prog::kMainSecond);
+    // The space byte is lost: the value would go to the space selected before.
+    ASSERT_EQ(ReadMemory(0, buffer.data(), 0x100, kSpaceExternalData), 0x100);
+    const std::vector<uint8_t> external = BoardExternalBytes();
+    Board().ZeroWrites(3);
+    EXPECT_EQ(WriteTargetValue(0x40, 0x1234, 2, kSpaceInternalData), 0);
+    EXPECT_EQ(BoardExternalBytes(), external);
+    // Operands refused for a stray byte: the next command first completes theirs.
+    Board().SetLatency(0);
+    {
+        WriteStandIn stray(StrayAfterSetPc);
+        EXPECT_EQ(SetPc(0x0123), 0);
+    }
+    EXPECT_EQ(ReadPc(), 0x0123);
+    EXPECT_EQ(Messages(), Texts(4, kUsbErrorText));
+    ExpectLinkInStep();
+}
+
+TEST_F(LinkRecoveryTest, AWriteFailedWithAnErrorStatusRefusesEveryCommandUntilInitDebugger) {
+    // Somewhere in the value write, and the host cannot know where.
+    Board().CutWrite(kValueCommandAt + 2, FT_IO_ERROR);
+    EXPECT_EQ(WriteTargetValue(0x40, 0x11223344, 4, kSpaceInternalData), 0);
+    ClearTrace();
+    EXPECT_EQ(ReadPc(), 0);
+    EXPECT_EQ(BoardReset(), 0);
+    ASSERT_EQ(OnDebugStep(), 1);
+    EXPECT_FALSE(Finish().stopped);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(Messages(), Texts{kCommandCutText});
+
+    EXPECT_EQ(InitDebuggerAndBoardReset(), 1);
+    EXPECT_EQ(Messages(), (Texts{kCommandCutText, kInitDebuggerOkText}));
     ExpectLinkInStep();
 }
 

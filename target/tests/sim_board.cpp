@@ -53,6 +53,8 @@ SimBoardHooks LoadHooks() {
     Resolve(library, "SimBoard_SetLatency", h.SetLatency);
     Resolve(library, "SimBoard_DelayNextAnswer", h.DelayNextAnswer);
     Resolve(library, "SimBoard_SplitNextAnswer", h.SplitNextAnswer);
+    Resolve(library, "SimBoard_StrayByte", h.StrayByte);
+    Resolve(library, "SimBoard_CutWrite", h.CutWrite);
     Resolve(library, "SimBoard_SetAlternativeMeanings", h.SetAlternativeMeanings);
     return h; // the library stays loaded for the whole test program
 }

@@ -40,6 +40,8 @@ struct SimBoardHooks {
     decltype(&SimBoard_SetLatency) SetLatency;
     decltype(&SimBoard_DelayNextAnswer) DelayNextAnswer;
     decltype(&SimBoard_SplitNextAnswer) SplitNextAnswer;
+    decltype(&SimBoard_StrayByte) StrayByte;
+    decltype(&SimBoard_CutWrite) CutWrite;
     decltype(&SimBoard_SetAlternativeMeanings) SetAlternativeMeanings;
 };
 const SimBoardHooks& Board();
