@@ -24,8 +24,28 @@ std::string hex2(unsigned v) {
 
 enum class RecordOutcome { Continue, End, Error };
 
+// The number of bytes a record of a type other than data must hold (types 1
+// to 5), and the message when it holds another number.
+struct CountRule {
+    unsigned count;
+    const char* broken;
+};
+
+CountRule countRule(unsigned type) {
+    switch (type) {
+    case 1:
+        return {0, "end-of-file record must hold no bytes"};
+    case 2:
+    case 4:
+        return {2, "extended address record must hold 2 bytes"};
+    default:
+        return {4, "start address record must hold 4 bytes"};
+    }
+}
+
 // Parses one non-empty line (without its line break) into the image.
-RecordOutcome parseRecord(std::string_view line, Image& image, std::string& why) {
+// `base` is the extended address the data records are placed from.
+RecordOutcome parseRecord(std::string_view line, Image& image, uint32_t& base, std::string& why) {
     if (line[0] != ':') {
         why = "record does not start with ':'";
         return RecordOutcome::Error;
@@ -50,13 +70,31 @@ RecordOutcome parseRecord(std::string_view line, Image& image, std::string& why)
         why = "record length does not match its byte count " + hex2(count);
         return RecordOutcome::Error;
     }
+    unsigned sum = 0;
+    for (size_t i = 0; i + 1 < rec.size(); ++i)
+        sum += rec[i];
+    const unsigned wanted = (0x100u - (sum & 0xFFu)) & 0xFFu;
+    if (rec.back() != wanted) {
+        why = "checksum is " + hex2(rec.back()) + ", the record's bytes call for " + hex2(wanted);
+        return RecordOutcome::Error;
+    }
 
-    const uint32_t address = static_cast<uint32_t>(rec[1]) << 8 | rec[2];
+    const uint32_t offset = static_cast<uint32_t>(rec[1]) << 8 | rec[2];
     const unsigned type = rec[3];
     const uint8_t* data = rec.data() + 4;
+    if (type > 5) {
+        why = "unknown record type " + hex2(type);
+        return RecordOutcome::Error;
+    }
+    if (type != 0 && count != countRule(type).count) {
+        why = countRule(type).broken;
+        return RecordOutcome::Error;
+    }
     switch (type) {
-    case 0:
-        if (address + count > kImageSize) {
+    case 0: {
+        // The base may place the bytes far past 64 KB: the sum is not cut.
+        const uint64_t address = uint64_t(base) + offset;
+        if (address >= kImageSize || address + count > kImageSize) {
             why = "data record runs past address 0xFFFF";
             return RecordOutcome::Error;
         }
@@ -68,25 +106,17 @@ RecordOutcome parseRecord(std::string_view line, Image& image, std::string& why)
         if (count > 0)
             image.highestAddress = std::max(image.highestAddress, long(address + count - 1));
         return RecordOutcome::Continue;
+    }
     case 1:
         return RecordOutcome::End;
     case 2:
-    case 4:
-        if (count != 2) {
-            why = "extended address record must hold 2 bytes";
-            return RecordOutcome::Error;
-        }
-        if (data[0] != 0 || data[1] != 0) {
-            why = "extended address base is not 0: the image does not fit 64 KB";
-            return RecordOutcome::Error;
-        }
+        base = (static_cast<uint32_t>(data[0]) << 8 | data[1]) << 4;
         return RecordOutcome::Continue;
-    case 3:
-    case 5:
+    case 4:
+        base = (static_cast<uint32_t>(data[0]) << 8 | data[1]) << 16;
         return RecordOutcome::Continue;
     default:
-        why = "unknown record type " + hex2(type);
-        return RecordOutcome::Error;
+        return RecordOutcome::Continue;
     }
 }
 
@@ -111,6 +141,7 @@ std::vector<Range> Image::ranges() const {
 bool parseText(std::string_view text, Image& image, ParseError& error) {
     size_t pos = 0;
     int lineNo = 0;
+    uint32_t base = 0;
     while (pos < text.size()) {
         size_t eol = text.find('\n', pos);
         if (eol == std::string_view::npos) eol = text.size();
@@ -122,7 +153,7 @@ bool parseText(std::string_view text, Image& image, ParseError& error) {
         if (line.empty()) continue;
 
         std::string why;
-        switch (parseRecord(line, image, why)) {
+        switch (parseRecord(line, image, base, why)) {
         case RecordOutcome::Continue:
             break;
         case RecordOutcome::End:

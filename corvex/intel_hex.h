@@ -4,20 +4,23 @@
 // of them accepts is the same image for all of them.
 //
 // Accepted records:
-//   00 data                      bytes stored at the record's address
+//   00 data                      bytes stored at the base plus the record's address
 //   01 end of file               reading stops; later text is not looked at
-//   02 extended segment address  must give base 0 (the image fits 64 KB);
-//   04 extended linear address   then it changes nothing
+//   02 extended segment address  base = the value times 16, for the data records
+//   04 extended linear address   base = the value times 65536, for the data records
 //   03, 05 start addresses       ignored
+// An extended address only moves the data records that follow it; a data
+// byte that lands past 0xFFFF rejects the image (the code flash holds 64 KB),
+// an extended record that no data follows changes nothing.
+//
 // Every record is ":" count(2) address(4) type(2) data(2*count) checksum(2),
-// hex digits of either case, read by position. The checksum field must hold
-// two hex digits; its value is not checked (a flash image is programmed and
-// then compared byte by byte, which finds what a checksum would). Empty
-// lines and trailing blanks, tabs and "\r" are tolerated; a missing end
-// record is not an error. A record whose bytes would run past 0xFFFF, a
-// non-zero extended base, an unknown type, a wrong record length or a
-// non-hex digit rejects the whole image with a message that names the line
-// (numbered from 1).
+// hex digits of either case, read by position. The checksum makes all the
+// record's bytes add up to 0 (modulo 256). Empty lines and trailing blanks,
+// tabs and "\r" are tolerated; a missing end record is not an error. A wrong
+// checksum, a wrong record length (for its count, or for its type: end 0,
+// extended address 2, start address 4 bytes), an unknown type, a byte past
+// 0xFFFF or a non-hex digit rejects the whole image with a message that names
+// the line (numbered from 1).
 //
 // A byte written by two records keeps the later value.
 #pragma once

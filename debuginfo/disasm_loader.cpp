@@ -43,8 +43,14 @@ int RunDisassembler(const std::string& hexPath, const std::string& outputPath,
         return 0;
     }
     if (result.exitStatus != 0) {
-        ReportFailure(program + " ended with status " + std::to_string(result.exitStatus) +
-                      (result.error.empty() ? "" : ": " + result.error));
+        // The disassembler says what it could not read or write.
+        std::string why = result.errorOutput;
+        while (!why.empty() && (why.back() == '\n' || why.back() == '\r'))
+            why.pop_back();
+        if (why.empty())
+            why = program + " ended with status " + std::to_string(result.exitStatus) +
+                  (result.error.empty() ? "" : ": " + result.error);
+        ReportFailure(why);
         return 0;
     }
     return 1;

@@ -14,7 +14,8 @@
 constexpr const char* kDisassemblyOutputName = "Corvex.out";
 // The disassembler program's file name.
 constexpr const char* kDisassemblerProgramName = "corvex";
-// The message shown when the disassembler cannot be run or fails ("%s" says why).
+// The message shown when the disassembler cannot be run or fails ("%s" says
+// why: the disassembler's own message when it gave one).
 constexpr const char* kDisassemblerFailedFormat = "Disassembler failed: %s\nStop Project Loading.";
 
 // The output file in the per-user data folder; empty when there is no such folder.

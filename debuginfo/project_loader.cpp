@@ -90,13 +90,8 @@ void CProjectLoader::OnFileOpen() {
                 return;
             }
             m_settings = std::move(settings);
-            const std::string image = m_settings.m_strOutDir + m_settings.m_strOutName + ".hex";
-            imagePath = LocateProjectFile(m_settings.m_strProjectDir, image, {OutputFolder()});
-            // An image that exists nowhere: a drive-letter path is kept as written.
-            if (imagePath.empty())
-                imagePath = platform::IsAbsolutePath(image)
-                                ? image
-                                : platform::JoinPath(m_settings.m_strProjectDir, image);
+            m_image = LocateProjectImage(m_settings);
+            imagePath = m_image.m_strPath;
             m_bFromProjectFile = true;
         } else {
             if (extension == "HEX") m_bHexOnly = true;
@@ -137,6 +132,7 @@ void CProjectLoader::OnFileOpen() {
 
     Progress(0);
     if (!m_bHexOnly && !ReadMapAndProjectFile(mapPath)) return;
+    if (m_bFromProjectFile && !AcceptImage()) return;
     Progress(10);
     if (!LoadDisassembly()) return;
     Progress(20);
@@ -189,6 +185,14 @@ bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
     g_pProject = m_pMapLoader.get();
     g_pSymbolTable->m_pModuleRecords = &m_pMapLoader->m_listModules;
     return true;
+}
+
+bool CProjectLoader::AcceptImage() {
+    std::string message;
+    if (AcceptSubstituteImage(m_image, m_pMapLoader.get(), message)) return true;
+    CloseProject();
+    platform::ShowMessage(message);
+    return false;
 }
 
 bool CProjectLoader::LoadDisassembly() {

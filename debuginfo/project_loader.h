@@ -17,6 +17,7 @@
 #include "disasm_loader.h"
 #include "map_loader.h"
 #include "project_file.h"
+#include "project_image.h"
 #include "project_modules.h"
 #include "project_paths.h"
 #include "text_loader.h"
@@ -111,11 +112,15 @@ public:
     bool m_bReopenHexOnly = false;
     std::string m_strLastPath;    // the path last chosen, as typed
     std::string m_strHexPath;     // the image of the open project
+    ProjectImage m_image;         // where the project file's image was looked for
     std::string m_strKeptHexPath; // the image a hex-only re-open takes
 
 private:
     bool ChoosePath(std::string& path);
     bool ReadMapAndProjectFile(const std::string& mapPath);
+    // An image found in place of the missing one is taken only when the map
+    // says it is this build's; otherwise Open stops, naming both.
+    bool AcceptImage();
     bool LoadDisassembly();
     bool LoadModules();
     bool LoadModule(const ProjectModule& module);

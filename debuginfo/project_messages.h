@@ -18,4 +18,8 @@ constexpr const char* kOptionErrorFormat =
     "Option error!! uVision Project Workspace-> %s file-> Click right mouse button -> Select "
     "\"Option for File %s\" -> Check 'Generate Assembler SRC' file and 'Assemble SRC file' in "
     "Properties tab";
+// The image the project names, the one found in its place, why that one is not this build's.
+constexpr const char* kSubstituteImageFormat =
+    "The project's image %s does not exist. The image of that name found at %s is not this "
+    "build's: %s.\nStop Project Loading.";
 constexpr const char* kHexOnlyQuestion = "Do you want to open only hex file?";

@@ -188,6 +188,28 @@ std::string ResolvePath(const std::string& baseDir, const std::string& path) {
     return current;
 }
 
+std::string ResolvePathForDisplay(const std::string& baseDir, const std::string& path) {
+    const std::string whole = ResolvePath(baseDir, path);
+    if (!whole.empty() || HasDriveLetter(path)) return whole.empty() ? path : whole;
+    const bool rooted = !path.empty() && IsSeparator(path[0]);
+    const std::string root = rooted ? "/" : WithoutTrailingSeparators(baseDir);
+    const std::vector<std::string> parts = SplitPath(path);
+    // The longest leading run of parts that names a folder.
+    size_t known = parts.size();
+    std::string found;
+    while (found.empty() && known > 0) {
+        --known;
+        std::string prefix = rooted ? "/" : "";
+        for (size_t i = 0; i < known; ++i)
+            prefix += parts[i] + "/";
+        found = known == 0 ? root : ResolvePath(baseDir, prefix);
+    }
+    if (found.empty()) found = root;
+    for (size_t i = known; i < parts.size(); ++i)
+        found = JoinPath(found, parts[i]);
+    return found;
+}
+
 std::string JoinPath(const std::string& dir, const std::string& name) {
     if (dir.empty()) return name;
     if (name.empty()) return dir;

@@ -26,6 +26,13 @@ bool IsAbsolutePath(const std::string& path);
 // Never changes the process's current directory.
 std::string ResolvePath(const std::string& baseDir, const std::string& path);
 
+// The path to show for a file that may not exist: ResolvePath's answer when
+// it exists; else the real path of the longest leading part that exists,
+// followed by the rest as written, joined with '/' ("obj\p.hex" in a project
+// without an obj folder gives "<baseDir>/obj/p.hex"). A drive-letter path that
+// does not exist is given back as written.
+std::string ResolvePathForDisplay(const std::string& baseDir, const std::string& path);
+
 // Joins with '/', collapsing duplicate separators.
 std::string JoinPath(const std::string& dir, const std::string& name);
 

@@ -1,5 +1,6 @@
 #include "process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -24,6 +25,7 @@ struct StartFailure {
 };
 constexpr int kStepChdir = 1;
 constexpr int kStepExec = 2;
+constexpr size_t kErrorOutputLimit = 64 * 1024;
 
 std::string ErrnoText(int error) {
     return std::strerror(error);
@@ -64,6 +66,21 @@ void ReportAndExit(int fd, int step, int error) {
     _exit(127);
 }
 
+// Reads the child's standard error to its end, keeping the first
+// kErrorOutputLimit bytes.
+std::string DrainErrorOutput(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        const size_t room = kErrorOutputLimit - std::min(kErrorOutputLimit, text.size());
+        text.append(buffer, std::min(room, static_cast<size_t>(n)));
+    }
+    return text;
+}
+
 int WaitForChild(pid_t pid, int* status) {
     for (;;) {
         pid_t r = waitpid(pid, status, 0);
@@ -93,24 +110,35 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     argv.push_back(nullptr);
 
     int pipeFds[2];
+    int errorFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) {
         result.error = "cannot start " + program + ": " + ErrnoText(errno);
         return result;
     }
-
-    pid_t pid = fork();
-    if (pid < 0) {
+    if (pipe2(errorFds, O_CLOEXEC) != 0) {
         int error = errno;
         close(pipeFds[0]);
         close(pipeFds[1]);
         result.error = "cannot start " + program + ": " + ErrnoText(error);
         return result;
     }
+
+    pid_t pid = fork();
+    if (pid < 0) {
+        int error = errno;
+        for (int fd : {pipeFds[0], pipeFds[1], errorFds[0], errorFds[1]})
+            close(fd);
+        result.error = "cannot start " + program + ": " + ErrnoText(error);
+        return result;
+    }
     if (pid == 0) {
         close(pipeFds[0]);
+        close(errorFds[0]);
         sigset_t none;
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);
+        // The copy on descriptor 2 stays open across exec; the original closes.
+        dup2(errorFds[1], STDERR_FILENO);
         if (!workDir.empty() && chdir(workDir.c_str()) != 0)
             ReportAndExit(pipeFds[1], kStepChdir, errno);
         execv(path.c_str(), argv.data());
@@ -118,10 +146,13 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     }
 
     close(pipeFds[1]);
+    close(errorFds[1]);
     StartFailure failure{};
     size_t got = 0;
     ReadAll(pipeFds[0], &failure, sizeof failure, &got);
     close(pipeFds[0]);
+    result.errorOutput = DrainErrorOutput(errorFds[0]);
+    close(errorFds[0]);
 
     int status = 0;
     int waitError = WaitForChild(pid, &status);

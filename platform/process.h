@@ -7,13 +7,15 @@
 namespace platform {
 
 struct ProgramResult {
-    bool started = false; // false: the program could not be started (see error)
-    int exitStatus = -1;  // exit status when it ended normally, -1 when killed by a signal
-    std::string error;    // why it could not be started or did not end normally
+    bool started = false;    // false: the program could not be started (see error)
+    int exitStatus = -1;     // exit status when it ended normally, -1 when killed by a signal
+    std::string error;       // why it could not be started or did not end normally
+    std::string errorOutput; // what it wrote to its standard error (the first 64 KB)
 };
 
 // Runs `program` with `args` (no shell: each argument is passed as it is),
-// in `workDir` when not empty, and waits for it to end. `program` is a path
+// in `workDir` when not empty, and waits for it to end. Its standard error
+// is collected into the result; its standard output is the caller's. `program` is a path
 // (no search of PATH); a relative one is taken from the caller's current folder.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir = std::string());

@@ -19,9 +19,12 @@ using HexDataRecord = intelhex::Record;
 
 enum class HexReadResult { Ok, CannotOpen, Malformed };
 
-// Reads the text of a HEX file into `image`, emptied first. On Malformed,
-// `error` holds the message for the user; `image` is then unspecified.
-HexReadResult ParseHexText(const std::string& text, HexImage& image, std::string& error);
+// Reads the text of the HEX file `name` into `image`, emptied first. On
+// Malformed, `error` holds the message for the user, which names the file and
+// the line ("Error!! HEX file is corrupted.\nx.hex: line 3: ..."); `image` is
+// then unspecified.
+HexReadResult ParseHexText(const std::string& text, const std::string& name, HexImage& image,
+                           std::string& error);
 
 // Reads the file at `path`; CannotOpen when it cannot be read.
 HexReadResult ReadHexImage(const std::string& path, HexImage& image, std::string& error);

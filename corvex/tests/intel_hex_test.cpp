@@ -44,10 +44,8 @@ TEST(IntelHexReader, AcceptsLowerCaseCrLfEmptyLinesAndNoEndRecord) {
     EXPECT_EQ(p.image.bytes[1], 0xF5);
 }
 
-TEST(IntelHexReader, TakesRecordsByPositionWhateverTheirChecksumAndTrailingBlanks) {
-    // A wrong checksum, trailing blanks and a tab: the image Image Load
-    // programs, and the disassembler sees the same bytes.
-    Parsed p = parse(":03003000021234AA \t\r\n:0200000080FE80\n:00000001FF\n");
+TEST(IntelHexReader, TakesRecordsByPositionWithTrailingBlanksInFileOrder) {
+    Parsed p = parse(":0300300002123485 \t\r\n:0200000080FE80\n:00000001FF\n");
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(p.image.ranges(), (std::vector<Range>{{0, 2}, {0x30, 0x33}}));
     EXPECT_EQ(p.image.bytes[0x31], 0x12);
@@ -56,6 +54,23 @@ TEST(IntelHexReader, TakesRecordsByPositionWhateverTheirChecksumAndTrailingBlank
     EXPECT_EQ(p.image.records[0].address, 0x30);
     EXPECT_EQ(p.image.records[0].data, (std::vector<uint8_t>{0x02, 0x12, 0x34}));
     EXPECT_EQ(p.image.records[1].address, 0x00);
+}
+
+// A segment base (value x 16) or a linear base (value x 65536) places the
+// data records after it; bytes that still land in 64 KB are the image's.
+TEST(IntelHexReader, ExtendedAddressesPlaceTheDataThatFollows) {
+    Parsed p = parse(":020000020100FB\n:0100000022DD\n" // segment 0x0100: 0x1000
+                     ":020000020FFFEE\n:01000F0042AE\n" // segment 0x0FFF: 0xFFFF
+                     ":020000040000FA\n:01001000559A\n" // linear 0: back to 0x0010
+                     ":020000040001F9\n:00000001FF\n"); // no data follows it
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.image.ranges(),
+              (std::vector<Range>{{0x10, 0x11}, {0x1000, 0x1001}, {0xFFFF, 0x10000}}));
+    EXPECT_EQ(p.image.bytes[0x1000], 0x22);
+    EXPECT_EQ(p.image.bytes[0xFFFF], 0x42);
+    ASSERT_EQ(p.image.records.size(), 3u);
+    EXPECT_EQ(p.image.records[0].address, 0x1000);
+    EXPECT_EQ(p.image.highestAddress, 0xFFFF);
 }
 
 TEST(IntelHexReader, StopsReadingAtTheEndRecord) {
@@ -103,10 +118,19 @@ TEST(IntelHexReader, RejectsMalformedRecordsNamingTheLine) {
         {":0100000022D", "line 2: record too short or odd number of digits"},
         {":00000001", "line 2: record too short or odd number of digits"},
         {":0100000022D ", "line 2: record too short or odd number of digits"},
-        {":020000040001F9", "line 2: extended address base is not 0: the image does not fit 64 KB"},
-        {":021000021000DC", "line 2: extended address base is not 0: the image does not fit 64 KB"},
+        // One changed digit anywhere: the data, the address, the type, the checksum.
+        {":0100000023DD", "line 2: checksum is 0xDD, the record's bytes call for 0xDC"},
+        {":0100010022DD", "line 2: checksum is 0xDD, the record's bytes call for 0xDC"},
+        {":0100000122DD", "line 2: checksum is 0xDD, the record's bytes call for 0xDC"},
+        {":0100000022dE", "line 2: checksum is 0xDE, the record's bytes call for 0xDD"},
         {":0100000400FB", "line 2: extended address record must hold 2 bytes"},
+        {":0100000100FE", "line 2: end-of-file record must hold no bytes"},
+        {":020000030000FB", "line 2: start address record must hold 4 bytes"},
         {":00000006FA", "line 2: unknown record type 0x06"},
+        {":02FFFF002222BC", "line 2: data record runs past address 0xFFFF"},
+        {":020000040001F9\n:0100000022DD", "line 3: data record runs past address 0xFFFF"},
+        {":020000021000EC\n:0000000000", "line 3: data record runs past address 0xFFFF"},
+        {":020000020FFFEE\n:0100100022CD", "line 3: data record runs past address 0xFFFF"},
     };
     for (const Case& c : cases) {
         Parsed p = parse(good + c.record + "\n:00000001FF\n");

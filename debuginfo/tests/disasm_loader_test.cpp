@@ -10,26 +10,10 @@
 #include "path_resolver.h"
 #include "test_support.h"
 
+using debuginfo_test::HexRecord;
 using debuginfo_test::TempFolder;
 
 namespace {
-
-// One Intel HEX data record.
-std::string HexRecord(unsigned address, const std::vector<unsigned>& bytes) {
-    std::vector<unsigned> all = {static_cast<unsigned>(bytes.size()), address >> 8, address & 0xFF,
-                                 0};
-    all.insert(all.end(), bytes.begin(), bytes.end());
-    unsigned sum = 0;
-    std::string text = ":";
-    char digits[3];
-    for (unsigned byte : all) {
-        std::snprintf(digits, sizeof digits, "%02X", byte);
-        text += digits;
-        sum += byte;
-    }
-    std::snprintf(digits, sizeof digits, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
-    return text + digits + "\n";
-}
 
 // LJMP 0005, NOP, NOP, MOV A,#01H, SJMP $.
 const std::string kSmallImage =
@@ -72,25 +56,32 @@ TEST(Disassembler, AFailedRunIsReportedAndLeavesNoOldOutput) {
     const std::string output = folder.Path("Corvex.out");
     platform::RecordingMessageService messages;
 
-    // The image does not exist: the program exits with a non-zero status.
+    // The image does not exist, or one of its bytes was changed: the
+    // disassembler's own message says which file and why.
     folder.Write("Corvex.out", "0000 00 NOP\n");
     EXPECT_EQ(RunDisassembler(folder.Path("missing.hex"), output, VEXA_BIN_DIR), 0);
     EXPECT_FALSE(platform::FileExists(output));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text.rfind("Disassembler failed: ", 0), 0u);
-    EXPECT_NE(messages.shown[0].text.find("status 1"), std::string::npos);
+    folder.Write("flipped.hex", ":0100000022DD\n:0100010023DC\n:00000001FF\n");
+    EXPECT_EQ(RunDisassembler(folder.Path("flipped.hex"), output, VEXA_BIN_DIR), 0);
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{
+                  "Disassembler failed: corvex: " + folder.Path("missing.hex") +
+                      ": cannot open: No such file or directory\nStop Project Loading.",
+                  "Disassembler failed: corvex: " + folder.Path("flipped.hex") +
+                      ": line 2: checksum is 0xDC, the record's bytes call for 0xDB\nStop "
+                      "Project Loading."}));
 
     // No program in the folder: it cannot be started.
     folder.Write("image.hex", kSmallImage);
     folder.Write("Corvex.out", "0000 00 NOP\n");
     EXPECT_EQ(RunDisassembler(folder.Path("image.hex"), output, folder.Path("no-such-dir")), 0);
     EXPECT_FALSE(platform::FileExists(output));
-    ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_NE(messages.shown[1].text.find("Stop Project Loading."), std::string::npos);
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_NE(messages.shown[2].text.find("Stop Project Loading."), std::string::npos);
 
     // Nowhere to write the output.
     EXPECT_EQ(RunDisassembler(folder.Path("image.hex"), "", VEXA_BIN_DIR), 0);
-    EXPECT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.shown.size(), 4u);
 }
 
 TEST(Disassembler, OutputPathIsInTheUserDataFolder) {

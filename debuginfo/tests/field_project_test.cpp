@@ -102,3 +102,45 @@ TEST_F(FieldProjectTest, AMissingSrcFileOfASrcBuildStopsTheOpen) {
     EXPECT_FALSE(session.loaded);
     EXPECT_EQ(g_pSymbolTable, nullptr);
 }
+
+// The image is missing from the output folder: the one of the same name
+// beside the project is taken when it holds the bytes the map places and no
+// other; without a map nothing says it is this build's.
+TEST_F(FieldProjectTest, AnImageFoundInPlaceOfTheMissingOneMustBeThisBuilds) {
+    debuginfo_test::TempFolder copy;
+    std::filesystem::copy(debuginfo_test::FieldFolder(), copy.Root(),
+                          std::filesystem::copy_options::recursive);
+    const std::string image = debuginfo_test::ReadWholeFile(copy.Path("obj/field.hex"));
+    std::filesystem::rename(copy.Path("obj/field.hex"), copy.Path("field.hex"));
+    Open(copy.Root());
+    EXPECT_TRUE(messages.shown.empty()) << messages.Texts().front();
+    EXPECT_TRUE(session.loaded);
+    EXPECT_EQ(session.hexPath, copy.Path("field.hex"));
+    loader.CloseProject();
+
+    const std::string stop = "The project's image " + copy.Path("obj/field.hex") +
+                             " does not exist. The image of that name found at " +
+                             copy.Path("field.hex") + " is not this build's: ";
+    // One byte after the code: another build's image.
+    copy.Write("field.hex", debuginfo_test::HexRecord(0x34, {0x22}) + image);
+    const size_t disassembled = view.Calls("SetCodeMemoryEnd").size();
+    Open(copy.Root());
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{stop +
+                                                          "the image holds bytes at 0x0034, "
+                                                          "where the map " +
+                                                          copy.Path("lst/field.M51") +
+                                                          " places no code.\nStop Project "
+                                                          "Loading."}));
+    EXPECT_FALSE(session.loaded);
+    EXPECT_EQ(g_pSymbolTable, nullptr);
+    EXPECT_EQ(view.Calls("SetCodeMemoryEnd").size(), disassembled);
+
+    messages.shown.clear();
+    copy.Write("field.hex", image);
+    std::filesystem::remove(copy.Path("lst/field.M51"));
+    Open(copy.Root());
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{kNoMapText, stop + "there is no linker map to compare it "
+                                                           "with.\nStop Project Loading."}));
+    EXPECT_FALSE(session.loaded);
+}

@@ -74,6 +74,22 @@ void TempFolder::Write(const std::string& relative, const std::string& content) 
     out << content;
 }
 
+std::string HexRecord(unsigned address, const std::vector<unsigned>& bytes) {
+    std::vector<unsigned> all = {static_cast<unsigned>(bytes.size()), address >> 8, address & 0xFF,
+                                 0};
+    all.insert(all.end(), bytes.begin(), bytes.end());
+    unsigned sum = 0;
+    std::string text = ":";
+    char digits[3];
+    for (unsigned byte : all) {
+        std::snprintf(digits, sizeof digits, "%02X", byte);
+        text += digits;
+        sum += byte;
+    }
+    std::snprintf(digits, sizeof digits, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
+    return text + digits + "\n";
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -49,6 +49,8 @@ private:
 };
 
 std::string ReadWholeFile(const std::string& path);
+// One Intel HEX data record, with its line end.
+std::string HexRecord(unsigned address, const std::vector<unsigned>& bytes);
 std::string WithCrlf(const std::string& text);
 
 // The demo project's folder in the repository.

@@ -127,6 +127,17 @@ TEST_F(ResolvePathTest, MissingPiecesAndBadBasesGiveEmpty) {
     EXPECT_EQ(ResolvePath(proj + "/src/main.c", ""), "");
 }
 
+// A file that is not there is shown under the real folders that are.
+TEST_F(ResolvePathTest, PathsForDisplayResolveAsFarAsTheyExist) {
+    EXPECT_EQ(ResolvePathForDisplay(proj, ".\\Lst\\X.LST"), proj + "/LST/x.lst");
+    EXPECT_EQ(ResolvePathForDisplay(proj, ".\\lst\\p.hex"), proj + "/LST/p.hex");
+    EXPECT_EQ(ResolvePathForDisplay(proj, "SRC\\obj\\p.hex"), proj + "/src/obj/p.hex");
+    EXPECT_EQ(ResolvePathForDisplay(proj + "/sub", "..\\obj\\p.hex"), proj + "/obj/p.hex");
+    EXPECT_EQ(ResolvePathForDisplay(proj + "/", "p.hex"), proj + "/p.hex");
+    EXPECT_EQ(ResolvePathForDisplay(proj, tree.path("PROJ/Src/none.c")), proj + "/src/none.c");
+    EXPECT_EQ(ResolvePathForDisplay(proj, "C:\\Keil\\obj\\p.hex"), "C:\\Keil\\obj\\p.hex");
+}
+
 TEST_F(ResolvePathTest, AbsolutePaths) {
     std::string upper = tree.root() + "/PROJ/SRC/MAIN.C";
     EXPECT_EQ(ResolvePath("/nonexistent-base", upper), proj + "/src/main.c");

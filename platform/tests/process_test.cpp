@@ -28,6 +28,23 @@ TEST(RunProgram, ReportsExitStatus) {
     EXPECT_EQ(seven.exitStatus, 7);
 }
 
+// What a program says on its standard error comes back with its status; a
+// long text is read to its end (the program does not block on a full pipe)
+// and kept up to 64 KB.
+TEST(RunProgram, CollectsTheProgramsStandardError) {
+    ProgramResult why = RunProgram("/bin/sh", {"-c", "echo 'x.hex: cannot open' >&2; exit 1"});
+    EXPECT_EQ(why.exitStatus, 1);
+    EXPECT_EQ(why.errorOutput, "x.hex: cannot open\n");
+
+    ProgramResult quiet = RunProgram("/bin/true", {});
+    EXPECT_EQ(quiet.errorOutput, "");
+
+    ProgramResult flood =
+        RunProgram("/bin/sh", {"-c", "head -c 300000 /dev/zero | tr '\\0' e >&2"});
+    EXPECT_EQ(flood.exitStatus, 0);
+    EXPECT_EQ(flood.errorOutput, std::string(64 * 1024, 'e'));
+}
+
 TEST(RunProgram, ProgramsThatCannotStartAreNotStarted) {
     TempTree tree;
     tree.makeFile("not-executable.sh", "#!/bin/sh\nexit 0\n");

@@ -138,16 +138,27 @@ TEST_F(ImageLoadTest, ADifferenceInTheReadBackFailsTheLoad) {
 
 TEST_F(ImageLoadTest, ACorruptedFileIsRefusedBeforeAnythingIsSent) {
     const std::vector<uint8_t> before = BoardFlash();
-    g_strHexPath = WriteTempFile("corrupt.hex", HexRecord(0, Pattern(8, 1)) +
-                                                    ":0800080001020304050607\n:00000001FF\n");
-    EXPECT_EQ(ImageLoad(kEstimate), 0);
-    EXPECT_EQ(Messages(),
-              Texts{"Error!! HEX file is corrupted. line = 2 (record length does not match its "
-                    "byte count 0x08)"});
-    EXPECT_TRUE(Trace().empty());
-    EXPECT_TRUE(sleeps.empty());
-    EXPECT_EQ(BoardFlash(), before);
-    EXPECT_EQ(VerifyImage(), 0);
+    // A record of the wrong length; then one data byte flipped in a good image.
+    std::string flipped = HexRecord(0, Pattern(8, 1)) + HexRecord(8, Pattern(8, 9));
+    flipped[flipped.size() - 6] = '6'; // 0x57 becomes 0x56
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {HexRecord(0, Pattern(8, 1)) + ":0800080001020304050607\n",
+         "line 2: record length does not match its byte count 0x08"},
+        {flipped, "line 2: checksum is 0x3C, the record's bytes call for 0x3D"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.second);
+        messages->shown.clear();
+        ClearTrace();
+        g_strHexPath = WriteTempFile("corrupt.hex", c.first + ":00000001FF\n");
+        EXPECT_EQ(ImageLoad(kEstimate), 0);
+        EXPECT_EQ(Messages(),
+                  Texts{"Error!! HEX file is corrupted.\n" + g_strHexPath + ": " + c.second});
+        EXPECT_TRUE(Trace().empty()); // no handshake, no erase, no program packet
+        EXPECT_TRUE(sleeps.empty());
+        EXPECT_EQ(BoardFlash(), before);
+        EXPECT_EQ(VerifyImage(), 0);
+    }
 }
 
 TEST_F(ImageLoadTest, AMissingFileDoesNothing) {
@@ -177,7 +188,7 @@ TEST_F(ImageLoadTest, ALostAnswerShowsOneErrorAndTheNextLoadWorks) {
 class VerifyImageTest : public ImageLoadTest {};
 
 TEST_F(VerifyImageTest, ReadsCodeMemoryThroughTheHighestAddress) {
-    g_strHexPath = WriteTempFile("small.hex", ":03003000021234AA\n:00000001FF\n:0100400011AE\n");
+    g_strHexPath = WriteTempFile("small.hex", ":0300300002123485\n:00000001FF\n:0100400011AE\n");
     const uint8_t code[] = {0x02, 0x12, 0x34};
     Board().WriteMemory(SIMBOARD_CODE_FLASH, 0x30, code, 3);
     EXPECT_EQ(VerifyImage(), 1);
