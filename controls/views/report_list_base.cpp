@@ -81,8 +81,11 @@ bool CReportListBase::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos
     header_ = new wxHeaderCtrlSimple(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0);
     body_ = new CReportListBody(this);
     header_->Bind(wxEVT_HEADER_CLICK, &CReportListBase::OnHeaderClick, this);
+    // The header itself takes only the widths of its resizing events, not
+    // the one that ends a resize (a press on a separator let go elsewhere
+    // without a move in between): the rows follow the same events, so the
+    // titles stay over their columns.
     header_->Bind(wxEVT_HEADER_RESIZING, &CReportListBase::OnHeaderResizing, this);
-    header_->Bind(wxEVT_HEADER_END_RESIZE, &CReportListBase::OnHeaderResizing, this);
     Bind(wxEVT_SIZE, &CReportListBase::OnSize, this);
     SetFont(GetFont());
     LayOut();
