@@ -11,6 +11,7 @@
 #include "image_load.h"
 #include "listing_model.h"
 #include "main_frame.h"
+#include "memory_wnd.h"
 #include "my_quillet_app.h"
 #include "path_resolver.h"
 #include "pc_model.h"
@@ -34,7 +35,8 @@ const char* const kViewLimitText = "Failed To Add BreakPoint. MAX = 16";
 const char* const kMarginLimitText = "Fail Set Break. MAX Break Number = 16";
 
 // The session of the windows: the assembly pane takes the new listings
-// before the panes' first fill shows the program counter in them.
+// before the panes' first fill shows the program counter in them; the Flash
+// and Code panes then show the program on the target.
 class CWindowSession : public CTargetSession {
 public:
     void StartDebugSession() override {
@@ -43,6 +45,7 @@ public:
             g_pAssembleView->ShowSelectedList();
         }
         CTargetSession::StartDebugSession();
+        ReadProgramPanes();
     }
 };
 
@@ -189,7 +192,9 @@ void CMyQuilletApp::BindDebugCommands() {
     bind(cmd::kOpen, [this] { OpenProject(); });
     bind(cmd::kClose, [this] { CloseProject(); });
     bind(cmd::kReload, [this] { ReloadProject(); });
-    bind(cmd::kImageLoad, [this] { ImageLoad(m_imageSizeEstimate); });
+    bind(cmd::kImageLoad, [this] {
+        if (ImageLoad(m_imageSizeEstimate)) ReadProgramPanes();
+    });
     bind(cmd::kContinue, [] { ::OnDebugContinue(); });
     bind(cmd::kStop, [] { ::OnDebugStop(); });
     bind(cmd::kStep, [] { ::OnDebugStep(); });

@@ -123,6 +123,14 @@ MemoryPane::ReadResult MemoryPane::ReadFromTarget(const Range& range) {
     return ReadResult::Done;
 }
 
+void MemoryPane::ForgetProgram() {
+    if (kind_ == MemoryKind::Code) block_.assign(kCodeSize, 0);
+    if (kind_ == MemoryKind::Flash) {
+        g_CodeFlashImage.fill(0);
+        g_DataFlashBuffer.fill(0);
+    }
+}
+
 int MemoryPane::WriteSpace(uint32_t address) const {
     // The internal pane's upper half is the SFRs, the last of them included.
     if (kind_ == MemoryKind::Internal) return address < 0x80 ? kSpaceInternalData : kSpaceSfr;

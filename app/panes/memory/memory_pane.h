@@ -66,6 +66,11 @@ public:
     enum class ReadResult { NotReady, OutOfMemory, TooBig, EndBeforeStart, Failed, Done };
     ReadResult ReadFromTarget(const Range& range);
 
+    // Project close: the Code pane's copy of code memory and the Flash
+    // pane's host copies of the flash become zeros, so that nothing of the
+    // closed program is shown again.
+    void ForgetProgram();
+
     // Commits `text` typed into data column `column` of the row labelled
     // `label`, in cells of `digits` digits: only while a project is loaded
     // and the target idle, and only hexadecimal digits. Each byte shown is

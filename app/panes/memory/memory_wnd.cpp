@@ -253,6 +253,12 @@ void CMemoryWnd::ResetRangeTexts() {
     SetRangeTexts(m_pane.Spec().startAfterClose, m_pane.Spec().endAfterClose);
 }
 
+void CMemoryWnd::ForgetProgram() {
+    m_pane.ForgetProgram();
+    m_endAddress = kEndAddressOfNewPane;
+    InitGrid();
+}
+
 void CMemoryWnd::EndEdits() {
     for (CListMemoryCtrl* grid : m_grids)
         grid->EndEdit(true);
@@ -496,6 +502,15 @@ void ResetMemoryRanges() {
              g_pInternalMemoryWnd, g_pExternalMemoryWnd, g_pFlashMemoryWnd, g_pCodeMemoryWnd}) {
         if (!pane) continue;
         pane->EndEdits();
+        if (pane == g_pFlashMemoryWnd || pane == g_pCodeMemoryWnd) pane->ForgetProgram();
         pane->ResetRangeTexts();
     }
+}
+
+void ReadProgramPanes() {
+    if (!g_bProjectLoaded || g_bTargetBusy) return;
+    LinkErrorScope oneMessage;
+    // The code flash copy is read whatever the "Data memory" box shows.
+    if (g_pFlashMemoryWnd) RefreshFlash(false);
+    if (g_pCodeMemoryWnd) g_pCodeMemoryWnd->ReadFromTarget();
 }
