@@ -39,14 +39,19 @@ const char* const kMarginLimitText = "Fail Set Break. MAX Break Number = 16";
 // and Code panes then show the program on the target.
 class CWindowSession : public CTargetSession {
 public:
+    explicit CWindowSession(CMainFrame& frame) : m_frame(frame) {}
     void StartDebugSession() override {
         if (g_pAssembleView) {
             g_pAssembleView->Fill(g_ListingModel);
             g_pAssembleView->ShowSelectedList();
         }
         CTargetSession::StartDebugSession();
+        m_frame.SetProjectMenus(true);
         ReadProgramPanes();
     }
+
+private:
+    CMainFrame& m_frame;
 };
 
 int RowOf(const std::unordered_map<uint32_t, int32_t>& rows, uint32_t address) {
@@ -132,7 +137,7 @@ void CMyQuilletApp::InstallViews() {
         window = m_projectViews ? m_projectViews->ShowSourceLine(ProjectPathOf(file)) : nullptr;
         return window ? window->Editor() : nullptr;
     };
-    m_session = std::make_unique<CWindowSession>();
+    m_session = std::make_unique<CWindowSession>(*m_frame);
     m_projectViews = std::make_unique<CProjectViews>(*m_frame, *m_sources);
     m_loader = std::make_unique<CProjectLoader>(*m_projectViews, *m_session);
     m_projectViews->SetLoader(m_loader.get());

@@ -144,6 +144,17 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::ShowSourceMenu(bool show) {
+    m_sourceWindowsOpen = show;
+    UpdateMenuBar();
+}
+
+void CMainFrame::SetProjectMenus(bool loaded) {
+    m_projectMenus = loaded;
+    UpdateMenuBar();
+}
+
+void CMainFrame::UpdateMenuBar() {
+    const bool show = m_sourceWindowsOpen || m_projectMenus;
     if (show == m_sourceMenuShown) return;
     m_sourceMenuShown = show;
     SetMenuBar(show ? m_sourceMenu : m_startMenu);
