@@ -1,6 +1,7 @@
 #include "report_list_base.h"
 
 #include "display_text.h"
+#include "scrolled_room.h"
 
 #include <wx/control.h>
 #include <wx/dcbuffer.h>
@@ -285,6 +286,9 @@ void CReportListBase::LayOut() {
     if (!header_ || !body_) return;
     wxSize size = GetClientSize();
     int headerHeight = header_->GetBestSize().y;
+    // The body's scrollbars keep their room even in a pane too small for it.
+    SetMinSize(
+        wxSize(controls::kLeastScrolledLength, headerHeight + controls::kLeastScrolledLength));
     header_->SetSize(0, 0, size.x, headerHeight);
     body_->SetSize(0, headerHeight, size.x, std::max(0, size.y - headerHeight));
     UpdateScrollbars();
