@@ -470,6 +470,18 @@ void CCodeMemoryWnd::ReadFromTarget() {
     RefreshRange();
 }
 
+void CCodeMemoryWnd::ReadShownRange() {
+    const MemoryPane::Range range = EditRange();
+    if (!range.IsValid()) {
+        ShowOutOfMemory(range);
+        return;
+    }
+    if (m_pane.ReadCodeThrough(*range.end) != MemoryPane::ReadResult::Done) return;
+    SetGridsEditable(false);
+    MarkAllForRefill();
+    RefreshRange();
+}
+
 // ---- the panes together ----
 
 CDockPane* CreateMemoryWnd(wxWindow* parent, int id, int controlId, const wxString& caption) {
@@ -510,7 +522,9 @@ void ResetMemoryRanges() {
 void ReadProgramPanes() {
     if (!g_bProjectLoaded || g_bTargetBusy) return;
     LinkErrorScope oneMessage;
-    // The code flash copy is read whatever the "Data memory" box shows.
+    // The code flash copy is read whole (the pane's Write programs all of
+    // it), whatever the "Data memory" box shows; code memory only as far as
+    // the Code pane shows it.
     if (g_pFlashMemoryWnd) RefreshFlash(false);
-    if (g_pCodeMemoryWnd) g_pCodeMemoryWnd->ReadFromTarget();
+    if (g_pCodeMemoryWnd) g_pCodeMemoryWnd->ReadShownRange();
 }

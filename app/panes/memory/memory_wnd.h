@@ -140,6 +140,8 @@ public:
     CCodeMemoryWnd(wxWindow* parent, int id, const wxString& caption);
     ~CCodeMemoryWnd() override;
     void ReadFromTarget() override;
+    // Reads only the range of the edits (after Open and Image Load).
+    void ReadShownRange();
 };
 
 // The panes while they exist.
