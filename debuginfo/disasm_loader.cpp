@@ -1,5 +1,6 @@
 #include "disasm_loader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -83,7 +84,9 @@ void DisasmLoader::CollectLabels() {
 }
 
 std::string CodeEndAddressText(const DisasmLoader& loader) {
+    // Code space ends at 0xFFFF: an image reaching its last row shows up to there.
+    const uint64_t end = std::min<uint64_t>(uint64_t(loader.m_dwHighestAddress) + 16, 0xFFFF);
     char text[24];
-    std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(loader.m_dwHighestAddress + 16));
+    std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(end));
     return text;
 }

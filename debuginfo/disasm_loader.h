@@ -49,6 +49,6 @@ public:
     std::unordered_map<uint32_t, std::string> m_mapLabels;
 };
 
-// "0x" and the highest address plus 16 in lower-case hexadecimal: the end of
-// the code range shown once the disassembly is loaded.
+// "0x" and the highest address plus 16, at most 0xFFFF, in lower-case
+// hexadecimal: the end of the code range shown once the disassembly is loaded.
 std::string CodeEndAddressText(const DisasmLoader& loader);

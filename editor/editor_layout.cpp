@@ -20,8 +20,7 @@ int LineUnderPoint(int y, int firstVisibleLine, int lineHeight) {
     return (y + firstVisibleLine * lineHeight) / lineHeight + 1;
 }
 
-LeftClickZone ClassifyLeftClick(int x, int lineNumberMarginWidth) {
-    int marginsEnd = lineNumberMarginWidth + kSymbolMarginWidth;
+LeftClickZone ClassifyLeftClick(int x, int marginsEnd) {
     if (x < marginsEnd) return LeftClickZone::Margin;
     if (x < marginsEnd + kDeadGapWidth) return LeftClickZone::Gap;
     return LeftClickZone::Text;

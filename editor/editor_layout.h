@@ -17,10 +17,11 @@ int LineNumberDigits(int lineCount);
 // visible line (from 0) and the height of one line in pixels.
 int LineUnderPoint(int y, int firstVisibleLine, int lineHeight);
 
-// A left click in the line-number or marker margin toggles a breakpoint and
-// goes on to the component; one in the few pixels after it is swallowed; any
-// other goes on to the component.
+// A left click in the line-number or marker margin (x below `marginsEnd`,
+// the right edge of the marker margin) toggles a breakpoint and goes on to
+// the component; one in the few pixels after it is swallowed; any other goes
+// on to the component.
 enum class LeftClickZone { Margin, Gap, Text };
-LeftClickZone ClassifyLeftClick(int x, int lineNumberMarginWidth);
+LeftClickZone ClassifyLeftClick(int x, int marginsEnd);
 
 } // namespace editor

@@ -26,8 +26,6 @@ CJumpLineDlg::CJumpLineDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, "Go To
 
 void CJumpLineDlg::SetLine(int line) {
     m_nLine = line;
-    m_pLineBox->ChangeValue(wxString::Format("%d", line));
-    m_pLineBox->SelectAll();
 }
 
 void CJumpLineDlg::OnOK(wxCommandEvent&) {

@@ -11,8 +11,8 @@ public:
 
     explicit CJumpLineDlg(wxWindow* parent);
 
-    // Set by the caller before the dialog is shown, which then offers it,
-    // selected; on OK the number typed (0 when the text does not start with
+    // Set by the caller before the dialog is shown (the box still opens
+    // empty); on OK the number typed (0 when the text does not start with
     // one). Cancel leaves it as it was.
     int GetLine() const { return m_nLine; }
     void SetLine(int line);

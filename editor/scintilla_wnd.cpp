@@ -437,7 +437,11 @@ void CScintillaWnd::OnChar(wxKeyEvent& event) {
 }
 
 void CScintillaWnd::OnLeftDown(wxMouseEvent& event) {
-    switch (editor::ClassifyLeftClick(event.GetX(), GetLineNumberMarginWidth())) {
+    // The margins as they are drawn: the line-number margin carries a few
+    // pixels of padding beyond its digits.
+    const int marginsEnd =
+        GetMarginWidth(sci::kMarginLineNumbers) + GetMarginWidth(sci::kMarginSelection);
+    switch (editor::ClassifyLeftClick(event.GetX(), marginsEnd)) {
     case editor::LeftClickZone::Margin:
         ToggleBreakPointAt(event.GetY());
         event.Skip();

@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& [address, text] : loader.m_mapInstructions)
         Require(text.find("LABEL") == std::string::npos);
     char end[24];
-    std::snprintf(end, sizeof end, "0x%x", highest + 16);
+    std::snprintf(end, sizeof end, "0x%x", std::min(highest + 16, 0xFFFFu));
     Require(CodeEndAddressText(loader) == end);
 
     for (const auto* kept : {&loader.m_mapInstructions, &loader.m_mapLabels})

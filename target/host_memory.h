@@ -2,8 +2,9 @@
 //
 // Every value the debugger shows is read from these copies, never from the
 // target directly. They live for the whole process and keep the last values
-// read, also after a project is closed. Index = target address (flash offset
-// for the flash copies).
+// read, also after a project is closed (except the two flash copies, which
+// the Flash pane empties then). Index = target address (flash offset for the
+// flash copies).
 #pragma once
 
 #include <array>

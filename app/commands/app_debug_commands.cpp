@@ -12,6 +12,7 @@
 #include "image_load.h"
 #include "listing_model.h"
 #include "main_frame.h"
+#include "memory_wnd.h"
 #include "my_quillet_app.h"
 #include "path_resolver.h"
 #include "pc_model.h"
@@ -35,16 +36,23 @@ const char* const kViewLimitText = "Failed To Add BreakPoint. MAX = 16";
 const char* const kMarginLimitText = "Fail Set Break. MAX Break Number = 16";
 
 // The session of the windows: the assembly pane takes the new listings
-// before the panes' first fill shows the program counter in them.
+// before the panes' first fill shows the program counter in them; the Flash
+// and Code panes then show the program on the target.
 class CWindowSession : public CTargetSession {
 public:
+    explicit CWindowSession(CMainFrame& frame) : m_frame(frame) {}
     void StartDebugSession() override {
         if (g_pAssembleView) {
             g_pAssembleView->Fill(g_ListingModel);
             g_pAssembleView->ShowSelectedList();
         }
         CTargetSession::StartDebugSession();
+        m_frame.SetProjectMenus(true);
+        ReadProgramPanes();
     }
+
+private:
+    CMainFrame& m_frame;
 };
 
 int RowOf(const std::unordered_map<uint32_t, int32_t>& rows, uint32_t address) {
@@ -130,7 +138,7 @@ void CMyQuilletApp::InstallViews() {
         window = m_projectViews ? m_projectViews->ShowSourceLine(ProjectPathOf(file)) : nullptr;
         return window ? window->Editor() : nullptr;
     };
-    m_session = std::make_unique<CWindowSession>();
+    m_session = std::make_unique<CWindowSession>(*m_frame);
     m_projectViews = std::make_unique<CProjectViews>(*m_frame, *m_sources);
     m_loader = std::make_unique<CProjectLoader>(*m_projectViews, *m_session);
     m_projectViews->SetLoader(m_loader.get());
@@ -197,7 +205,9 @@ void CMyQuilletApp::BindDebugCommands() {
     bind(cmd::kOpen, [this] { OpenProject(); });
     bind(cmd::kClose, [this] { CloseProject(); });
     bind(cmd::kReload, [this] { ReloadProject(); });
-    bind(cmd::kImageLoad, [this] { ImageLoad(m_imageSizeEstimate); });
+    bind(cmd::kImageLoad, [this] {
+        if (ImageLoad(m_imageSizeEstimate)) ReadProgramPanes();
+    });
     bind(cmd::kContinue, [] { ::OnDebugContinue(); });
     bind(cmd::kStop, [] { ::OnDebugStop(); });
     bind(cmd::kStep, [] { ::OnDebugStep(); });

@@ -6,6 +6,10 @@
 
 namespace {
 
+// What a short frame keeps above the bottom row: the menu bar, the two
+// toolbars, the status bar and about ten source lines.
+constexpr int kCentreBand = 310;
+
 const MenuSpec kHelpMenu = {"&Help", {{cmd::kAbout, "&About Ostrel Debugger"}}};
 
 } // namespace
@@ -140,6 +144,19 @@ const std::vector<PaneSpec>& DockingPanes() {
         {"Emulator", 40054, 0, PanePlace::Hidden},
         {"WorkSpace", 40063, 0, PanePlace::Left}};
     return panes;
+}
+
+PixelSize FirstRunPaneSize(PanePlace place, PixelSize frame) {
+    const int bottomHeight = std::min(340, frame.height - kCentreBand);
+    switch (place) {
+    case PanePlace::Bottom:
+        return {std::min(640, frame.width * 54 / 100), bottomHeight};
+    case PanePlace::InTabGroup:
+    case PanePlace::RightOfPrevious:
+        return {std::min(520, frame.width * 44 / 100), bottomHeight};
+    default:
+        return {std::min(240, frame.width / 5), std::min(300, frame.height / 3)};
+    }
 }
 
 int PaneForToggle(int toggleId) {

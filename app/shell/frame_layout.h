@@ -56,6 +56,19 @@ struct PaneSpec {
     int toggleId; // Window-menu command, 0 for none
     PanePlace place;
 };
+// A docking pane's first-run size in a frame of `frame` pixels. From 1200
+// by 900 on, the centre keeps about 25 source lines, the Assembly pane and
+// the tab group below it about 11 rows each, and the side panes room for
+// their names and values; a smaller frame (a 640 by 480 screen) gives each
+// side pane at most a fifth of its width, and the bottom row leaves the
+// centre room for about ten source lines, so that the source windows keep a
+// usable size.
+struct PixelSize {
+    int width;
+    int height;
+};
+PixelSize FirstRunPaneSize(PanePlace place, PixelSize frame);
+
 // The thirteen docking panes in order of creation.
 const std::vector<PaneSpec>& DockingPanes();
 // Indexes of the panes the frame gives their own classes.

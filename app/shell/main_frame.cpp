@@ -32,25 +32,9 @@ const char* const kTabGroupName = "BreakPointGroup";
 const char* const kSourceBookName = "SourceWindows";
 const char* const kRunningText = "Running";
 
-// First-run sizes: at 1280 by 1024 the centre keeps about 25 source lines,
-// the Assembly pane and the tab group below it about 11 rows each, and the
-// side panes room for their names and values.
+// The first-run frame size, within the screen's work area (frame_layout.h
+// sizes the panes for it).
 const wxSize kFrameSize(1200, 900);
-const wxSize kBottomPaneSize(640, 340);
-const wxSize kTabGroupSize(520, 340);
-const wxSize kSidePaneSize(240, 300);
-
-wxSize FirstRunSize(PanePlace place) {
-    switch (place) {
-    case PanePlace::Bottom:
-        return kBottomPaneSize;
-    case PanePlace::InTabGroup:
-    case PanePlace::RightOfPrevious:
-        return kTabGroupSize;
-    default:
-        return kSidePaneSize;
-    }
-}
 
 // The frame's size, within the screen's work area, centred on it.
 wxRect FirstRunFrameRect() {
@@ -58,6 +42,12 @@ wxRect FirstRunFrameRect() {
     wxSize size(std::min(kFrameSize.x, area.width), std::min(kFrameSize.y, area.height));
     return wxRect(area.x + (area.width - size.x) / 2, area.y + (area.height - size.y) / 2, size.x,
                   size.y);
+}
+
+wxSize FirstRunSize(PanePlace place) {
+    const wxSize frame = FirstRunFrameRect().GetSize();
+    const PixelSize size = FirstRunPaneSize(place, {frame.x, frame.y});
+    return wxSize(size.width, size.height);
 }
 
 wxString PaneName(size_t index) {
@@ -144,6 +134,17 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::ShowSourceMenu(bool show) {
+    m_sourceWindowsOpen = show;
+    UpdateMenuBar();
+}
+
+void CMainFrame::SetProjectMenus(bool loaded) {
+    m_projectMenus = loaded;
+    UpdateMenuBar();
+}
+
+void CMainFrame::UpdateMenuBar() {
+    const bool show = m_sourceWindowsOpen || m_projectMenus;
     if (show == m_sourceMenuShown) return;
     m_sourceMenuShown = show;
     SetMenuBar(show ? m_sourceMenu : m_startMenu);
@@ -259,7 +260,7 @@ void CMainFrame::CreatePanes() {
     m_aui.AddPane(m_tabGroup, wxAuiPaneInfo()
                                   .Name(kTabGroupName)
                                   .Caption(m_tabGroup->GetPageText(0))
-                                  .BestSize(kTabGroupSize)
+                                  .BestSize(FirstRunSize(PanePlace::InTabGroup))
                                   .Bottom()
                                   .Layer(0)
                                   .Position(1));

@@ -36,8 +36,12 @@ public:
         m_onDestroying = std::move(handler);
     }
 
-    // Menu 130 while a source window is open, menu 128 otherwise.
+    // Menu 130 while a source window is open or a project is loaded (a bare
+    // image has no source window, and its Debug and Window menus are still
+    // wanted), menu 128 otherwise. `show`: whether a source window is open.
     void ShowSourceMenu(bool show);
+    // Whether a project is loaded, for the menu bar.
+    void SetProjectMenus(bool loaded);
     bool IsSourceMenuShown() const { return m_sourceMenuShown; }
     wxMenuBar* StartMenu() const { return m_startMenu; }
     wxMenuBar* SourceMenu() const { return m_sourceMenu; }
@@ -76,6 +80,7 @@ public:
 
 private:
     void CreateMenus();
+    void UpdateMenuBar();
     void CreateToolBars();
     void CreateStatusBarPanes();
     void CreatePanes();
@@ -97,6 +102,8 @@ private:
     wxMenuBar* m_startMenu = nullptr;
     wxMenuBar* m_sourceMenu = nullptr;
     bool m_sourceMenuShown = false;
+    bool m_sourceWindowsOpen = false;
+    bool m_projectMenus = false;
     CStatusGauge* m_progress = nullptr;
     ProgressValue m_progressValue;
     std::vector<CDockPane*> m_panes;

@@ -115,6 +115,7 @@ void CProjectViews::ClearEmulatorRows() {
 }
 
 void CProjectViews::ClearPanes() {
+    m_frame.SetProjectMenus(false);
     m_frame.AssembleView()->ClearAssemblyView();
     m_frame.FileView()->ClearWorkspace();
     m_frame.EmulatorWnd()->ResetEmulatorWnd();

@@ -3,6 +3,7 @@
 #include "display_text.h"
 #include "markup_layout.h"
 #include "plain_text_layout.h"
+#include "scrolled_room.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
@@ -40,6 +41,7 @@ bool CHTMLListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos,
         return false;
     SetFont(ListFont());
     SetCursor(*wxSTANDARD_CURSOR);
+    SetMinSize(wxSize(controls::kLeastScrolledLength, controls::kLeastScrolledLength));
     model_.SetClientHeight(GetClientSize().y);
 
     Bind(wxEVT_PAINT, &CHTMLListCtrl::OnPaint, this);

@@ -1,6 +1,7 @@
 #include "report_list_base.h"
 
 #include "display_text.h"
+#include "scrolled_room.h"
 
 #include <wx/control.h>
 #include <wx/dcbuffer.h>
@@ -81,8 +82,11 @@ bool CReportListBase::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos
     header_ = new wxHeaderCtrlSimple(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0);
     body_ = new CReportListBody(this);
     header_->Bind(wxEVT_HEADER_CLICK, &CReportListBase::OnHeaderClick, this);
+    // The header itself takes only the widths of its resizing events, not
+    // the one that ends a resize (a press on a separator let go elsewhere
+    // without a move in between): the rows follow the same events, so the
+    // titles stay over their columns.
     header_->Bind(wxEVT_HEADER_RESIZING, &CReportListBase::OnHeaderResizing, this);
-    header_->Bind(wxEVT_HEADER_END_RESIZE, &CReportListBase::OnHeaderResizing, this);
     Bind(wxEVT_SIZE, &CReportListBase::OnSize, this);
     SetFont(GetFont());
     LayOut();
@@ -282,6 +286,9 @@ void CReportListBase::LayOut() {
     if (!header_ || !body_) return;
     wxSize size = GetClientSize();
     int headerHeight = header_->GetBestSize().y;
+    // The body's scrollbars keep their room even in a pane too small for it.
+    SetMinSize(
+        wxSize(controls::kLeastScrolledLength, headerHeight + controls::kLeastScrolledLength));
     header_->SetSize(0, 0, size.x, headerHeight);
     body_->SetSize(0, headerHeight, size.x, std::max(0, size.y - headerHeight));
     UpdateScrollbars();

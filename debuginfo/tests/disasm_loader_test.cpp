@@ -107,6 +107,8 @@ TEST(DisasmLoaderLines, LaterLinesReplaceAndLabelsCountForTheHighestAddress) {
     EXPECT_EQ(loader.m_mapInstructions.at(0x0004), "X");
     EXPECT_EQ(loader.m_dwHighestAddress, 0x07FFu);
     EXPECT_EQ(CodeEndAddressText(loader), "0x80f");
+    // Code space ends at 0xffff, whatever the last row's address.
+    EXPECT_EQ(CodeEndAddressText(LoaderOfText("FFF8 00 NOP\n")), "0xffff");
 }
 
 TEST(DisasmLoaderLines, AMissingFileLeavesTheLoaderEmpty) {

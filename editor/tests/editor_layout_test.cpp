@@ -22,13 +22,12 @@ TEST(EditorLayout, LineUnderAPointCountsScrolledLines) {
 }
 
 TEST(EditorLayout, LeftClicksInTheMarginsToggleAndJustAfterThemDoNothing) {
-    const int lineNumbers = 30; // marker margin from 30 to 46
-    EXPECT_EQ(editor::ClassifyLeftClick(0, lineNumbers), LeftClickZone::Margin);
-    EXPECT_EQ(editor::ClassifyLeftClick(45, lineNumbers), LeftClickZone::Margin);
-    EXPECT_EQ(editor::ClassifyLeftClick(46, lineNumbers), LeftClickZone::Gap);
-    EXPECT_EQ(editor::ClassifyLeftClick(49, lineNumbers), LeftClickZone::Gap);
-    EXPECT_EQ(editor::ClassifyLeftClick(50, lineNumbers), LeftClickZone::Gap);
-    EXPECT_EQ(editor::ClassifyLeftClick(51, lineNumbers), LeftClickZone::Text);
+    const int marginsEnd = 46; // marker margin ends before 46
+    EXPECT_EQ(editor::ClassifyLeftClick(0, marginsEnd), LeftClickZone::Margin);
+    EXPECT_EQ(editor::ClassifyLeftClick(45, marginsEnd), LeftClickZone::Margin);
+    EXPECT_EQ(editor::ClassifyLeftClick(46, marginsEnd), LeftClickZone::Gap);
+    EXPECT_EQ(editor::ClassifyLeftClick(50, marginsEnd), LeftClickZone::Gap);
+    EXPECT_EQ(editor::ClassifyLeftClick(51, marginsEnd), LeftClickZone::Text);
 }
 
 TEST(SearchRanges, FindNextStartsAtTheSelectionEndAndFindPreviousAtItsStart) {

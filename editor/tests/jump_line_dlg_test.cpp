@@ -40,11 +40,11 @@ TEST_F(JumpLineDlgTest, GoToLinePutsTheCaretOnTheTypedLine) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->GetValue(), "");
 
-    // It opens at the caret line, selected, so typing replaces it.
+    // The caret line is the dialog's line, and the box still opens empty.
     m_editor->GotoLine(32);
     dialog.SetLine(m_editor->GetCurrentLine());
-    EXPECT_EQ(box->GetValue(), "33");
-    EXPECT_EQ(box->GetStringSelection(), "33");
+    EXPECT_EQ(dialog.GetLine(), 33);
+    EXPECT_EQ(box->GetValue(), "");
     EXPECT_EQ(RunDialog(dialog, "87", wxID_OK), wxID_OK);
     EXPECT_EQ(dialog.GetLine(), 87);
     m_editor->GotoLineWithContext(dialog.GetLine());

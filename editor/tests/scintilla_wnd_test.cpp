@@ -273,25 +273,30 @@ TEST_F(EditorTest, MarginClicksAndDoubleClicksToggleTheBreakPointOfTheLine) {
             editor.AddBreakPointMarker(line);
     });
     int height = m_editor->TextHeight(0);
-    int marginEnd = m_editor->GetLineNumberMarginWidth() + 16;
+    // The margins as drawn: line numbers (with their padding), then markers.
+    int marginEnd = m_editor->GetMarginWidth(sci::kMarginLineNumbers) +
+                    m_editor->GetMarginWidth(sci::kMarginSelection);
     int line4 = 3 * height + height / 2;
 
-    Click(m_editor, 2, line4); // line-number margin
-    EXPECT_TRUE(m_editor->HasBreakPointMarker(4));
-    Click(m_editor, marginEnd - 2, line4); // marker margin
-    EXPECT_FALSE(m_editor->HasBreakPointMarker(4));
-    EXPECT_EQ(toggles, 2);
+    // A click at every x of the line-number and marker margins toggles.
+    for (int x = 0; x < marginEnd; ++x) {
+        Click(m_editor, x, line4);
+        EXPECT_EQ(m_editor->HasBreakPointMarker(4), x % 2 == 0) << "x " << x;
+    }
+    EXPECT_EQ(toggles, marginEnd);
+    if (m_editor->HasBreakPointMarker(4)) Click(m_editor, 0, line4);
+    const int marginToggles = toggles;
 
     // Just right of the margins a click does nothing at all: the caret
     // stays where it was.
     m_editor->GotoPos(0);
     Click(m_editor, marginEnd + 3, line4);
-    EXPECT_EQ(toggles, 2);
+    EXPECT_EQ(toggles, marginToggles);
     EXPECT_EQ(m_editor->GetCurrentPos(), 0);
 
     // In the text a click moves the caret and toggles nothing.
     Click(m_editor, marginEnd + 40, line4);
-    EXPECT_EQ(toggles, 2);
+    EXPECT_EQ(toggles, marginToggles);
     EXPECT_EQ(m_editor->GetCurrentLine(), 4);
 
     // A double click anywhere on a line toggles that line.

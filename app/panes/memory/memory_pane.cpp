@@ -93,13 +93,7 @@ MemoryPane::ReadResult MemoryPane::ReadFromTarget(const Range& range) {
         platform::ShowMessage(kFlashPaneNotReadyText);
         return ReadResult::NotReady;
     }
-    if (kind_ == MemoryKind::Code) {
-        std::vector<uint8_t> code(kCodeSize, 0);
-        if (ReadMemory(0, code.data(), kCodeSize, kSpaceCode) != int(kCodeSize))
-            return ReadResult::Failed;
-        block_ = std::move(code);
-        return ReadResult::Done;
-    }
+    if (kind_ == MemoryKind::Code) return ReadCodeThrough(kCodeSize - 1);
     if (kind_ != MemoryKind::External) return ReadResult::Done;
     if (!range.IsValid()) return ReadResult::OutOfMemory;
     switch (CheckReadSize(*range.start, *range.end)) {
@@ -120,6 +114,27 @@ MemoryPane::ReadResult MemoryPane::ReadFromTarget(const Range& range) {
     block_ = std::move(block);
     blockBase_ = *range.start;
     Show(*range.start, *range.end);
+    return ReadResult::Done;
+}
+
+void MemoryPane::ForgetProgram() {
+    if (kind_ == MemoryKind::Code) block_.assign(kCodeSize, 0);
+    if (kind_ == MemoryKind::Flash) {
+        g_CodeFlashImage.fill(0);
+        g_DataFlashBuffer.fill(0);
+    }
+}
+
+MemoryPane::ReadResult MemoryPane::ReadCodeThrough(uint32_t end) {
+    if (!g_bProjectLoaded || g_bTargetBusy) {
+        platform::ShowMessage(kFlashPaneNotReadyText);
+        return ReadResult::NotReady;
+    }
+    if (kind_ != MemoryKind::Code || end >= kCodeSize) return ReadResult::OutOfMemory;
+    // Read aside first: a failed read leaves the copy shown as it was.
+    std::vector<uint8_t> code(end + 1, 0);
+    if (ReadMemory(0, code.data(), end + 1, kSpaceCode) != int(end + 1)) return ReadResult::Failed;
+    block_ = std::move(code);
     return ReadResult::Done;
 }
 

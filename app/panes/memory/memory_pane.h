@@ -65,6 +65,15 @@ public:
     // failed read's message are shown here, "Out of memory" is the caller's.
     enum class ReadResult { NotReady, OutOfMemory, TooBig, EndBeforeStart, Failed, Done };
     ReadResult ReadFromTarget(const Range& range);
+    // The Code pane's read of code memory from 0 through `end` only (what it
+    // shows after Open and Image Load); the bytes past `end` show blank
+    // until the next Read.
+    ReadResult ReadCodeThrough(uint32_t end);
+
+    // Project close: the Code pane's copy of code memory and the Flash
+    // pane's host copies of the flash become zeros, so that nothing of the
+    // closed program is shown again.
+    void ForgetProgram();
 
     // Commits `text` typed into data column `column` of the row labelled
     // `label`, in cells of `digits` digits: only while a project is loaded

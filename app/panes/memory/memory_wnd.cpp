@@ -253,6 +253,12 @@ void CMemoryWnd::ResetRangeTexts() {
     SetRangeTexts(m_pane.Spec().startAfterClose, m_pane.Spec().endAfterClose);
 }
 
+void CMemoryWnd::ForgetProgram() {
+    m_pane.ForgetProgram();
+    m_endAddress = kEndAddressOfNewPane;
+    InitGrid();
+}
+
 void CMemoryWnd::EndEdits() {
     for (CListMemoryCtrl* grid : m_grids)
         grid->EndEdit(true);
@@ -464,6 +470,18 @@ void CCodeMemoryWnd::ReadFromTarget() {
     RefreshRange();
 }
 
+void CCodeMemoryWnd::ReadShownRange() {
+    const MemoryPane::Range range = EditRange();
+    if (!range.IsValid()) {
+        ShowOutOfMemory(range);
+        return;
+    }
+    if (m_pane.ReadCodeThrough(*range.end) != MemoryPane::ReadResult::Done) return;
+    SetGridsEditable(false);
+    MarkAllForRefill();
+    RefreshRange();
+}
+
 // ---- the panes together ----
 
 CDockPane* CreateMemoryWnd(wxWindow* parent, int id, int controlId, const wxString& caption) {
@@ -496,6 +514,17 @@ void ResetMemoryRanges() {
              g_pInternalMemoryWnd, g_pExternalMemoryWnd, g_pFlashMemoryWnd, g_pCodeMemoryWnd}) {
         if (!pane) continue;
         pane->EndEdits();
+        if (pane == g_pFlashMemoryWnd || pane == g_pCodeMemoryWnd) pane->ForgetProgram();
         pane->ResetRangeTexts();
     }
+}
+
+void ReadProgramPanes() {
+    if (!g_bProjectLoaded || g_bTargetBusy) return;
+    LinkErrorScope oneMessage;
+    // The code flash copy is read whole (the pane's Write programs all of
+    // it), whatever the "Data memory" box shows; code memory only as far as
+    // the Code pane shows it.
+    if (g_pFlashMemoryWnd) RefreshFlash(false);
+    if (g_pCodeMemoryWnd) g_pCodeMemoryWnd->ReadShownRange();
 }

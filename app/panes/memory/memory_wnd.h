@@ -47,6 +47,8 @@ public:
     void SetRangeTexts(const std::string& start, const std::string& end);
     // Project close: the range texts of a pane without a project.
     virtual void ResetRangeTexts();
+    // Project close: the grids and the pane's buffer forget the program.
+    void ForgetProgram();
     // Ends a running cell edit in every grid, committing its text.
     void EndEdits();
 
@@ -70,7 +72,9 @@ protected:
 
     MemoryPane m_pane;
     int m_cellWidth = 8;
-    int m_endAddress = 256;
+    // A pane without a project shows 16 rows of zeros.
+    static constexpr int kEndAddressOfNewPane = 256;
+    int m_endAddress = kEndAddressOfNewPane;
 
 private:
     void BuildAddressRow();
@@ -136,6 +140,8 @@ public:
     CCodeMemoryWnd(wxWindow* parent, int id, const wxString& caption);
     ~CCodeMemoryWnd() override;
     void ReadFromTarget() override;
+    // Reads only the range of the edits (after Open and Image Load).
+    void ReadShownRange();
 };
 
 // The panes while they exist.
@@ -153,6 +159,11 @@ CDockPane* CreateMemoryWnd(wxWindow* parent, int id, int controlId, const wxStri
 // After a project is opened: the IData grids become editable and show the
 // internal data and SFR image.
 void InitMemoryWindows();
-// Project close: edits ended, the IData grids back to zeros, every pane's
-// range texts back to those of a pane without a project.
+// Project close: edits ended, the IData, Flash and Code grids back to the
+// zeros of a pane without a project, every pane's range texts back to those
+// of a pane without a project.
 void ResetMemoryRanges();
+// After a project is opened and after an Image Load: the Flash and Code
+// panes read the program on the target again, so that they never show
+// another program's bytes. Only while a project is loaded and the target idle.
+void ReadProgramPanes();

@@ -4,6 +4,8 @@
 #include <wx/sizer.h>
 #include <wx/toolbar.h>
 
+#include <algorithm>
+
 CDockPane::CDockPane(wxWindow* parent, int id, const wxString& caption)
     : wxPanel(parent, id, wxDefaultPosition, wxSize(200, 200), wxTAB_TRAVERSAL | wxCLIP_CHILDREN,
               caption),
@@ -25,4 +27,16 @@ void CDockPane::SetControl(wxWindow* control) {
     m_control = control;
     if (m_control) m_sizer->Add(m_control, 1, wxEXPAND);
     Layout();
+}
+
+bool CDockPane::Layout() {
+    // Over at least the height its items need: the control is never given
+    // less than its least size, not even on the way.
+    const wxSize size = GetClientSize();
+    // A row that wraps (the memory panes' address row) needs the width
+    // first to tell how high it is.
+    for (wxSizerItem* item : m_sizer->GetChildren())
+        if (item->IsSizer()) item->GetSizer()->InformFirstDirection(wxHORIZONTAL, size.x, -1);
+    m_sizer->SetDimension(wxPoint(0, 0), wxSize(size.x, std::max(size.y, m_sizer->GetMinSize().y)));
+    return true;
 }

@@ -20,6 +20,11 @@ public:
     // Puts the pane's control (a child of this pane) below the toolbar.
     void SetControl(wxWindow* control);
 
+    // Lays the pane out; a pane too short for its control's least size lets
+    // the control run past its bottom edge (cut off there) instead of
+    // squeezing it.
+    bool Layout() override;
+
 private:
     wxString m_caption;
     wxComboBox* m_titleCombo = nullptr;

@@ -3,6 +3,7 @@
 #include "breakpoint_slot_ops.h"
 #include "symbol_lookup.h"
 
+#include <cstdio>
 #include <iterator>
 
 std::string BreakRowName(const CInfo_Break& record, bool asmListShown) {
@@ -13,6 +14,12 @@ std::string BreakRowName(const CInfo_Break& record, bool asmListShown) {
 }
 
 std::string BreakRowLabel(const CInfo_Break& record) {
+    // A breakpoint without a source line has no label but its address.
+    if (record.m_strFile == kAsmOnlyFile) {
+        char address[16];
+        std::snprintf(address, sizeof address, "0x%04X", unsigned(record.m_dwAddress));
+        return address;
+    }
     return record.m_strLabel + " + " + std::to_string(record.m_nOffset);
 }
 

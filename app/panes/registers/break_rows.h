@@ -10,7 +10,8 @@
 // without a source line shows its row in the code list shown now (the
 // assembly-only list when `asmListShown`, else the mixed list).
 std::string BreakRowName(const CInfo_Break& record, bool asmListShown);
-// The "Label" text: "%s + %d" of the label and the offset from it.
+// The "Label" text: "%s + %d" of the label and the offset from it; for a
+// breakpoint without a source line, its address ("0x%04X").
 std::string BreakRowLabel(const CInfo_Break& record);
 
 // The record of the selected list row (-1: none); null when there is none

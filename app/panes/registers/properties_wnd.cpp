@@ -2,6 +2,7 @@
 
 #include "debugger_init.h"
 #include "host_memory.h"
+#include "scrolled_room.h"
 #include "target_flags.h"
 #include "target_protocol.h"
 #include "variable_write.h"
@@ -13,6 +14,8 @@
 #include <wx/settings.h>
 #include <wx/toolbar.h>
 
+#include <algorithm>
+
 CPropertiesWnd* g_pRegisterWnd = nullptr;
 
 namespace {
@@ -20,6 +23,12 @@ namespace {
 constexpr int kExpandAllCommand = 40006;
 constexpr int kSortCommand = 40007;
 constexpr int kGridId = 2;
+// The description box: its usual height, and the least in which its two
+// texts still have room.
+constexpr int kDescriptionHeight = 72;
+constexpr int kLeastDescriptionHeight = 28;
+// The bar between the rows and the description box.
+constexpr int kSplitterRoom = 6;
 
 wxString RowName(int row) {
     return wxString::Format("register%d", row);
@@ -44,15 +53,28 @@ CPropertiesWnd::CPropertiesWnd(wxWindow* parent, int id, const wxString& caption
         wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Check(IsAlphabeticMode()); },
         WxCommandId(kSortCommand));
 
-    m_grid = new wxPropertyGridManager(this, kGridId, wxDefaultPosition, wxDefaultSize,
-                                       wxPG_DESCRIPTION | wxPG_BOLD_MODIFIED |
-                                           wxPG_SPLITTER_AUTO_CENTER | wxPG_NO_INTERNAL_BORDER);
+    // The description box comes once the pane has laid the grid out: made
+    // with it, the box is first placed at a negative width (a toolkit warning).
+    const long style = wxPG_BOLD_MODIFIED | wxPG_SPLITTER_AUTO_CENTER | wxPG_NO_INTERNAL_BORDER;
+    m_grid = new wxPropertyGridManager(this, kGridId, wxDefaultPosition, wxDefaultSize, style);
     m_grid->AddPage();
     m_grid->Bind(wxEVT_PG_CHANGED, &CPropertiesWnd::OnPropertyChanged, this);
     SetControl(m_grid);
+    m_grid->SetWindowStyleFlag(style | wxPG_DESCRIPTION);
 
     ResetRegisterValues();
     InitPropList();
+    // With its header shown: a pane too short for the header, the rows'
+    // scrollbar and the box lets the grid run past its bottom edge instead
+    // of squeezing them.
+    m_grid->SetMinSize(wxSize(controls::kLeastScrolledLength, GridTop() + kSplitterRoom +
+                                                                  controls::kLeastScrolledLength +
+                                                                  kLeastDescriptionHeight));
+    m_grid->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        FitDescriptionBox(event.GetSize().y);
+        event.Skip();
+    });
+    Layout();
     g_pRegisterWnd = this;
 }
 
@@ -62,6 +84,15 @@ CPropertiesWnd::~CPropertiesWnd() {
 
 wxPropertyGrid* CPropertiesWnd::Grid() const {
     return m_grid->GetGrid();
+}
+
+int CPropertiesWnd::GridTop() const {
+    return m_grid->GetGrid()->GetPosition().y;
+}
+
+void CPropertiesWnd::FitDescriptionBox(int height) {
+    const int room = height - GridTop() - kSplitterRoom - controls::kLeastScrolledLength;
+    m_grid->SetDescBoxHeight(std::clamp(room, kLeastDescriptionHeight, kDescriptionHeight), false);
 }
 
 void CPropertiesWnd::ResetRegisterValues() {

@@ -46,6 +46,11 @@ private:
     void InitPropList();
     void SetGridFont();
     void OnPropertyChanged(wxPropertyGridEvent& event);
+    // The description box of a grid `height` pixels high: its usual height,
+    // less in a short pane so that the rows keep room for their scrollbar.
+    void FitDescriptionBox(int height);
+    // Where the rows begin, below the column header.
+    int GridTop() const;
     int RowOf(const wxPGProperty* property) const;
 
     wxPropertyGridManager* m_grid = nullptr;

@@ -257,3 +257,82 @@ TEST_F(ReportListGuiTest, HeaderShowsItsImagesAcrossColumnChanges) {
     EXPECT_GE(inFirst, 100);
     EXPECT_EQ(elsewhere, 0);
 }
+
+namespace {
+
+// Where the header draws its column separators: the pixel columns that stand
+// out from the header's background in a row above the titles and in a row
+// below them.
+std::vector<int> HeaderSeparators(const wxImage& shot) {
+    std::vector<int> separators;
+    const int rows[] = {2, shot.GetHeight() - 4};
+    auto brightness = [&](int x, int y) {
+        return shot.GetRed(x, y) + shot.GetGreen(x, y) + shot.GetBlue(x, y);
+    };
+    for (int x = 1; x + 1 < shot.GetWidth(); ++x) {
+        bool line = true;
+        for (int y : rows)
+            line = line && brightness(x, y) + 30 < brightness(x - 1, y) &&
+                   brightness(x, y) + 30 < brightness(x + 1, y);
+        if (line) separators.push_back(x);
+    }
+    return separators;
+}
+
+// The right edges of the list's columns, as its rows are drawn.
+std::vector<int> ColumnEdges(CReportListCtrl* list) {
+    std::vector<int> edges;
+    for (int column = 0; column < list->GetColumnCount(); ++column)
+        edges.push_back(list->GetCellRect(0, column).GetRight());
+    return edges;
+}
+
+// Presses the left button at header x `from`, moves to `to` (no move when
+// equal) and releases there.
+void DragHeader(wxHeaderCtrlSimple* header, int from, int to) {
+    const int y = header->GetSize().y / 2;
+    wxUIActionSimulator simulator;
+    simulator.MouseMove(header->ClientToScreen(wxPoint(from, y)));
+    guitest::PumpEvents(50);
+    simulator.MouseDown();
+    guitest::PumpEvents(50);
+    for (int step = 1; step <= 4 && from != to; ++step) {
+        simulator.MouseMove(header->ClientToScreen(wxPoint(from + (to - from) * step / 4, y)));
+        guitest::PumpEvents(30);
+    }
+    simulator.MouseUp();
+    guitest::PumpEvents(150);
+}
+
+} // namespace
+
+TEST_F(ReportListGuiTest, HeaderFollowsColumnResizes) {
+    CReportCtrl* list = new CReportCtrl;
+    Show(list);
+    Fill(list);
+    wxHeaderCtrlSimple* header = list->GetHeader();
+    // Before any resize the header's separators stand at the columns' edges
+    // (by a fixed number of pixels the theme draws them from the edge).
+    const std::vector<int> before = HeaderSeparators(
+        wxImage(guitest::SaveScreenshot(header, "report_list_header_before_resize")));
+    std::vector<int> edges = ColumnEdges(list);
+    ASSERT_EQ(before.size(), edges.size());
+    const int themeOffset = before[0] - edges[0];
+
+    // The user widens "Name", presses on the separator after " Value" a few
+    // pixels off it and lets go without moving, and narrows " Type".
+    DragHeader(header, edges[0] + 3, edges[0] + 61);
+    EXPECT_EQ(list->GetCellRect(0, 1).x, 160);
+    edges = ColumnEdges(list);
+    DragHeader(header, edges[1] - 5, edges[1] - 5);
+    edges = ColumnEdges(list);
+    DragHeader(header, edges[2], edges[2] - 30);
+
+    // The header draws its titles where the rows draw their cells.
+    const std::vector<int> after =
+        HeaderSeparators(wxImage(guitest::SaveScreenshot(header, "report_list_header_resized")));
+    edges = ColumnEdges(list);
+    ASSERT_EQ(after.size(), edges.size());
+    for (size_t column = 0; column < edges.size(); ++column)
+        EXPECT_EQ(after[column] - edges[column], themeOffset) << "column " << column;
+}

@@ -139,4 +139,11 @@ TEST_F(MemoryPaneTest, CodeReadShowsTheRangeAskedWithItsLastPartialRow) {
     ASSERT_EQ(rows.size(), 6u);
     // The cell of 0x54 shows 0x55 too; the cells from 0x56 on are blank.
     EXPECT_EQ(rows[5], (Texts{"0x000050 : ", "AFAE", "ADAC", "ABAA", "", "", "", "", ""}));
+
+    // Read only through 0x13: a wider range shows the rest blank, never the
+    // bytes of the read before.
+    ASSERT_EQ(pane.ReadCodeThrough(0x13), Result::Done);
+    pane.Show(0, 0x2F);
+    EXPECT_EQ(pane.Rows(kLongCells)[1], (Texts{"0x000010 : ", "EFEEEDEC", "", "", ""}));
+    EXPECT_EQ(pane.Rows(kLongCells)[2], (Texts{"0x000020 : ", "", "", "", ""}));
 }

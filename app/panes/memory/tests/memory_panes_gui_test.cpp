@@ -281,3 +281,75 @@ TEST_F(MemoryPanes, TheKeilProject) {
     // the stored password is read only once the keypad loop has ended.
     MemoryRoad({project, "", "pass", "memory_keil"});
 }
+
+TEST_F(MemoryPanes, TheFlashAndCodePanesShowTheLoadedProgram) {
+    CFlashMemoryWnd* flash = g_pFlashMemoryWnd;
+    CCodeMemoryWnd* code = g_pCodeMemoryWnd;
+    // A bare image that reaches code memory's last byte.
+    std::vector<uint8_t> top(kBytesPerRow);
+    for (size_t i = 0; i < top.size(); ++i)
+        top[i] = uint8_t(0xA0 + 3 * i);
+    const std::string image =
+        WriteTempFile("top.hex", HexRecord(0x0000, {0x02, 0xFF, 0xF0}) + HexRecord(0xFFF0, top) +
+                                     ":00000001FF\n");
+    // The pane's rows show what the board's flash holds (from `base` on);
+    // the last row may end before its last cell.
+    auto expectBoard = [](CMemoryWnd* pane, uint32_t base) {
+        const Rows shown = GridRows(pane->ShownGrid());
+        ASSERT_FALSE(shown.empty());
+        const uint32_t count = uint32_t(shown.size()) * kBytesPerRow;
+        const Rows board =
+            ExpectedRows(BoardBytes(SIMBOARD_CODE_FLASH, 0, count), base, pane->CellWidth());
+        EXPECT_EQ(Rows(shown.begin(), shown.end() - 1), Rows(board.begin(), board.end() - 1));
+        for (size_t cell = 0; cell < shown.back().size(); ++cell) {
+            if (!shown.back()[cell].empty()) {
+                EXPECT_EQ(shown.back()[cell], board.back()[cell]) << "cell " << cell;
+            }
+        }
+    };
+    const Rows zeros = GridRows(code->ShownGrid());
+
+    // Open: the Code pane ends at 0xffff and both panes show what the board
+    // holds, without a Read.
+    OpenProject(image);
+    ASSERT_TRUE(g_bProjectLoaded) << ::testing::PrintToString(messages.Texts());
+    EXPECT_EQ(code->EndAddressEdit()->GetValue(), "0xffff");
+    expectBoard(code, 0);
+    expectBoard(flash, kFlashWindow);
+
+    // Image Load: both show the image, its last row included; Read takes
+    // the range.
+    Command(cmd::kImageLoad);
+    ASSERT_EQ(messages.Texts().back(), kFlashWriteOkText);
+    ASSERT_EQ(BoardBytes(SIMBOARD_CODE_FLASH, 0xFFF0, kBytesPerRow), top);
+    expectBoard(code, 0);
+    expectBoard(flash, kFlashWindow);
+    Command(kRead, code);
+    EXPECT_EQ(code->StartAddressEdit()->GetValue(), "0x000000");
+    EXPECT_EQ(code->EndAddressEdit()->GetValue(), "0xffff");
+    ASSERT_EQ(code->ShownGrid()->GetItemCount(), 0x1000);
+    EXPECT_EQ(GridRows(code->ShownGrid()).back(), ExpectedRows(top, 0xFFF0, code->CellWidth())[0]);
+    for (CMemoryWnd* pane : std::initializer_list<CMemoryWnd*>{code, flash}) {
+        ShowInWidth(pane, kChar);
+        pane->ShownGrid()->EnsureRowVisible(pane->ShownGrid()->GetItemCount() - 1);
+        guitest::SaveScreenshot(pane,
+                                pane == code ? "memory_code_last_row" : "memory_flash_last_row");
+    }
+
+    // Close empties them; the next program's Image Load shows its bytes,
+    // and the last row is erased flash, not the closed program's.
+    Command(cmd::kClose);
+    ShowInWidth(code, kLong);
+    ShowInWidth(flash, kLong);
+    EXPECT_EQ(GridRows(code->ShownGrid()), zeros);
+    EXPECT_EQ(GridRows(flash->ShownGrid()), zeros);
+    OpenProject(std::string(VEXA_SOURCE_DIR) + "/example/blinky.uv2");
+    ASSERT_TRUE(g_bProjectLoaded);
+    Command(cmd::kImageLoad);
+    ASSERT_EQ(messages.Texts().back(), kFlashWriteOkText);
+    expectBoard(code, 0);
+    expectBoard(flash, kFlashWindow);
+    EXPECT_EQ(
+        GridRows(flash->ShownGrid()).back(),
+        (std::vector<std::string>{"0xfffff0 : ", "FFFFFFFF", "FFFFFFFF", "FFFFFFFF", "FFFFFFFF"}));
+}

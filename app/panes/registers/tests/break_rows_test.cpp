@@ -15,8 +15,10 @@ TEST(BreakRows, TextsOfSourceAndAssemblyOnlyBreakpointsAndTheSelectedRecord) {
     asmOnly.m_strFile = kAsmOnlyFile;
     asmOnly.m_nAsmRow = 17;
     asmOnly.m_nSourceRow = 30;
+    asmOnly.m_dwAddress = 0x01A4;
     EXPECT_EQ(BreakRowName(asmOnly, true), "ONLY_ASM_CODE , Line : 17");
     EXPECT_EQ(BreakRowName(asmOnly, false), "ONLY_ASM_CODE , Line : 30");
+    EXPECT_EQ(BreakRowLabel(asmOnly), "0x01A4");
 
     // No row, and a blank row below the last record, designate nothing.
     g_BreakList = {source, asmOnly};

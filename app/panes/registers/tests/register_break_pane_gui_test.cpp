@@ -27,11 +27,13 @@
 #include "wx_command_ids.h"
 
 #include <gtest/gtest.h>
+#include <wx/menu.h>
 #include <wx/propgrid/manager.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <set>
 
@@ -310,4 +312,49 @@ TEST_F(RegisterBreakPanes, TheExampleProject) {
 
 TEST_F(RegisterBreakPanes, TheKeilProject) {
     Walk(std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2", "", "panes_keil");
+}
+
+TEST_F(RegisterBreakPanes, ABareImage) {
+    // An image without a project: no source window, yet the Debug and
+    // Window menus are there, and their commands work.
+    CMainFrame* frame = Frame();
+    EXPECT_EQ(frame->GetMenuBar(), frame->StartMenu());
+    OpenProject(std::string(VEXA_SOURCE_DIR) + "/example/obj/blinky.hex");
+    ASSERT_TRUE(g_bProjectLoaded);
+    ASSERT_TRUE(g_bHexOnly);
+    EXPECT_TRUE(wxGetApp().SourceWindows()->Windows().empty());
+    wxMenuBar* bar = frame->GetMenuBar();
+    ASSERT_EQ(bar, frame->SourceMenu());
+    wxMenu* debug = bar->GetMenu(size_t(bar->FindMenu("Debug")));
+    debug->UpdateUI(frame);
+    EXPECT_TRUE(debug->IsEnabled(WxCommandId(cmd::kImageLoad)));
+    EXPECT_TRUE(debug->IsEnabled(WxCommandId(cmd::kSetBreak)));
+    ASSERT_NE(bar->FindMenu("Window"), wxNOT_FOUND);
+    Command(cmd::kImageLoad);
+    ASSERT_EQ(messages.Texts(), std::vector<std::string>{"Flash Write OK!!"});
+    messages.shown.clear();
+
+    // Set Break from the Debug menu takes the assembly pane's selected row;
+    // the break pane shows the breakpoint's address.
+    uint32_t address = 0; // the first instruction after the reset vector's
+    for (const auto& entry : g_ListingModel.m_mapAddressToAsmRow)
+        if (entry.first != 0 && (address == 0 || entry.first < address)) address = entry.first;
+    ASSERT_NE(address, 0u);
+    frame->AssembleView()->ShowPcInAssembly(uint16_t(address), 0);
+    Command(cmd::kSetBreak);
+    ASSERT_EQ(g_BreakList.size(), 1u);
+    EXPECT_EQ(g_BreakList.front().m_dwAddress, address);
+    CListGridCtrl* list = frame->BreakWnd()->List();
+    char shown[16];
+    std::snprintf(shown, sizeof shown, "0x%04X", unsigned(address));
+    EXPECT_EQ(list->GetItemText(0, 1), shown);
+    EXPECT_EQ(list->GetItemText(0, 0),
+              std::string(kAsmOnlyFile) +
+                  " , Line : " + std::to_string(g_ListingModel.m_mapAddressToAsmRow.at(address)));
+    ShowPane(frame->BreakWnd());
+    guitest::SaveScreenshot(frame, "bare_image_menus_and_breakpoint");
+
+    // Close: the menus of a debugger without a project again.
+    Command(cmd::kClose);
+    EXPECT_EQ(frame->GetMenuBar(), frame->StartMenu());
 }
