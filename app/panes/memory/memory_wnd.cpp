@@ -250,6 +250,9 @@ void CMemoryWnd::SetRangeTexts(const std::string& start, const std::string& end)
 }
 
 void CMemoryWnd::ResetRangeTexts() {
+    // Nothing the closed program showed stays: the grids of a new pane.
+    m_endAddress = kNewPaneEndAddress;
+    InitGrid();
     SetRangeTexts(m_pane.Spec().startAfterClose, m_pane.Spec().endAfterClose);
 }
 

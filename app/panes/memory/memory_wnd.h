@@ -45,7 +45,7 @@ public:
     void MarkOtherGridsStale();
 
     void SetRangeTexts(const std::string& start, const std::string& end);
-    // Project close: the range texts of a pane without a project.
+    // Project close: the grids and range texts of a pane without a project.
     virtual void ResetRangeTexts();
     // Ends a running cell edit in every grid, committing its text.
     void EndEdits();
@@ -70,7 +70,9 @@ protected:
 
     MemoryPane m_pane;
     int m_cellWidth = 8;
-    int m_endAddress = 256;
+    // A new pane's grids have rows up to this address.
+    static constexpr int kNewPaneEndAddress = 256;
+    int m_endAddress = kNewPaneEndAddress;
 
 private:
     void BuildAddressRow();
