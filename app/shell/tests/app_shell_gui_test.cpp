@@ -395,7 +395,6 @@ TEST(AppFrame, TheDockingLayoutComesBackAtTheNextStartAndADamagedOneGivesTheFirs
     ASSERT_NE(part, std::string::npos);
     withoutRegister.erase(part, stored.find('|', part) + 1 - part);
     const std::pair<const char*, std::string> damaged[] = {
-        {"garbage", "\x01\x7f garbage|;;"},
         {"another_program", "layout2|name=Toolbox;caption=Tools;state=2044;dir=4;layer=0;row=0;"
                             "pos=0;prop=100000;bestw=200;besth=200;minw=-1;minh=-1;maxw=-1;"
                             "maxh=-1;floatx=-1;floaty=-1;floatw=-1;floath=-1|"},
