@@ -212,12 +212,6 @@ bool CProjectLoader::LoadDisassembly() {
     return true;
 }
 
-std::string CProjectLoader::ProjectFilePath(const std::string& path,
-                                            const std::vector<std::string>& alsoIn) const {
-    const std::string found = LocateProjectFile(m_settings.m_strProjectDir, path, alsoIn);
-    return found.empty() ? path : found;
-}
-
 std::string CProjectLoader::ListingFolder() const {
     return LocateProjectFile(m_settings.m_strProjectDir, m_settings.m_strLstDir);
 }
@@ -240,16 +234,14 @@ bool CProjectLoader::LoadModule(const ProjectModule& module) {
 
     auto listing = std::make_shared<LSTLoader>();
     listing->m_strModuleName = module.m_strModuleName;
-    if (!LoadSourceFile(*listing,
-                        ProjectFilePath(m_settings.m_strLstDir + listingName, {ListingFolder()}),
-                        projectDir)) {
+    if (!LoadSourceFile(*listing, ModuleListingPath(m_settings, module), projectDir)) {
         g_bLoadError = 0;
         Abandon(WithName(kFileCorruptedFormat, listingName));
         return false;
     }
     SplitTextLines(*listing);
 
-    CreateSourceLoader(*listing, ProjectFilePath(module.m_strSourcePath), projectDir);
+    CreateSourceLoader(*listing, ModuleSourcePath(m_settings, module), projectDir);
     if (g_bLoadError) {
         g_bLoadError = 0;
         Abandon(WithName(kFileCorruptedFormat, sourceName));

@@ -128,10 +128,6 @@ private:
     // was compiled through one, turning the map's .SRC lines into C lines.
     bool TranslateSrcLines(const ProjectModule& module, const LSTLoader& listing,
                            CLineInfoInModule* lines);
-    // The real path of a file the project names (moved projects included);
-    // the path as written when it exists nowhere.
-    std::string ProjectFilePath(const std::string& path,
-                                const std::vector<std::string>& alsoIn = {}) const;
     std::string ListingFolder() const;
     std::string OutputFolder() const;
     void FinishOpen();

@@ -47,6 +47,12 @@ std::string ModuleNameIn(const std::string& path) {
     return AssemblerModuleName(text);
 }
 
+std::string FoundOrAsWritten(const std::string& projectDir, const std::string& path,
+                             const std::vector<std::string>& alsoIn = {}) {
+    const std::string found = LocateProjectFile(projectDir, path, alsoIn);
+    return found.empty() ? path : found;
+}
+
 } // namespace
 
 ModuleKind ModuleKindOf(const FILEINFO& file) {
@@ -94,8 +100,6 @@ std::string AssemblerModuleName(const Loader& text) {
 
 std::vector<ProjectModule> FindProjectModules(const ProjectSettings& settings,
                                               const CFileStruct& files) {
-    const std::string& dir = settings.m_strProjectDir;
-    const std::string listingFolder = LocateProjectFile(dir, settings.m_strLstDir);
     std::vector<ProjectModule> modules;
     for (const FILEINFO& file : files.m_listFileInfo) {
         ProjectModule module;
@@ -109,14 +113,22 @@ std::vector<ProjectModule> FindProjectModules(const ProjectSettings& settings,
             path != settings.m_mapSourcePaths.end() ? path->second : file.m_strPath + file.m_strExt;
         module.m_strModuleName = module.m_strBase;
         if (module.m_kind == ModuleKind::Assembler) {
-            std::string name = ModuleNameIn(LocateProjectFile(dir, module.m_strSourcePath));
-            if (name.empty())
-                name = ModuleNameIn(LocateProjectFile(
-                    dir, settings.m_strLstDir + module.m_strBase + ".lst", {listingFolder}));
+            std::string name = ModuleNameIn(ModuleSourcePath(settings, module));
+            if (name.empty()) name = ModuleNameIn(ModuleListingPath(settings, module));
             if (name.empty() && module.m_strBase == kStartupBase) name = kStartupModuleName;
             if (!name.empty()) module.m_strModuleName = name;
         }
         modules.push_back(std::move(module));
     }
     return modules;
+}
+
+std::string ModuleListingPath(const ProjectSettings& settings, const ProjectModule& module) {
+    const std::string& dir = settings.m_strProjectDir;
+    return FoundOrAsWritten(dir, settings.m_strLstDir + module.m_strBase + ".lst",
+                            {LocateProjectFile(dir, settings.m_strLstDir)});
+}
+
+std::string ModuleSourcePath(const ProjectSettings& settings, const ProjectModule& module) {
+    return FoundOrAsWritten(settings.m_strProjectDir, module.m_strSourcePath);
 }

@@ -48,3 +48,9 @@ struct ProjectModule {
 // ?C_STARTUP).
 std::vector<ProjectModule> FindProjectModules(const ProjectSettings& settings,
                                               const CFileStruct& files);
+
+// Where Open reads a module's listing (named after the module's file, in the
+// listing folder) and its source: the real file the project names, moved
+// projects included (see LocateProjectFile), else the path as written.
+std::string ModuleListingPath(const ProjectSettings& settings, const ProjectModule& module);
+std::string ModuleSourcePath(const ProjectSettings& settings, const ProjectModule& module);

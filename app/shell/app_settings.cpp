@@ -10,6 +10,8 @@ const char* const kSettingsKey = "Local Application Program";
 
 namespace {
 
+const char* const kLayoutEntry = "/Workspace/Layout";
+
 wxConfigBase* Settings() {
     return wxConfigBase::Get(false);
 }
@@ -69,5 +71,18 @@ void WriteApplicationLook(int look) {
     wxConfigBase* config = Settings();
     if (!config) return;
     config->Write("/ApplicationLook", static_cast<long>(look));
+    config->Flush();
+}
+
+std::string ReadDockingLayout() {
+    wxConfigBase* config = Settings();
+    if (!config) return {};
+    return config->Read(kLayoutEntry, wxString()).ToStdString(wxConvUTF8);
+}
+
+void WriteDockingLayout(const std::string& layout) {
+    wxConfigBase* config = Settings();
+    if (!config) return;
+    config->Write(kLayoutEntry, wxString::FromUTF8(layout));
     config->Flush();
 }

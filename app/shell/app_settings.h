@@ -26,3 +26,8 @@ std::vector<std::string> ReadReplaceHistory();
 // The visual look id, 214 when not stored.
 int ReadApplicationLook();
 void WriteApplicationLook(int look);
+
+// The main frame's docking layout as it was saved ("Workspace/Layout"),
+// empty when none is stored.
+std::string ReadDockingLayout();
+void WriteDockingLayout(const std::string& layout);

@@ -9,6 +9,7 @@
 #include "frame_layout.h"
 #include "function_key_filter.h"
 #include "html_list_ctrl.h"
+#include "layout_settings.h"
 #include "memory_wnd.h"
 #include "properties_wnd.h"
 #include "run_commands.h"
@@ -99,6 +100,12 @@ CMainFrame::CMainFrame()
     CreateStatusBarPanes();
     CreatePanes();
     ApplyLook(ReadApplicationLook());
+    // The panes and toolbars without a command that shows them come back shown.
+    std::vector<wxString> alwaysShown{"SubToolBar", "DebugToolBar"};
+    for (size_t i = 0; i < DockingPanes().size(); ++i)
+        if (DockingPanes()[i].toggleId == 0 && DockingPanes()[i].place != PanePlace::Hidden)
+            alwaysShown.push_back(PaneName(i));
+    RestoreDockingLayout(m_aui, alwaysShown);
     m_aui.Update();
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
@@ -402,5 +409,6 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
     // it reaches may be destroyed before it has ended.
     StopAndJoinWorker();
     if (m_onClosing) m_onClosing();
+    SaveDockingLayout(m_aui);
     Destroy();
 }

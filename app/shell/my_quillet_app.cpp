@@ -43,6 +43,11 @@ bool CMyQuilletApp::OnInit() {
     BindEditorCommands();
     BindAnalysisCommands();
 
+    CreateMainFrame();
+    return true;
+}
+
+void CMyQuilletApp::CreateMainFrame() {
     m_frame = new CMainFrame;
     m_frame->SetDestroyingHandler([this] {
         RemoveViews();
@@ -51,7 +56,6 @@ bool CMyQuilletApp::OnInit() {
     InstallViews();
     SetTopWindow(m_frame);
     m_frame->Show();
-    return true;
 }
 
 int CMyQuilletApp::OnExit() {

@@ -31,6 +31,9 @@ public:
     bool OnInit() override;
     int OnExit() override;
 
+    // Creates and shows the main frame with the views the target code
+    // reaches; start-up does it once.
+    void CreateMainFrame();
     CMainFrame* Frame() const { return m_frame; }
     const std::vector<std::string>& FindHistory() const { return m_findHistory; }
     const std::vector<std::string>& ReplaceHistory() const { return m_replaceHistory; }

@@ -22,6 +22,12 @@ CMainFrame* Frame() {
     return wxGetApp().Frame();
 }
 
+void StartFrame() {
+    if (Frame()) return;
+    wxGetApp().CreateMainFrame();
+    guitest::PumpEvents(200);
+}
+
 void Command(int command, wxWindow* window) {
     wxCommandEvent event(wxEVT_MENU, WxCommandId(command));
     (window ? window : Frame())->ProcessWindowEvent(event);
@@ -86,7 +92,7 @@ SourcePosition LineInMain(const std::string& path, const std::string& statement)
 }
 
 void FrameTest::SetUp() {
-    ASSERT_NE(Frame(), nullptr) << "an earlier test closed the frame (run one test per process)";
+    ASSERT_NE(Frame(), nullptr);
     Frame()->Raise();
     guitest::PumpEvents(100);
 }

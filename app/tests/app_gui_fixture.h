@@ -19,6 +19,9 @@ std::string HomeFolder();
 
 // The running debugger's main frame.
 CMainFrame* Frame();
+// After a test closed the frame (Exit), a new one as the next start of the
+// debugger makes it; nothing when the frame is there.
+void StartFrame();
 // A menu command sent to `window` (the main frame when null), and what it
 // causes handled.
 void Command(int command, wxWindow* window = nullptr);

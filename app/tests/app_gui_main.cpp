@@ -45,6 +45,12 @@ void PrepareHome() {
     setenv("HOME", g_home.c_str(), 1);
 }
 
+// Every test finds the debugger running: after a test that closed the main
+// frame (Exit), the next one starts with a new frame.
+class FrameBeforeEachTest : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { appgui::StartFrame(); }
+};
+
 } // namespace
 
 namespace appgui {
@@ -69,6 +75,7 @@ int main(int argc, char** argv) {
         wxEntryCleanup();
         return 1;
     }
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FrameBeforeEachTest);
     int result = RUN_ALL_TESTS();
     // A test that left the frame open closes it as Exit does.
     if (wxTheApp->GetTopWindow()) {

@@ -13,6 +13,7 @@
 #include "map_rules.h"
 #include "path_resolver.h"
 #include "project_file.h"
+#include "project_paths.h"
 #include "test_support.h"
 #include "text_loader.h"
 #include "xdata_range.h"
@@ -40,11 +41,10 @@ bool ReadHexWord(const std::string& word, size_t digits, uint32_t& value) {
     return true;
 }
 
-// A code segment of the map's code memory map as this test reads it.
+// A segment of the map's code memory map as this test reads it.
 struct CodeSegment {
     uint32_t start;
     uint32_t length;
-    std::string module; // the last part of a ?PR?NAME?MODULE name, else empty
 };
 
 std::vector<CodeSegment> CodeSegmentsOf(const std::vector<TextLine>& lines, bool extended) {
@@ -62,25 +62,15 @@ std::vector<CodeSegment> CodeSegmentsOf(const std::vector<TextLine>& lines, bool
             continue;
         }
         const std::vector<std::string> words = Words(text);
-        CodeSegment segment{0, 0, ""};
-        size_t nameIndex = 0;
+        CodeSegment segment{0, 0};
         if (!inCode) continue;
-        if (extended) {
-            if (words.size() < 6 || words[5] != "CODE" ||
-                !ReadHexWord(words[0], 6, segment.start) ||
-                !ReadHexWord(words[2], 6, segment.length))
-                continue;
-            nameIndex = 6;
-        } else {
-            if (words.size() < 4 || words[0] != "CODE" ||
-                !ReadHexWord(words[1], 4, segment.start) ||
-                !ReadHexWord(words[2], 4, segment.length))
-                continue;
-            nameIndex = 4;
-        }
-        if (words.size() > nameIndex && words[nameIndex].rfind("?PR?", 0) == 0)
-            segment.module = words[nameIndex].substr(words[nameIndex].rfind('?') + 1);
-        segments.push_back(segment);
+        const bool read = extended ? words.size() >= 6 && words[5] == "CODE" &&
+                                         ReadHexWord(words[0], 6, segment.start) &&
+                                         ReadHexWord(words[2], 6, segment.length)
+                                   : words.size() >= 4 && words[0] == "CODE" &&
+                                         ReadHexWord(words[1], 4, segment.start) &&
+                                         ReadHexWord(words[2], 4, segment.length);
+        if (read) segments.push_back(segment);
     }
     return segments;
 }
@@ -142,25 +132,34 @@ void CheckMap(const std::string& path) {
     EXPECT_GT(table.LinePositionCount(), 0u);
     EXPECT_EQ(FirstBrokenMapRule(loader, table, database), "");
 
-    // Each source-line record lies in a code segment of its module (modules
-    // without functions of their own: in some code segment of the map).
+    // Each source-line record of a function lies in the code segment the
+    // line tables give that function (the one where it starts), or at the
+    // first address after it: C51 puts a closing brace without code of its
+    // own there. A record outside such functions (an assembler module's)
+    // lies in a code segment of the map.
     const std::vector<CodeSegment> segments = CodeSegmentsOf(loader.m_lines, extended);
     ASSERT_FALSE(segments.empty());
     size_t sourceLines = 0;
     for (const auto& [name, lines] : loader.m_mapModuleLines) {
-        bool hasOwn = false;
-        for (const CodeSegment& segment : segments)
-            hasOwn = hasOwn || segment.module == name;
+        std::vector<const CSymbolStruct*> open;
         for (const CLineInfoInMapFormat& record : lines->m_lines) {
-            if (record.m_nKind != kLineSource) continue;
+            const uint32_t address = record.m_dwAddress;
+            if (record.m_nKind == kLineFunctionStart) {
+                open.push_back(database.FindFunctionOfAddress(address));
+                continue;
+            }
+            if (record.m_nKind == kLineFunctionEnd) {
+                if (!open.empty()) open.pop_back();
+                continue;
+            }
             ++sourceLines;
-            bool inside = false;
+            const CSymbolStruct* function = open.empty() ? nullptr : open.back();
+            bool inside = function && address >= function->m_dwStart &&
+                          address - function->m_dwStart <= function->m_dwLength;
             for (const CodeSegment& segment : segments)
-                if ((!hasOwn || segment.module == name) && record.m_dwAddress >= segment.start &&
-                    record.m_dwAddress < segment.start + segment.length)
-                    inside = true;
-            EXPECT_TRUE(inside) << name << " line " << record.m_nLine << " at "
-                                << record.m_dwAddress;
+                inside = inside || (!function && address >= segment.start &&
+                                    address - segment.start < segment.length);
+            EXPECT_TRUE(inside) << name << " line " << record.m_nLine << " at " << address;
         }
     }
     EXPECT_GT(sourceLines, 0u);
@@ -199,9 +198,10 @@ TEST(KeilFixtures, EveryProjectFileNamesAMapThatIsRead) {
             SCOPED_TRACE(project);
             ProjectSettings settings;
             ASSERT_EQ(ReadProjectFile(project, settings), 1);
-            const std::string map = platform::ResolvePath(
-                settings.m_strProjectDir,
-                settings.m_strLstDir + settings.m_strOutName + "." + settings.m_strMapExt);
+            const std::string& dir = settings.m_strProjectDir;
+            const std::string map = LocateProjectFile(
+                dir, settings.m_strLstDir + settings.m_strOutName + "." + settings.m_strMapExt,
+                {LocateProjectFile(dir, settings.m_strLstDir)});
             ASSERT_FALSE(map.empty()) << settings.m_strLstDir << settings.m_strOutName;
             EXPECT_EQ(IsExtendedMap(map), settings.m_strMapExt == "MAP");
             CheckMap(map);

@@ -1,8 +1,9 @@
 // Every real project beside the repository: its image disassembled by the
 // real `corvex`, every module's listing and assembler source read, and the
 // line tables built from them, whether or not the listings carry the symbol
-// table that Open asks for. What each module must give is read from the
-// project's own files.
+// table that Open asks for, and once more for a copy moved from the machine
+// that built it. What each module must give is read from the project's own
+// files.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -34,12 +35,9 @@ struct ProjectCounts {
     size_t lineRecordsInsideInstructions = 0;
 };
 
-// A module of the project as the test works it out from the files.
+// A module of the project as Open finds it, with its listing.
 struct Module {
-    FILEINFO file;
-    ModuleKind kind;
-    std::string base;
-    std::string name;
+    ProjectModule project;
     std::shared_ptr<LSTLoader> listing;
 };
 
@@ -50,8 +48,20 @@ std::shared_ptr<LSTLoader> LoadListing(const std::string& path) {
     return listing;
 }
 
+// What one project leaves behind (a load error, the external-data range) is
+// gone before the next one is read.
+struct FreshProjectState {
+    FreshProjectState() { Clear(); }
+    ~FreshProjectState() { Clear(); }
+    static void Clear() {
+        g_bLoadError = 0;
+        ResetXdataRange();
+    }
+};
+
 void CheckProject(const std::string& projectPath, ProjectCounts& counts) {
     SCOPED_TRACE(projectPath);
+    const FreshProjectState fresh;
     ProjectSettings settings;
     ASSERT_EQ(ReadProjectFile(projectPath, settings), 1);
     CFileStruct files;
@@ -63,31 +73,23 @@ void CheckProject(const std::string& projectPath, ProjectCounts& counts) {
     MapLoader map(mapPath, "/");
     const auto objectModules = debuginfo_test::ObjectModuleNames(map.m_strText);
 
-    // The modules, named as the map's module list names their objects.
+    // The modules the map's module list names, their files found as Open finds them.
     std::vector<Module> modules;
-    for (const FILEINFO& file : files.m_listFileInfo) {
-        Module module{file, ModuleKindOf(file), platform::FileNameOf(file.m_strPath), "", {}};
-        if (module.kind == ModuleKind::None) continue;
-        const std::string listingPath =
-            LocateProjectFile(dir, settings.m_strLstDir + module.base + ".lst");
-        if (listingPath.empty()) continue; // not built in this target
-        module.listing = LoadListing(listingPath);
-        const std::string sourceName = module.base + file.m_strExt;
-        ASSERT_EQ(
-            CreateSourceLoader(*module.listing, settings.m_mapSourcePaths.at(sourceName), dir), 1);
+    for (const ProjectModule& project : FindProjectModules(settings, files)) {
+        const std::string listingPath = ModuleListingPath(settings, project);
+        if (!platform::FileExists(listingPath)) continue; // not built in this target
+        Module module{project, LoadListing(listingPath)};
+        const std::string& sourceName = project.m_strSourceName;
+        EXPECT_EQ(CreateSourceLoader(*module.listing, ModuleSourcePath(settings, project), dir), 1);
         ASSERT_EQ(g_bLoadError, 0) << sourceName;
         SplitTextLines(*module.listing->m_pSourceLoader);
-        if (module.kind == ModuleKind::Assembler)
-            module.name = AssemblerModuleName(*module.listing->m_pSourceLoader);
-        if (module.name.empty()) module.name = module.base;
-        auto object = objectModules.find(module.base);
+        auto object = objectModules.find(project.m_strBase);
         if (object == objectModules.end()) continue; // not linked
-        EXPECT_EQ(module.name, object->second);
-        map.m_mapModuleSources[module.name] = platform::ToUpperKey(sourceName);
+        EXPECT_EQ(project.m_strModuleName, object->second);
+        map.m_mapModuleSources[project.m_strModuleName] = sourceName;
         modules.push_back(std::move(module));
     }
 
-    ResetXdataRange();
     CSymbolTable table;
     CSymbolDatabase database;
     if (settings.m_strMapExt == "MAP")
@@ -104,10 +106,11 @@ void CheckProject(const std::string& projectPath, ProjectCounts& counts) {
 
     std::map<uint32_t, std::string> lineOfAddress; // from the attached instructions
     for (const Module& module : modules) {
-        const std::string sourceName = module.base + module.file.m_strExt;
+        const std::string& sourceName = module.project.m_strSourceName;
+        const std::string& moduleName = module.project.m_strModuleName;
         SCOPED_TRACE(sourceName);
         LSTLoader& listing = *module.listing;
-        if (module.kind == ModuleKind::Assembler) {
+        if (module.project.m_kind == ModuleKind::Assembler) {
             uint32_t startup = 0xFFFFFFFF;
             EXPECT_EQ(ParseStartupListing(listing, map, startup), 1);
             ++counts.asmListings;
@@ -119,10 +122,10 @@ void CheckProject(const std::string& projectPath, ProjectCounts& counts) {
             g_bLoadError = 0;
             ++counts.cListings;
         }
-        CLineInfoInModule* lines = FindModuleLineInfo(map, module.name);
-        ASSERT_NE(lines, nullptr) << module.name;
+        CLineInfoInModule* lines = FindModuleLineInfo(map, moduleName);
+        ASSERT_NE(lines, nullptr) << moduleName;
         std::string srcPath;
-        if (module.kind == ModuleKind::C && CompiledThroughSrc(listing, srcPath)) {
+        if (module.project.m_kind == ModuleKind::C && CompiledThroughSrc(listing, srcPath)) {
             const TextFileLoader src(LocateProjectFile(dir, srcPath), "/");
             ParseSrcFile(src, lines, table);
             ++counts.srcBuilds;
@@ -161,10 +164,9 @@ void CheckProject(const std::string& projectPath, ProjectCounts& counts) {
                 ++attached;
             }
         }
-        EXPECT_EQ(attached > 0, hasCode) << module.name << " " << attached;
+        EXPECT_EQ(attached > 0, hasCode) << moduleName << " " << attached;
         counts.instructionsAttached += attached;
     }
-    ResetXdataRange();
 }
 
 } // namespace
@@ -173,9 +175,14 @@ TEST(KeilListings, EveryModuleOfEveryProjectGetsItsLines) {
     const std::vector<std::string> folders = debuginfo_test::KeilProjectFolders();
     if (folders.empty()) GTEST_SKIP() << debuginfo_test::KeilFixturesAbsentMessage();
     ProjectCounts counts;
-    for (const std::string& folder : folders)
-        for (const std::string& project : debuginfo_test::FilesWithExtensions(folder, {".uv2"}))
+    for (const std::string& folder : folders) {
+        for (const std::string& project : debuginfo_test::FilesWithExtensions(folder, {".uv2"})) {
             CheckProject(project, counts);
+            // The same project moved from the machine that built it.
+            const debuginfo_test::TempFolder scratch;
+            CheckProject(debuginfo_test::MovedCopyOfProject(project, scratch), counts);
+        }
+    }
     EXPECT_LT(counts.lineRecordsInsideInstructions * 100, counts.lineRecords)
         << counts.lineRecordsInsideInstructions << " of " << counts.lineRecords;
     std::printf("%zu C listings (%zu built through .SRC), %zu assembler listings, %zu "

@@ -203,9 +203,10 @@ TEST(ProjectFile, EveryRealProjectFileIsRead) {
             EXPECT_TRUE(settings.m_strMapExt == "M51" || settings.m_strMapExt == "MAP");
             EXPECT_FALSE(settings.m_strOutName.empty());
             EXPECT_FALSE(settings.m_mapSourcePaths.empty());
+            // Sources found as Open finds them (a moved project's absolute paths too).
             size_t found = 0;
             for (const auto& entry : settings.m_mapSourcePaths)
-                if (!platform::ResolvePath(settings.m_strProjectDir, entry.second).empty()) ++found;
+                if (!LocateProjectFile(settings.m_strProjectDir, entry.second).empty()) ++found;
             EXPECT_GT(found, 0u);
 
             CFileStruct files;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <ftw.h>
 #include <set>
@@ -145,6 +146,29 @@ std::vector<std::string> KeilProjectFolders() {
 
 const char* KeilFixturesAbsentMessage() {
     return "the real projects (" VEXA_KEIL_FIXTURES ") are not beside the repository";
+}
+
+std::string MovedCopyOfProject(const std::string& projectFile, const TempFolder& scratch) {
+    namespace fs = std::filesystem;
+    const fs::path original(projectFile);
+    const std::string folder = original.parent_path().filename().string();
+    const fs::path copy = fs::path(scratch.Root()) / (folder + "-moved");
+    fs::copy(original.parent_path(), copy, fs::copy_options::recursive);
+    // The real projects may lie read-only; their copy is ours to change and remove.
+    fs::permissions(copy, fs::perms::owner_all, fs::perm_options::add);
+    for (const auto& entry : fs::recursive_directory_iterator(copy))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+    std::istringstream lines(ReadWholeFile(projectFile));
+    std::string text;
+    for (std::string line; std::getline(lines, line);) {
+        const size_t open = line.find("<.\\");
+        if (line.find("File ") != std::string::npos && open != std::string::npos)
+            line.replace(open + 1, 2, "C:\\Users\\someone\\" + folder + "\\");
+        text += line + "\n";
+    }
+    const fs::path moved = copy / original.filename();
+    std::ofstream(moved, std::ios::binary) << text;
+    return moved.string();
 }
 
 std::vector<std::string> FilesWithExtensions(const std::string& folder,

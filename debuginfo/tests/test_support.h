@@ -72,6 +72,11 @@ std::unique_ptr<ParsedMap> ParseMapText(const std::string& text, MapForm form,
 // The real projects: every sub-folder of the fixtures folder (empty when absent).
 std::vector<std::string> KeilProjectFolders();
 const char* KeilFixturesAbsentMessage();
+// A copy of a real project's folder under `scratch`, renamed, whose project
+// file names each source by the absolute path of the machine that built it
+// ("<.\Src\STARTUP.A51>" becomes "<C:\Users\someone\FOLDER\Src\STARTUP.A51>"),
+// as a project moved from that machine does. The copy's project file.
+std::string MovedCopyOfProject(const std::string& projectFile, const TempFolder& scratch);
 // Every file below `folder` whose name ends in one of `extensions` (any case).
 std::vector<std::string> FilesWithExtensions(const std::string& folder,
                                              const std::vector<std::string>& extensions);

@@ -250,13 +250,14 @@ void CMemoryWnd::SetRangeTexts(const std::string& start, const std::string& end)
 }
 
 void CMemoryWnd::ResetRangeTexts() {
+    // Nothing the closed program showed stays: the grids of a new pane.
+    m_endAddress = kEndAddressOfNewPane;
+    InitGrid();
     SetRangeTexts(m_pane.Spec().startAfterClose, m_pane.Spec().endAfterClose);
 }
 
 void CMemoryWnd::ForgetProgram() {
     m_pane.ForgetProgram();
-    m_endAddress = kEndAddressOfNewPane;
-    InitGrid();
 }
 
 void CMemoryWnd::EndEdits() {

@@ -45,9 +45,10 @@ public:
     void MarkOtherGridsStale();
 
     void SetRangeTexts(const std::string& start, const std::string& end);
-    // Project close: the range texts of a pane without a project.
+    // Project close: the grids and range texts of a pane without a project.
     virtual void ResetRangeTexts();
-    // Project close: the grids and the pane's buffer forget the program.
+    // Project close: the pane's buffer forgets the program (the grids are
+    // emptied by ResetRangeTexts, which follows).
     void ForgetProgram();
     // Ends a running cell edit in every grid, committing its text.
     void EndEdits();

@@ -320,6 +320,98 @@ TEST(AppFrame, ExitClosesTheFrame) {
     EXPECT_EQ(Frame(), nullptr);
 }
 
+namespace {
+
+// Exit as the user chooses it; the frame is gone.
+void Exit() {
+    Command(cmd::kExit);
+    guitest::PumpEvents(200);
+    ASSERT_EQ(Frame(), nullptr);
+}
+
+// Every pane where the first run puts it: docked on its side and shown (the
+// Emulator created hidden), none floating.
+void ExpectFirstRunLayout(CMainFrame* frame) {
+    const std::vector<PaneSpec>& specs = DockingPanes();
+    for (size_t i = 0; i < specs.size(); ++i) {
+        SCOPED_TRACE(specs[i].caption);
+        EXPECT_EQ(frame->IsPaneShown(i), specs[i].place != PanePlace::Hidden);
+        const wxAuiPaneInfo& pane = frame->Aui().GetPane(frame->Pane(i));
+        if (specs[i].place == PanePlace::Left) {
+            EXPECT_EQ(pane.dock_direction, wxAUI_DOCK_LEFT);
+        } else if (specs[i].place == PanePlace::Right) {
+            EXPECT_EQ(pane.dock_direction, wxAUI_DOCK_RIGHT);
+        }
+        if (pane.IsOk() && specs[i].place != PanePlace::Hidden) {
+            EXPECT_FALSE(pane.IsFloating());
+        }
+    }
+    EXPECT_TRUE(frame->Aui().GetPane("SourceWindows").IsShown());
+    EXPECT_EQ(frame->Aui().GetPane("BreakPointGroup").caption, "BreakPoint");
+}
+
+} // namespace
+
+TEST(AppFrame, TheDockingLayoutComesBackAtTheNextStartAndADamagedOneGivesTheFirstRun) {
+    CMainFrame* frame = Frame();
+    ExpectFirstRunLayout(frame);
+    // The user hides Register, floats Assembly, closes the workspace with its
+    // close button and brings Symbol to the front of the tab group, then leaves.
+    const int registerPane = PaneForToggle(cmd::kRegisterWindow);
+    Command(cmd::kRegisterWindow);
+    frame->Aui()
+        .GetPane(frame->Pane(kAssemblyPane))
+        .Float()
+        .FloatingPosition(wxPoint(420, 300))
+        .FloatingSize(wxSize(400, 320));
+    frame->Aui().ClosePane(frame->Aui().GetPane(frame->FileView()));
+    frame->Aui().Update();
+    ShowPane(frame->Pane(5));
+    ASSERT_NO_FATAL_FAILURE(Exit());
+    const std::string stored = ReadDockingLayout();
+    ASSERT_FALSE(stored.empty());
+
+    StartFrame();
+    frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->IsPaneShown(size_t(registerPane)));
+    EXPECT_TRUE(frame->Aui().GetPane(frame->Pane(kAssemblyPane)).IsFloating());
+    EXPECT_TRUE(frame->Pane(kAssemblyPane)->IsShownOnScreen());
+    EXPECT_TRUE(frame->IsPaneShown(kBreakPointPane));
+    // No command shows the workspace again: it comes back where it was.
+    EXPECT_TRUE(frame->IsPaneShown(kWorkSpacePane));
+    EXPECT_EQ(frame->Aui().GetPane(frame->FileView()).dock_direction, wxAUI_DOCK_LEFT);
+    // The group's caption names its page in front, not the one stored.
+    EXPECT_EQ(frame->Aui().GetPane("BreakPointGroup").caption, "BreakPoint");
+    guitest::SaveScreenshot(frame, "layout_restored");
+    wxWindow* floating = wxGetTopLevelParent(frame->Pane(kAssemblyPane));
+    EXPECT_NE(floating, frame);
+    floating->Raise();
+    guitest::SaveScreenshot(floating, "layout_restored_floating_assembly");
+
+    // Damaged and foreign layouts give the first-run layout.
+    std::string withoutRegister = stored;
+    const size_t part = stored.find("name=pane" + std::to_string(registerPane) + ";");
+    ASSERT_NE(part, std::string::npos);
+    withoutRegister.erase(part, stored.find('|', part) + 1 - part);
+    const std::pair<const char*, std::string> damaged[] = {
+        {"another_program", "layout2|name=Toolbox;caption=Tools;state=2044;dir=4;layer=0;row=0;"
+                            "pos=0;prop=100000;bestw=200;besth=200;minw=-1;minh=-1;maxw=-1;"
+                            "maxh=-1;floatx=-1;floaty=-1;floatw=-1;floath=-1|"},
+        {"a_pane_missing", withoutRegister},
+    };
+    for (const auto& [what, layout] : damaged) {
+        SCOPED_TRACE(what);
+        ASSERT_NO_FATAL_FAILURE(Exit());
+        WriteDockingLayout(layout);
+        StartFrame();
+        ASSERT_NE(Frame(), nullptr);
+        ExpectFirstRunLayout(Frame());
+        guitest::SaveScreenshot(Frame(), std::string("layout_damaged_") + what);
+    }
+    WriteDockingLayout("");
+}
+
 TEST(AppSourceWindows, OpenFindCloseAndTheSearchDialog) {
     FlagGuard guard;
     CMainFrame* frame = Frame();

@@ -256,12 +256,14 @@ void MemoryPanes::MemoryRoad(const Road& road) {
         ++pane;
     }
 
-    // Close: the IData grids are zeros again, each pane has its ranges of a
-    // debugger without a project.
+    // Close: the IData and External grids are zeros again, each pane has its
+    // ranges of a debugger without a project.
     Command(cmd::kClose);
     ASSERT_FALSE(g_bProjectLoaded);
     EXPECT_EQ(GridRows(idata->ShownGrid()),
               ExpectedRows(std::vector<uint8_t>(0x100, 0), 0, idata->CellWidth()));
+    EXPECT_EQ(GridRows(external->ShownGrid()),
+              ExpectedRows(std::vector<uint8_t>(0x100, 0), 0, external->CellWidth()));
     EXPECT_EQ(external->EndAddressEdit()->GetValue(), "0x000100");
     EXPECT_EQ(code->EndAddressEdit()->GetValue(), "0x000000");
     EXPECT_EQ(flash->EndAddressEdit()->GetValue(), "0xFFFFFF");

@@ -348,8 +348,10 @@ TEST_P(KeilPanes, FollowTheProgram) {
     const std::vector<std::string> locals = LocalsAtPc(), shown = NamedRows(Locals());
     ASSERT_GE(shown.size(), locals.size());
     EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + long(locals.size())), locals);
-    ExpectRowsShowTheBoard(Locals(), 10, "entered");
-    EXPECT_GT(ExpectRowsShowTheBoard(Globals(), 10, "globals"), 0);
+    // Each pane shows its values in the radix it keeps (an earlier road may
+    // have chosen another).
+    ExpectRowsShowTheBoard(Locals(), g_pLocalVariableWnd->Radix(), "entered");
+    EXPECT_GT(ExpectRowsShowTheBoard(Globals(), g_pVariableAllWnd->Radix(), "globals"), 0);
     ShowPane(g_pVariableAllWnd);
     guitest::SaveScreenshot(g_pVariableAllWnd, std::string("variable_panes_") + road.folder);
 
@@ -363,7 +365,7 @@ TEST_P(KeilPanes, FollowTheProgram) {
     const uint32_t width = std::min<uint32_t>(ReadWidthOfType(Search()->GetItemText(0, 2)),
                                               symbol->m_nSize ? symbol->m_nSize : 4);
     EXPECT_EQ(BoardByte(address[0], std::stoul(address.substr(2), nullptr, 16) + width - 1), 0x42);
-    EXPECT_EQ(ExpectRowsShowTheBoard(Search(), 10, "written"), 1);
+    EXPECT_EQ(ExpectRowsShowTheBoard(Search(), g_pVariableWnd->Radix(), "written"), 1);
     Command(cmd::kClose);
 }
 
