@@ -81,12 +81,14 @@ double ReplayLineTables(const CProjectLoader& loader) {
         copies.push_back(std::move(copy));
     }
     const Clock::time_point start = Clock::now();
+    const AddressTextMap& instructions = loader.m_pDisasmLoader->m_mapInstructions;
+    const InstructionOrder order = OrderInstructions(instructions);
     for (size_t i = 0; i < copies.size() && i < sourceNames.size(); ++i) {
         const CLineInfoInModule* lines =
             FindModuleLineInfo(*loader.m_pMapLoader, copies[i]->m_strModuleName);
-        BuildModuleLineEntries(
-            lines, *copies[i], sourceNames[i], loader.m_pDisasmLoader->m_mapInstructions,
-            loader.m_pDisasmLoader->m_mapLabels, *g_pSymbolTable, g_pSymbolDatabase.get());
+        BuildModuleLineEntries(lines, *copies[i], sourceNames[i], instructions, order,
+                               loader.m_pDisasmLoader->m_mapLabels, *g_pSymbolTable,
+                               g_pSymbolDatabase.get());
     }
     const double ms = MillisecondsBetween(start, Clock::now());
     size_t replayed = 0;

@@ -69,6 +69,33 @@ const CSymbolStruct* CodeSegmentOf(const CSymbolDatabase* database, uint32_t add
     return holder;
 }
 
+// The instructions of the order not yet given to a line of the module. Each
+// taken one points at a later index to try, so a walk over a range steps over
+// the taken ones at almost no cost.
+class UntakenInstructions {
+public:
+    explicit UntakenInstructions(const std::vector<uint32_t>& addresses)
+        : m_nCount(addresses.size()) {}
+
+    // The first untaken index at or after `index` (the count when none).
+    size_t From(size_t index) {
+        size_t found = index;
+        for (auto next = m_next.find(found); next != m_next.end(); next = m_next.find(found))
+            found = next->second;
+        while (index != found) { // the taken ones on the way point straight at it
+            auto next = m_next.find(index);
+            index = next->second;
+            next->second = found;
+        }
+        return std::min(found, m_nCount);
+    }
+    void Take(size_t index) { m_next[index] = index + 1; }
+
+private:
+    size_t m_nCount;
+    std::unordered_map<size_t, size_t> m_next;
+};
+
 } // namespace
 
 uint32_t InstructionSize(std::string_view text) {
@@ -84,15 +111,43 @@ std::string LabelNameOf(std::string_view labelText) {
     return std::string(WordAt(text, 2));
 }
 
+InstructionOrder OrderInstructions(const AddressTextMap& instructions) {
+    InstructionOrder order;
+    order.m_addresses.reserve(instructions.size());
+    for (const auto& instruction : instructions)
+        order.m_addresses.push_back(instruction.first);
+    std::sort(order.m_addresses.begin(), order.m_addresses.end());
+    if (!order.m_addresses.empty()) {
+        const uint32_t last = order.m_addresses.back();
+        order.m_nEnd =
+            uint64_t{last} + std::max<uint32_t>(1, InstructionSize(instructions.at(last)));
+    }
+    return order;
+}
+
+void DropLinesPastImage(MapLoader& map, CSymbolTable& table, uint64_t imageEnd) {
+    for (const auto& module : map.m_moduleLineRecords) {
+        auto& records = module->m_lines;
+        records.erase(std::remove_if(records.begin(), records.end(),
+                                     [imageEnd](const CLineInfoInMapFormat& record) {
+                                         return record.m_nKind == kLineSource &&
+                                                record.m_dwAddress >= imageEnd;
+                                     }),
+                      records.end());
+    }
+    table.DropPositionsFrom(imageEnd);
+}
+
 int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
                            const std::string& sourceFileName, const AddressTextMap& instructions,
-                           const AddressTextMap& labels, CSymbolTable& table,
-                           const CSymbolDatabase* database) {
+                           const InstructionOrder& order, const AddressTextMap& labels,
+                           CSymbolTable& table, const CSymbolDatabase* database) {
     if (!module) return 0;
     const std::string keyPrefix = UpperCase(sourceFileName) + ":";
     Loader* source = listing.m_pSourceLoader.get();
     FunctionStack functions;
-    uint32_t previousEnd = 0;
+    UntakenInstructions untaken(order.m_addresses);
+    uint64_t previousEnd = 0;
 
     const auto& records = module->m_lines;
     for (size_t i = 0; i < records.size(); ++i) {
@@ -113,9 +168,9 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
             i + 1 < records.size() ? records[i + 1].m_nKind : kLineFunctionEnd;
         const uint32_t start = record.m_dwAddress;
         auto own = instructions.find(start);
-        const uint32_t ownEnd =
-            own == instructions.end() ? start : start + InstructionSize(own->second);
-        uint32_t end = 0;
+        const uint64_t ownEnd =
+            own == instructions.end() ? start : uint64_t{start} + InstructionSize(own->second);
+        uint64_t end = 0;
         const FunctionLevel* top = functions.Top();
         if (!top) {
             end = ownEnd;
@@ -124,7 +179,7 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
         } else if (nextKind == kLineFunctionEnd) {
             // Without a segment (an assembler block) the line keeps at least
             // the instruction the map places it at.
-            end = top->pSegment ? top->pSegment->m_dwStart + top->pSegment->m_dwLength
+            end = top->pSegment ? uint64_t{top->pSegment->m_dwStart} + top->pSegment->m_dwLength
                                 : std::max(previousEnd, ownEnd);
         } else {
             end = 0;
@@ -138,7 +193,13 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
             line = &source->m_lines[record.m_nLine - 1];
         SymbolInfo* function = top ? top->pSymbol : nullptr;
 
-        for (uint32_t address = start; address < end; ++address) {
+        const std::vector<uint32_t>& addresses = order.m_addresses;
+        const size_t first = static_cast<size_t>(
+            std::lower_bound(addresses.begin(), addresses.end(), start) - addresses.begin());
+        for (size_t at = untaken.From(first); at < addresses.size() && addresses[at] < end;
+             at = untaken.From(at + 1)) {
+            untaken.Take(at);
+            const uint32_t address = addresses[at];
             auto instruction = instructions.find(address);
             if (instruction == instructions.end()) continue;
             if (record.m_nLine == kUntranslatedLine) return 0;

@@ -1,5 +1,7 @@
 #include "symbol_table.h"
 
+#include <iterator>
+
 std::unique_ptr<CSymbolTable> g_pSymbolTable;
 
 int CSymbolTable::AddSymbolName(const std::string& name, std::unique_ptr<SymbolInfo> record,
@@ -70,4 +72,11 @@ void CSymbolTable::RenameLineKey(const std::string& oldKey, const std::string& n
     const uint32_t address = it->second;
     m_mapLineToAddress.erase(it);
     m_mapLineToAddress[newKey] = address;
+}
+
+void CSymbolTable::DropPositionsFrom(uint64_t end) {
+    for (auto it = m_mapAddressToLine.begin(); it != m_mapAddressToLine.end();)
+        it = it->first >= end ? m_mapAddressToLine.erase(it) : std::next(it);
+    for (auto it = m_mapLineToAddress.begin(); it != m_mapLineToAddress.end();)
+        it = it->second >= end ? m_mapLineToAddress.erase(it) : std::next(it);
 }
