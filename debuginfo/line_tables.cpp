@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <map>
 #include <vector>
 
 namespace {
@@ -69,31 +71,38 @@ const CSymbolStruct* CodeSegmentOf(const CSymbolDatabase* database, uint32_t add
     return holder;
 }
 
-// The instructions of the order not yet given to a line of the module. Each
-// taken one points at a later index to try, so a walk over a range steps over
-// the taken ones at almost no cost.
-class UntakenInstructions {
+// The spans of the instruction order (by index) already given to a line of
+// the module, kept disjoint and merged: a range visits only the indexes no
+// earlier range took, so ranges that overlap cost no more than ranges that
+// do not.
+class TakenSpans {
 public:
-    explicit UntakenInstructions(const std::vector<uint32_t>& addresses)
-        : m_nCount(addresses.size()) {}
-
-    // The first untaken index at or after `index` (the count when none).
-    size_t From(size_t index) {
-        size_t found = index;
-        for (auto next = m_next.find(found); next != m_next.end(); next = m_next.find(found))
-            found = next->second;
-        while (index != found) { // the taken ones on the way point straight at it
-            auto next = m_next.find(index);
-            index = next->second;
-            next->second = found;
+    // Calls `visit` (which answers false to stop) for each index of
+    // [from, to) not yet taken, in order, and takes them all. False when
+    // `visit` stopped.
+    template <class Visit> bool Take(size_t from, size_t to, Visit visit) {
+        if (from >= to) return true;
+        size_t low = from;
+        size_t high = to;
+        size_t at = from;
+        auto span = m_spans.upper_bound(from);
+        if (span != m_spans.begin() && std::prev(span)->second >= from) --span;
+        while (span != m_spans.end() && span->first <= std::max(at, to)) {
+            for (; at < std::min(span->first, to); ++at)
+                if (!visit(at)) return false;
+            low = std::min(low, span->first);
+            high = std::max(high, span->second);
+            at = std::max(at, span->second);
+            span = m_spans.erase(span);
         }
-        return std::min(found, m_nCount);
+        for (; at < to; ++at)
+            if (!visit(at)) return false;
+        m_spans[low] = high;
+        return true;
     }
-    void Take(size_t index) { m_next[index] = index + 1; }
 
 private:
-    size_t m_nCount;
-    std::unordered_map<size_t, size_t> m_next;
+    std::map<size_t, size_t> m_spans; // first index -> the index after the span
 };
 
 } // namespace
@@ -146,7 +155,7 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
     const std::string keyPrefix = UpperCase(sourceFileName) + ":";
     Loader* source = listing.m_pSourceLoader.get();
     FunctionStack functions;
-    UntakenInstructions untaken(order.m_addresses);
+    TakenSpans taken;
     uint64_t previousEnd = 0;
 
     const auto& records = module->m_lines;
@@ -194,26 +203,28 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
         SymbolInfo* function = top ? top->pSymbol : nullptr;
 
         const std::vector<uint32_t>& addresses = order.m_addresses;
-        const size_t first = static_cast<size_t>(
-            std::lower_bound(addresses.begin(), addresses.end(), start) - addresses.begin());
-        for (size_t at = untaken.From(first); at < addresses.size() && addresses[at] < end;
-             at = untaken.From(at + 1)) {
-            untaken.Take(at);
-            const uint32_t address = addresses[at];
-            auto instruction = instructions.find(address);
-            if (instruction == instructions.end()) continue;
-            if (record.m_nLine == kUntranslatedLine) return 0;
-            std::string text;
-            auto label = labels.find(address);
-            if (label != labels.end()) text = LabelNameOf(label->second) + ": ";
-            text += instruction->second;
-            if (line && !text.empty()) {
-                line->m_instructions.push_back(
-                    InstructionInfo{text, function, address, InstructionSize(text)});
-                line->m_pFunctionSymbol = function;
-            }
-            table.SetLineOfAddress(address, key);
-        }
+        const auto first = std::lower_bound(addresses.begin(), addresses.end(), start);
+        const auto last = std::lower_bound(first, addresses.end(), end);
+        const bool translated =
+            taken.Take(static_cast<size_t>(first - addresses.begin()),
+                       static_cast<size_t>(last - addresses.begin()), [&](size_t at) {
+                           const uint32_t address = addresses[at];
+                           auto instruction = instructions.find(address);
+                           if (instruction == instructions.end()) return true;
+                           if (record.m_nLine == kUntranslatedLine) return false;
+                           std::string text;
+                           auto label = labels.find(address);
+                           if (label != labels.end()) text = LabelNameOf(label->second) + ": ";
+                           text += instruction->second;
+                           if (line && !text.empty()) {
+                               line->m_instructions.push_back(
+                                   InstructionInfo{text, function, address, InstructionSize(text)});
+                               line->m_pFunctionSymbol = function;
+                           }
+                           table.SetLineOfAddress(address, key);
+                           return true;
+                       });
+        if (!translated) return 0;
     }
     return 1;
 }
