@@ -336,23 +336,27 @@ std::vector<std::string> ProjectFiles(const std::string& folder) {
 
 // ---- a damaged map line ----
 
-// Replaces the address of the first source-line record inside a function of
-// the map at `path` with one no image reaches. False when it has none.
+// Replaces the address of the first source-line record of the map at `path`
+// that follows another one inside a function with one no image reaches, so
+// that the line before it would reach that address. False when it has none.
 bool DamageOneLineRecord(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     bool inFunction = false;
+    bool afterLine = false;
     for (size_t start = 0; start < text.size();) {
         const size_t end = std::min(text.find('\n', start), text.size());
         const std::string line = text.substr(start, end - start);
+        const bool isLine = line.find(" LINE") != std::string::npos;
         if (line.find(" PROC ") != std::string::npos || line.find(" BLOCK ") != std::string::npos)
             inFunction = true;
-        if (inFunction && line.find(" LINE") != std::string::npos) {
+        if (inFunction && isLine && afterLine) {
             const size_t value = text.find_first_not_of(' ', start);
             text.replace(value, text.find(' ', value) - value, "C:FFFFFFFFFFFFFFFFH");
             std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
             return true;
         }
+        afterLine = isLine;
         start = end + 1;
     }
     return false;
