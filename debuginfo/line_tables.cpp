@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <map>
 #include <vector>
 
 namespace {
@@ -69,6 +71,40 @@ const CSymbolStruct* CodeSegmentOf(const CSymbolDatabase* database, uint32_t add
     return holder;
 }
 
+// The spans of the instruction order (by index) already given to a line of
+// the module, kept disjoint and merged: a range visits only the indexes no
+// earlier range took, so ranges that overlap cost no more than ranges that
+// do not.
+class TakenSpans {
+public:
+    // Calls `visit` (which answers false to stop) for each index of
+    // [from, to) not yet taken, in order, and takes them all. False when
+    // `visit` stopped.
+    template <class Visit> bool Take(size_t from, size_t to, Visit visit) {
+        if (from >= to) return true;
+        size_t low = from;
+        size_t high = to;
+        size_t at = from;
+        auto span = m_spans.upper_bound(from);
+        if (span != m_spans.begin() && std::prev(span)->second >= from) --span;
+        while (span != m_spans.end() && span->first <= std::max(at, to)) {
+            for (; at < std::min(span->first, to); ++at)
+                if (!visit(at)) return false;
+            low = std::min(low, span->first);
+            high = std::max(high, span->second);
+            at = std::max(at, span->second);
+            span = m_spans.erase(span);
+        }
+        for (; at < to; ++at)
+            if (!visit(at)) return false;
+        m_spans[low] = high;
+        return true;
+    }
+
+private:
+    std::map<size_t, size_t> m_spans; // first index -> the index after the span
+};
+
 } // namespace
 
 uint32_t InstructionSize(std::string_view text) {
@@ -84,15 +120,43 @@ std::string LabelNameOf(std::string_view labelText) {
     return std::string(WordAt(text, 2));
 }
 
+InstructionOrder OrderInstructions(const AddressTextMap& instructions) {
+    InstructionOrder order;
+    order.m_addresses.reserve(instructions.size());
+    for (const auto& instruction : instructions)
+        order.m_addresses.push_back(instruction.first);
+    std::sort(order.m_addresses.begin(), order.m_addresses.end());
+    if (!order.m_addresses.empty()) {
+        const uint32_t last = order.m_addresses.back();
+        order.m_nEnd =
+            uint64_t{last} + std::max<uint32_t>(1, InstructionSize(instructions.at(last)));
+    }
+    return order;
+}
+
+void DropLinesPastImage(MapLoader& map, CSymbolTable& table, uint64_t imageEnd) {
+    for (const auto& module : map.m_moduleLineRecords) {
+        auto& records = module->m_lines;
+        records.erase(std::remove_if(records.begin(), records.end(),
+                                     [imageEnd](const CLineInfoInMapFormat& record) {
+                                         return record.m_nKind == kLineSource &&
+                                                record.m_dwAddress >= imageEnd;
+                                     }),
+                      records.end());
+    }
+    table.DropPositionsFrom(imageEnd);
+}
+
 int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
                            const std::string& sourceFileName, const AddressTextMap& instructions,
-                           const AddressTextMap& labels, CSymbolTable& table,
-                           const CSymbolDatabase* database) {
+                           const InstructionOrder& order, const AddressTextMap& labels,
+                           CSymbolTable& table, const CSymbolDatabase* database) {
     if (!module) return 0;
     const std::string keyPrefix = UpperCase(sourceFileName) + ":";
     Loader* source = listing.m_pSourceLoader.get();
     FunctionStack functions;
-    uint32_t previousEnd = 0;
+    TakenSpans taken;
+    uint64_t previousEnd = 0;
 
     const auto& records = module->m_lines;
     for (size_t i = 0; i < records.size(); ++i) {
@@ -113,9 +177,9 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
             i + 1 < records.size() ? records[i + 1].m_nKind : kLineFunctionEnd;
         const uint32_t start = record.m_dwAddress;
         auto own = instructions.find(start);
-        const uint32_t ownEnd =
-            own == instructions.end() ? start : start + InstructionSize(own->second);
-        uint32_t end = 0;
+        const uint64_t ownEnd =
+            own == instructions.end() ? start : uint64_t{start} + InstructionSize(own->second);
+        uint64_t end = 0;
         const FunctionLevel* top = functions.Top();
         if (!top) {
             end = ownEnd;
@@ -124,7 +188,7 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
         } else if (nextKind == kLineFunctionEnd) {
             // Without a segment (an assembler block) the line keeps at least
             // the instruction the map places it at.
-            end = top->pSegment ? top->pSegment->m_dwStart + top->pSegment->m_dwLength
+            end = top->pSegment ? uint64_t{top->pSegment->m_dwStart} + top->pSegment->m_dwLength
                                 : std::max(previousEnd, ownEnd);
         } else {
             end = 0;
@@ -138,21 +202,29 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
             line = &source->m_lines[record.m_nLine - 1];
         SymbolInfo* function = top ? top->pSymbol : nullptr;
 
-        for (uint32_t address = start; address < end; ++address) {
-            auto instruction = instructions.find(address);
-            if (instruction == instructions.end()) continue;
-            if (record.m_nLine == kUntranslatedLine) return 0;
-            std::string text;
-            auto label = labels.find(address);
-            if (label != labels.end()) text = LabelNameOf(label->second) + ": ";
-            text += instruction->second;
-            if (line && !text.empty()) {
-                line->m_instructions.push_back(
-                    InstructionInfo{text, function, address, InstructionSize(text)});
-                line->m_pFunctionSymbol = function;
-            }
-            table.SetLineOfAddress(address, key);
-        }
+        const std::vector<uint32_t>& addresses = order.m_addresses;
+        const auto first = std::lower_bound(addresses.begin(), addresses.end(), start);
+        const auto last = std::lower_bound(first, addresses.end(), end);
+        const bool translated =
+            taken.Take(static_cast<size_t>(first - addresses.begin()),
+                       static_cast<size_t>(last - addresses.begin()), [&](size_t at) {
+                           const uint32_t address = addresses[at];
+                           auto instruction = instructions.find(address);
+                           if (instruction == instructions.end()) return true;
+                           if (record.m_nLine == kUntranslatedLine) return false;
+                           std::string text;
+                           auto label = labels.find(address);
+                           if (label != labels.end()) text = LabelNameOf(label->second) + ": ";
+                           text += instruction->second;
+                           if (line && !text.empty()) {
+                               line->m_instructions.push_back(
+                                   InstructionInfo{text, function, address, InstructionSize(text)});
+                               line->m_pFunctionSymbol = function;
+                           }
+                           table.SetLineOfAddress(address, key);
+                           return true;
+                       });
+        if (!translated) return 0;
     }
     return 1;
 }

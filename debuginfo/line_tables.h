@@ -7,8 +7,10 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "line_records.h"
+#include "map_loader.h"
 #include "symbol_records.h"
 #include "symbol_table.h"
 #include "text_loader.h"
@@ -31,6 +33,20 @@ uint32_t InstructionSize(std::string_view text);
 // The label name of a label line: its third blank-separated word ("" when none).
 std::string LabelNameOf(std::string_view labelText);
 
+// The instructions of a disassembly in address order, and the end of the
+// image: the address after the last byte of its last instruction (0 when
+// there is none).
+struct InstructionOrder {
+    std::vector<uint32_t> m_addresses;
+    uint64_t m_nEnd = 0;
+};
+InstructionOrder OrderInstructions(const AddressTextMap& instructions);
+
+// Drops the source-line records at or past `imageEnd` from every module of
+// the map, and the source positions at such addresses from `table`: an
+// address the image does not reach is a damaged record.
+void DropLinesPastImage(MapLoader& map, CSymbolTable& table, uint64_t imageEnd);
+
 // Walks the module's line records and, for every instruction inside the code
 // range of a source line, enters address -> "FILE:LINE" (upper-case file name)
 // in `table` and appends an InstructionInfo to that line of the listing's
@@ -39,11 +55,13 @@ std::string LabelNameOf(std::string_view labelText);
 // of its code segment, or covers at least the instruction at its address when
 // the function has none; a line outside any function covers the one
 // instruction at its address; a line followed by a function start covers
-// nothing.
+// nothing. An instruction goes to the first line of the module whose range
+// holds it, so the work grows with the records and the instructions, never
+// with the width of a range.
 // An end record without an open function is ignored.
 // Returns 0 for a null module and when an instruction belongs to a line
 // numbered 0xFFFFFFFF; 1 otherwise.
 int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
                            const std::string& sourceFileName, const AddressTextMap& instructions,
-                           const AddressTextMap& labels, CSymbolTable& table,
-                           const CSymbolDatabase* database);
+                           const InstructionOrder& order, const AddressTextMap& labels,
+                           CSymbolTable& table, const CSymbolDatabase* database);

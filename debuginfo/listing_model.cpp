@@ -100,32 +100,39 @@ private:
         if (loader == m_loaders.end()) return;
         const Loader& source = *loader->second;
 
-        // The block starts at the first of the lines directly above that have
-        // the same address or no code at all, and that no block has shown yet
-        // (code placed out of line order, such as a loop's test, comes back
-        // to a line whose neighbours are shown already).
-        std::vector<bool>& shown = m_shown[position.file];
-        shown.resize(source.m_lines.size());
+        // A line the file does not have (the map and the source disagree)
+        // shows no rows and points no index entry at the code.
+        if (position.line >= 1 && position.line <= source.m_lines.size()) {
+            std::vector<bool>& shown = m_shown[position.file];
+            shown.resize(source.m_lines.size());
+            const uint32_t start = ShownBlockStart(address, position, shown);
+            for (uint32_t k = start; k <= position.line; ++k) {
+                AppendSourceRow(FormatSourceLine(
+                    AlignDisassemblyColumns(CutAtCarriageReturn(source.m_lines[k - 1].m_strText)),
+                    static_cast<int32_t>(k)));
+                shown[k - 1] = true;
+            }
+            FillIndex(address, position, start);
+        }
+        m_bSourceShown = true;
+        m_previous = position;
+        m_bHavePrevious = true;
+    }
+
+    // The block starts at the first of the lines directly above that have
+    // the same address or no code at all, and that no block has shown yet
+    // (code placed out of line order, such as a loop's test, comes back
+    // to a line whose neighbours are shown already).
+    uint32_t ShownBlockStart(uint32_t address, const SourcePosition& position,
+                             const std::vector<bool>& shown) const {
         uint32_t start = position.line;
         for (uint32_t k = position.line; k > 1; --k) {
-            if (k - 2 < shown.size() && shown[k - 2]) break;
+            if (shown[k - 2]) break;
             const uint32_t above = AddressOfLine(*m_table, position.file, k - 1);
             if (above != address && above != kNoAddress) break;
             start = k - 1;
         }
-        if (position.line >= 1 && position.line <= source.m_lines.size()) {
-            for (uint32_t k = start; k <= position.line; ++k) {
-                const std::string* text = GetLineText(source, k - 1);
-                if (!text) break;
-                AppendSourceRow(FormatSourceLine(
-                    AlignDisassemblyColumns(CutAtCarriageReturn(*text)), static_cast<int32_t>(k)));
-                shown[k - 1] = true;
-            }
-        }
-        FillIndex(address, position, start);
-        m_bSourceShown = true;
-        m_previous = position;
-        m_bHavePrevious = true;
+        return start;
     }
 
     // The line's entry, and the entries of the lines from `start` shown

@@ -221,12 +221,14 @@ std::string CProjectLoader::OutputFolder() const {
 }
 
 bool CProjectLoader::LoadModules() {
+    const InstructionOrder order = OrderInstructions(m_pDisasmLoader->m_mapInstructions);
+    DropLinesPastImage(*m_pMapLoader, *g_pSymbolTable, order.m_nEnd);
     for (const ProjectModule& module : m_modules)
-        if (!LoadModule(module)) return false;
+        if (!LoadModule(module, order)) return false;
     return true;
 }
 
-bool CProjectLoader::LoadModule(const ProjectModule& module) {
+bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOrder& order) {
     const std::string& projectDir = m_settings.m_strProjectDir;
     const std::string listingName = module.m_strBase + ".lst";
     const std::string& sourceName = module.m_strSourceName;
@@ -265,7 +267,7 @@ bool CProjectLoader::LoadModule(const ProjectModule& module) {
     CLineInfoInModule* lines = FindModuleLineInfo(*m_pMapLoader, module.m_strModuleName);
     if (!assembler && !TranslateSrcLines(module, *listing, lines)) return false;
     const int built = BuildModuleLineEntries(
-        lines, *listing, sourceName, m_pDisasmLoader->m_mapInstructions,
+        lines, *listing, sourceName, m_pDisasmLoader->m_mapInstructions, order,
         m_pDisasmLoader->m_mapLabels, *g_pSymbolTable, g_pSymbolDatabase.get());
     // An assembler module that the map does not list has no code to follow.
     if (!built && !assembler) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "disasm_loader.h"
+#include "line_tables.h"
 #include "map_loader.h"
 #include "project_file.h"
 #include "project_image.h"
@@ -123,7 +124,7 @@ private:
     bool AcceptImage();
     bool LoadDisassembly();
     bool LoadModules();
-    bool LoadModule(const ProjectModule& module);
+    bool LoadModule(const ProjectModule& module, const InstructionOrder& order);
     // Reads the module's assembler source when the listing says the module
     // was compiled through one, turning the map's .SRC lines into C lines.
     bool TranslateSrcLines(const ProjectModule& module, const LSTLoader& listing,

@@ -1,5 +1,7 @@
 #include "symbol_table.h"
 
+#include <iterator>
+
 std::unique_ptr<CSymbolTable> g_pSymbolTable;
 
 int CSymbolTable::AddSymbolName(const std::string& name, std::unique_ptr<SymbolInfo> record,
@@ -79,4 +81,11 @@ uint32_t CSymbolTable::NextCodePlaceAbove(uint32_t address) const {
     for (const auto& entry : m_mapAddressToLine)
         if (entry.first > address && entry.first < next) next = entry.first;
     return next;
+}
+
+void CSymbolTable::DropPositionsFrom(uint64_t end) {
+    for (auto it = m_mapAddressToLine.begin(); it != m_mapAddressToLine.end();)
+        it = it->first >= end ? m_mapAddressToLine.erase(it) : std::next(it);
+    for (auto it = m_mapLineToAddress.begin(); it != m_mapLineToAddress.end();)
+        it = it->second >= end ? m_mapLineToAddress.erase(it) : std::next(it);
 }

@@ -54,6 +54,8 @@ public:
     // Moves the address of `oldKey` in the line-to-address map to `newKey`
     // (replacing its entry) and removes `oldKey`; nothing when `oldKey` is absent.
     void RenameLineKey(const std::string& oldKey, const std::string& newKey);
+    // Removes every source position at an address at or past `end`.
+    void DropPositionsFrom(uint64_t end);
 
     // The lowest address above `address` at which a code symbol or a source
     // line begins; kNoAddress when none does.

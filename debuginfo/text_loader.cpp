@@ -1,5 +1,7 @@
 #include "text_loader.h"
 
+#include <algorithm>
+
 #include "message_service.h"
 #include "path_resolver.h"
 
@@ -9,13 +11,10 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        start = next;
+        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++start;
     }
     return lines;
 }

@@ -1,9 +1,9 @@
 // Text files of a project loaded whole and cut into numbered lines: the
 // linker map, listings, sources, assembler sources.
 //
-// Files written on Windows arrive with CRLF or LF line ends; both number
-// their lines alike: every line end makes a line (empty lines included) and
-// one carriage return before it is dropped.
+// Files arrive with CRLF, LF or CR-only line ends, or a mix of them; all
+// number their lines alike, as the editor does: a CR LF pair, a lone LF and
+// a lone CR each end one line (empty lines included).
 #pragma once
 
 #include <cstdint>

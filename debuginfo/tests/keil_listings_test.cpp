@@ -103,6 +103,7 @@ void CheckProject(const std::string& projectPath, ProjectCounts& counts) {
     const std::string output = scratch.Path("Corvex.out");
     ASSERT_EQ(RunDisassembler(hexPath, output, VEXA_BIN_DIR), 1);
     const DisasmLoader disassembly(output);
+    const InstructionOrder order = OrderInstructions(disassembly.m_mapInstructions);
 
     std::map<uint32_t, std::string> lineOfAddress; // from the attached instructions
     for (const Module& module : modules) {
@@ -131,7 +132,7 @@ void CheckProject(const std::string& projectPath, ProjectCounts& counts) {
             ++counts.srcBuilds;
         }
         EXPECT_EQ(BuildModuleLineEntries(lines, listing, sourceName, disassembly.m_mapInstructions,
-                                         disassembly.m_mapLabels, table, &database),
+                                         order, disassembly.m_mapLabels, table, &database),
                   1);
 
         // Every line record at an instruction gives its line instructions.

@@ -39,8 +39,8 @@ protected:
     }
 
     int Build(const CLineInfoInModule* module) {
-        return BuildModuleLineEntries(module, listing, "main.c", instructions, labels, table,
-                                      &database);
+        return BuildModuleLineEntries(module, listing, "main.c", instructions,
+                                      OrderInstructions(instructions), labels, table, &database);
     }
 
     // MAIN with line 5 at its start and line 6 at 0x0008, up to its end.
@@ -135,6 +135,37 @@ TEST_F(LineTables, LinesThatCoverNothingOrOneInstruction) {
     ASSERT_EQ(Build(&block), 1);
     EXPECT_EQ(table.GetLineOfAddress(0x0C), "MAIN.C:5");
     EXPECT_EQ(SourceLine(5).m_instructions.size(), 1u);
+}
+
+// Records out of address order: each instruction goes to the first line whose
+// range holds it, once; a segment reaching past 32 bits ends nowhere early.
+TEST_F(LineTables, RecordsOutOfOrderGiveEachInstructionToOneLine) {
+    database.m_listCode.front()->m_dwLength = 0xFFFFFFFF;
+    CLineInfoInModule module("MAIN");
+    module.AddLine(0, 0x0003, kLineFunctionStart);
+    module.AddLine(5, 0x0003, kLineSource);
+    module.AddLine(6, 0x000C, kLineSource); // the next record lies below: nothing
+    module.AddLine(7, 0x0005, kLineSource); // up to 0x13, over line 5's range
+    module.AddLine(8, 0x0013, kLineSource);
+    module.AddLine(9, 0x0008, kLineSource); // up to the segment's end
+    module.AddLine(0, 0, kLineFunctionEnd);
+    ASSERT_EQ(Build(&module), 1);
+
+    auto addressesOf = [this](uint32_t line) {
+        std::vector<uint32_t> addresses;
+        for (const InstructionInfo& instruction : SourceLine(line).m_instructions)
+            addresses.push_back(instruction.m_dwAddress);
+        return addresses;
+    };
+    EXPECT_EQ(addressesOf(5), (std::vector<uint32_t>{0x03, 0x05, 0x08, 0x0A}));
+    EXPECT_TRUE(addressesOf(6).empty());
+    EXPECT_EQ(addressesOf(7), (std::vector<uint32_t>{0x0C, 0x0F, 0x12}));
+    EXPECT_TRUE(addressesOf(8).empty());
+    EXPECT_EQ(addressesOf(9), (std::vector<uint32_t>{0x13}));
+    for (uint32_t address : {0x03u, 0x05u, 0x08u, 0x0Au})
+        EXPECT_EQ(table.GetLineOfAddress(address), "MAIN.C:5") << address;
+    EXPECT_EQ(table.GetLineOfAddress(0x0C), "MAIN.C:7");
+    EXPECT_EQ(table.GetLineOfAddress(0x13), "MAIN.C:9");
 }
 
 TEST_F(LineTables, DeepNestingAndUnbalancedEndsAreSafe) {

@@ -179,11 +179,16 @@ TEST_F(ListingModel, SourceTextIsEscapedAndUntabbed) {
 TEST_F(ListingModel, LinesBeyondTheFileAndUnknownFilesShowNoSource) {
     table.SetLineAddress("A.C:20", 0x0000); // beyond the 8 lines of A.C
     table.SetLineAddress("X.C:1", 0x0001);  // no such source
-    Disassemble("0000 00 NOP\n0001 00 NOP\n");
+    table.SetLineAddress("B.C:2147483647", 0x0002);
+    Disassemble("0000 00 NOP\n0001 00 NOP\n0002 00 NOP\n");
     Build(&table);
-    EXPECT_EQ(model.m_srcRows.size(), 2u);
+    EXPECT_EQ(model.m_srcRows.size(), 3u);
     // A line beyond the file still counts as shown source for the kind.
-    EXPECT_EQ(model.m_srcRowKinds, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(model.m_srcRowKinds, (std::vector<int32_t>{1, 2, 1}));
+    // ... but points none of the file's lines at its code.
+    for (const char* file : {"A.C", "B.C"})
+        for (uint32_t line = 1; line <= Index(file).Count(); ++line)
+            EXPECT_EQ(Index(file).Entry(line)->m_nSrcRow, -1) << file << ":" << line;
 }
 
 TEST_F(ListingModel, ProgressRisesOnlyWhenThePercentChanges) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "message_service.h"
 #include "project_paths.h"
 #include "test_support.h"
@@ -18,14 +20,16 @@ std::vector<std::string> LineTexts(const Loader& loader) {
 
 } // namespace
 
-TEST(TextLoader, LfAndCrlfFilesNumberTheirLinesAlike) {
+TEST(TextLoader, LfCrlfAndCrFilesNumberTheirLinesAlike) {
     const std::string text = "first\n\nthird\n\n\nsixth\nlast";
     const std::vector<std::string> expected = {"first", "", "third", "", "", "sixth", "last"};
-    for (bool crlf : {false, true}) {
+    std::string crOnly = text;
+    std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
+    for (const std::string& form : {text, debuginfo_test::WithCrlf(text), crOnly}) {
         Loader loader;
-        loader.AssignText("x.c", crlf ? debuginfo_test::WithCrlf(text) : text);
+        loader.AssignText("x.c", form);
         ASSERT_EQ(SplitTextLines(loader), 1);
-        EXPECT_EQ(LineTexts(loader), expected) << (crlf ? "CRLF" : "LF");
+        EXPECT_EQ(LineTexts(loader), expected) << form;
         for (size_t i = 0; i < loader.m_lines.size(); ++i)
             EXPECT_EQ(loader.m_lines[i].m_nLine, i + 1);
     }
@@ -35,7 +39,9 @@ TEST(TextLoader, LineEndsAndEmptyTexts) {
     EXPECT_EQ(SplitLines("a\n"), (std::vector<std::string_view>{"a"}));
     EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string_view>{"a", ""}));
     EXPECT_EQ(SplitLines("\n"), (std::vector<std::string_view>{""}));
-    EXPECT_EQ(SplitLines("a\r\r\nb"), (std::vector<std::string_view>{"a\r", "b"}));
+    // A lone carriage return ends a line as the editor ends it, before a CR LF too.
+    EXPECT_EQ(SplitLines("a\r\r\nb\r"), (std::vector<std::string_view>{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("a\n\rb\r\n"), (std::vector<std::string_view>{"a", "", "b"}));
     EXPECT_TRUE(SplitLines("").empty());
 
     Loader empty;

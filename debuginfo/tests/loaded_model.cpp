@@ -1,0 +1,124 @@
+#include "loaded_model.h"
+
+#include <filesystem>
+
+#include "line_tables.h"
+#include "loader_fakes.h"
+#include "message_service.h"
+#include "symbol_table.h"
+#include "test_support.h"
+
+namespace debuginfo_test {
+
+namespace {
+
+std::string SymbolText(const SymbolInfo& symbol) {
+    return symbol.m_strName + " " + std::to_string(symbol.m_dwAddress) + " " + symbol.m_strKind +
+           " " + symbol.m_strClass + " " + symbol.m_strType + " " + std::to_string(symbol.m_nSize) +
+           " " + std::to_string(symbol.m_nSpace);
+}
+
+void ReadSymbols(const CProjectLoader& loader, LoadedModel& model) {
+    for (const auto& module : loader.m_pMapLoader->m_listModules) {
+        model.symbols.push_back("module " + module->m_strName);
+        for (const auto& child : module->m_children) {
+            model.symbols.push_back("  " + SymbolText(*child));
+            // The listing completes the table's record, not the module's copy.
+            const int selector = child->m_strClass == "CODE" ? kSelectCode : kSelectData;
+            if (const SymbolInfo* entered =
+                    g_pSymbolTable->LookupSymbol(child->m_strName, selector))
+                model.symbols.push_back("  table " + SymbolText(*entered));
+        }
+    }
+    for (const auto& function : g_pSymbolDatabase->m_listCode) {
+        model.symbols.push_back("function " + function->m_strName);
+        for (const auto& local : function->m_locals)
+            model.symbols.push_back("  " + SymbolText(*local));
+    }
+}
+
+void ReadLines(const CProjectLoader& loader, LoadedModel& model) {
+    for (const ProjectModule& module : loader.m_modules) {
+        model.moduleSources[module.m_strModuleName] = module.m_strSourceName;
+        if (const CLineInfoInModule* lines =
+                FindModuleLineInfo(*loader.m_pMapLoader, module.m_strModuleName))
+            for (const CLineInfoInMapFormat& record : lines->m_lines)
+                model.records[module.m_strModuleName].push_back(
+                    {record.m_nKind, record.m_nLine, record.m_dwAddress});
+        const Loader& source = *loader.m_mapLstLoaders.at(module.m_strModuleName)->m_pSourceLoader;
+        std::vector<std::string>& texts = model.sourceLines[module.m_strSourceName];
+        for (const TextLine& line : source.m_lines) {
+            texts.push_back(line.m_strText);
+            const std::string key = module.m_strSourceName + ":" + std::to_string(line.m_nLine);
+            for (const InstructionInfo& instruction : line.m_instructions) {
+                model.instructions[key].push_back(
+                    {instruction.m_dwAddress, instruction.m_strText,
+                     instruction.m_pFunction ? instruction.m_pFunction->m_strName : ""});
+                model.lineOfAddress[instruction.m_dwAddress] =
+                    g_pSymbolTable->GetLineOfAddress(instruction.m_dwAddress);
+            }
+        }
+    }
+    model.lineOfAddress[0xFFFFFFFF] = g_pSymbolTable->GetLineOfAddress(0xFFFFFFFF);
+}
+
+} // namespace
+
+std::ostream& operator<<(std::ostream& out, const LineRecord& record) {
+    return out << "{kind " << record.kind << ", line " << record.line << ", address "
+               << record.address << "}";
+}
+
+std::ostream& operator<<(std::ostream& out, const AttachedInstruction& instruction) {
+    return out << "{" << instruction.address << " " << instruction.text << " in "
+               << instruction.function << "}";
+}
+
+LoadedModel OpenAndRead(const std::string& project, const std::string& scratchFolder) {
+    RecordingView view;
+    RecordingSession session;
+    CProjectLoader loader(view, session);
+    loader.m_strDisassemblerDir = VEXA_BIN_DIR;
+    loader.m_strDisassemblyOutput = scratchFolder + "/Corvex.out";
+    platform::RecordingMessageService messages;
+    messages.answers = {platform::MessageAnswer::Ok, platform::MessageAnswer::Ok,
+                        platform::MessageAnswer::No};
+    view.dialogAnswers.push_back(project);
+    loader.OnFileOpen();
+
+    LoadedModel model;
+    model.messages = messages.Texts();
+    model.loaded = session.loaded && !session.hexOnly && loader.m_pMapLoader;
+    if (model.loaded) {
+        model.mapPath = loader.m_pMapLoader->m_strPath;
+        model.imageEnd = OrderInstructions(loader.m_pDisasmLoader->m_mapInstructions).m_nEnd;
+        ReadSymbols(loader, model);
+        ReadLines(loader, model);
+    }
+    loader.CloseProject();
+    return model;
+}
+
+std::vector<ProjectInFolder> ExampleAndRealProjects() {
+    const std::string example = std::string(VEXA_SOURCE_DIR) + "/example";
+    std::vector<ProjectInFolder> projects = {{example, example + "/blinky.uv2"},
+                                             {example, example + "/blinky_lx.uv2"}};
+    for (const std::string& folder : KeilProjectFolders())
+        for (const std::string& project : FilesWithExtensions(folder, {".uv2"}))
+            projects.push_back({folder, project});
+    return projects;
+}
+
+void CopyFolder(const std::string& folder, const std::string& to) {
+    namespace fs = std::filesystem;
+    fs::copy(folder, to, fs::copy_options::recursive);
+    // The real projects are read-only; the copy is altered and removed.
+    fs::permissions(to, fs::perms::owner_all, fs::perm_options::add);
+    for (const auto& entry : fs::recursive_directory_iterator(to))
+        fs::permissions(entry.path(),
+                        fs::perms::owner_read | fs::perms::owner_write |
+                            (entry.is_directory() ? fs::perms::owner_exec : fs::perms::none),
+                        fs::perm_options::add);
+}
+
+} // namespace debuginfo_test

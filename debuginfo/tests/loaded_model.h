@@ -1,0 +1,69 @@
+// What a headless Open of a project loaded, copied out of the loader so that
+// two opens (of a project and of an altered copy of it) can be compared.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace debuginfo_test {
+
+struct LineRecord {
+    uint32_t kind = 0;
+    uint32_t line = 0;
+    uint32_t address = 0;
+    bool operator==(const LineRecord& other) const {
+        return kind == other.kind && line == other.line && address == other.address;
+    }
+};
+
+struct AttachedInstruction {
+    uint32_t address = 0;
+    std::string text;
+    std::string function; // the enclosing function's name, "" outside functions
+    bool operator==(const AttachedInstruction& other) const {
+        return address == other.address && text == other.text && function == other.function;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const LineRecord& record);
+std::ostream& operator<<(std::ostream& out, const AttachedInstruction& instruction);
+
+struct LoadedModel {
+    bool loaded = false;
+    std::vector<std::string> messages;
+    std::string mapPath;   // the map the open read
+    uint64_t imageEnd = 0; // after the last instruction of the disassembly
+    // By module name: its source file ("MAIN.C") and its line records.
+    std::map<std::string, std::string> moduleSources;
+    std::map<std::string, std::vector<LineRecord>> records;
+    // By source file: its lines' texts.
+    std::map<std::string, std::vector<std::string>> sourceLines;
+    // By "FILE:LINE": the instructions attached to that source line.
+    std::map<std::string, std::vector<AttachedInstruction>> instructions;
+    // Every module's symbols and every function's locals, one text each with
+    // the name, address, kind, class, type, size and space the open gave it.
+    std::vector<std::string> symbols;
+    // The position of each attached instruction's address and of 0xFFFFFFFF.
+    std::map<uint32_t, std::string> lineOfAddress;
+};
+
+// Opens `project` headless with the real disassembler (its output goes to
+// `scratchFolder`), copies out what it loaded and closes it again. Messages
+// are answered OK, and No to the offer to open the image alone.
+LoadedModel OpenAndRead(const std::string& project, const std::string& scratchFolder);
+
+// The example's two project files and every project file of the real
+// projects beside the repository, with the folder each project lies in.
+struct ProjectInFolder {
+    std::string folder;
+    std::string project;
+};
+std::vector<ProjectInFolder> ExampleAndRealProjects();
+
+// Copies `folder` with everything below it to `to`.
+void CopyFolder(const std::string& folder, const std::string& to);
+
+} // namespace debuginfo_test
