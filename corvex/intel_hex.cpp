@@ -143,12 +143,15 @@ bool parseText(std::string_view text, Image& image, ParseError& error) {
     int lineNo = 0;
     uint32_t base = 0;
     while (pos < text.size()) {
-        size_t eol = text.find('\n', pos);
+        // A line ends at CR LF, a lone LF or a lone CR, as in every other
+        // text the debugger reads.
+        size_t eol = text.find_first_of("\r\n", pos);
         if (eol == std::string_view::npos) eol = text.size();
         std::string_view line = text.substr(pos, eol - pos);
         pos = eol + 1;
+        if (eol < text.size() && text[eol] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
         ++lineNo;
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
             line.remove_suffix(1);
         if (line.empty()) continue;
 

@@ -15,8 +15,9 @@
 //
 // Every record is ":" count(2) address(4) type(2) data(2*count) checksum(2),
 // hex digits of either case, read by position. The checksum makes all the
-// record's bytes add up to 0 (modulo 256). Empty lines and trailing blanks,
-// tabs and "\r" are tolerated; a missing end record is not an error. A wrong
+// record's bytes add up to 0 (modulo 256). A line ends at CR LF, LF or a
+// lone CR; empty lines and trailing blanks and tabs are tolerated; a missing
+// end record is not an error. A wrong
 // checksum, a wrong record length (for its count, or for its type: end 0,
 // extended address 2, start address 4 bytes), an unknown type, a byte past
 // 0xFFFF or a non-hex digit rejects the whole image with a message that names

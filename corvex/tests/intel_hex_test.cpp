@@ -44,6 +44,22 @@ TEST(IntelHexReader, AcceptsLowerCaseCrLfEmptyLinesAndNoEndRecord) {
     EXPECT_EQ(p.image.bytes[1], 0xF5);
 }
 
+// Images written with CR-only line ends read as their CR LF and LF forms,
+// with the same line numbers in a refusal.
+TEST(IntelHexReader, CrOnlyLineEndsAreLineEnds) {
+    const std::string lines[] = {":0300300002123485", "", ":0200000080FE80", ":00000001FF"};
+    const Parsed lf = parse(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3] + "\n");
+    const Parsed cr = parse(lines[0] + "\r" + lines[1] + "\r" + lines[2] + "\r" + lines[3] + "\r");
+    ASSERT_TRUE(lf.ok) << lf.error;
+    ASSERT_TRUE(cr.ok) << cr.error;
+    EXPECT_EQ(cr.image.ranges(), lf.image.ranges());
+    EXPECT_EQ(cr.image.bytes, lf.image.bytes);
+    EXPECT_EQ(parse(lines[2] + "\r\r" + ":0100000023DD\r").error,
+              parse(lines[2] + "\r\n\r\n" + ":0100000023DD\r\n").error);
+    EXPECT_EQ(parse(lines[2] + "\r\r" + ":0100000023DD\r").error,
+              "line 3: checksum is 0xDD, the record's bytes call for 0xDC");
+}
+
 TEST(IntelHexReader, TakesRecordsByPositionWithTrailingBlanksInFileOrder) {
     Parsed p = parse(":0300300002123485 \t\r\n:0200000080FE80\n:00000001FF\n");
     ASSERT_TRUE(p.ok) << p.error;
