@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "headless_open.h"
 #include "line_tables.h"
 #include "listing_model.h"
-#include "message_service.h"
 #include "project_loader.h"
 #include "symbol_table.h"
 
@@ -29,43 +29,6 @@ constexpr const char* kPartSeparator = "\n@@@@\n";
 void Require(bool condition) {
     if (!condition) std::abort();
 }
-
-class QuietView : public ProjectLoaderView {
-public:
-    bool ChooseProjectFile(const std::string&, std::string& chosen) override {
-        chosen = path;
-        return true;
-    }
-    void ReportProgress(int) override {}
-    void ClearWorkspaceTree() override {}
-    void FillWorkspaceTree(const std::string&) override {}
-    void ExpandWorkspaceTree() override {}
-    void OpenSourceDocument(const std::string&) override {}
-    void CloseAllDocuments() override {}
-    void SetCodeMemoryEnd(const std::string&) override {}
-    bool MainWindowExists() override { return false; }
-    void ShowAssemblyOnly() override {}
-    void ClearPanes() override {}
-    void PostCommand(std::function<void()>) override {} // no image-only re-open follows
-    std::string path;
-};
-
-class QuietSession : public ProjectSession {
-public:
-    bool IsProjectLoaded() override { return loaded; }
-    void ClearProjectLoaded() override { loaded = false; }
-    void ClearImageVerified() override {}
-    void SetHexOnly(bool value) override { hexOnly = value; }
-    void SetHexPath(const std::string&) override {}
-    void InitDebugger() override {}
-    void StartDebugSession() override { loaded = true; }
-    uint16_t ReadPc() override { return 0; }
-    void SetCurrentPc(uint16_t) override {}
-    void ShowPcInAssembly(uint16_t, int) override {}
-    void UpdateDebugWindows() override {}
-    bool loaded = false;
-    bool hexOnly = false;
-};
 
 std::string NopImage() {
     std::string text;
@@ -159,16 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     folder.Write("main.c", parts.size() > 3 ? parts[3] : listing);
     folder.Write("fuzz.Uv2", kProjectFile);
 
-    platform::RecordingMessageService messages;
-    QuietView view;
-    view.path = folder.path + "/fuzz.Uv2";
-    QuietSession session;
-    CProjectLoader loader(view, session);
-    loader.m_strDisassemblerDir = VEXA_BIN_DIR;
-    loader.m_strDisassemblyOutput = folder.path + "/Corvex.out";
-    loader.OnFileOpen();
-    if (session.loaded && !session.hexOnly) CheckLoadedProject(loader);
-    loader.CloseProject();
+    {
+        bench::HeadlessOpen open(folder.path + "/fuzz.Uv2", folder.path);
+        if (open.session.loaded && !open.session.hexOnly) CheckLoadedProject(open.loader);
+    }
     Require(!g_pSymbolTable && !g_pProject && g_IndexTableList.empty());
     return 0;
 }
