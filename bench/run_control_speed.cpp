@@ -2,7 +2,9 @@
 // a C line (and of the register pane's update in the refresh after it), per
 // Next over a call, per Stepi and per refresh of the host copies and panes, on
 // the largest real project beside the repository running on the simulated
-// adapter board.
+// adapter board; and per Next over the largest switch of exitrip-blinky (a
+// call of its switch helper with the value no case holds, so the helper reads
+// its whole case table).
 //
 // A real USB link pays at least 1 ms per round trip (up to 16 ms with the
 // adapter's default latency), so the round-trip counts matter more than the
@@ -17,10 +19,12 @@
 #include "disasm_loader.h"
 #include "dynamic_library.h"
 #include "host_memory.h"
+#include "image_load.h"
 #include "m51_reader.h"
 #include "map_loader.h"
 #include "message_service.h"
 #include "process.h"
+#include "project_lookups.h"
 #include "register_table.h"
 #include "run_commands.h"
 #include "run_completion.h"
@@ -32,6 +36,7 @@
 #include "usb_link.h"
 
 #include "bench_clock.h"
+#include "headless_open.h"
 #include "waiting_sink.h"
 #include "wire_counter.h"
 #ifdef VEXA_WITH_PANES
@@ -50,6 +55,8 @@ namespace {
 const std::string kProject = std::string(VEXA_KEIL_FIXTURES) + "/tft-terminal";
 const std::string kMap = kProject + "/Lst/DisplayTerminalTFT.m51";
 const std::string kHex = kProject + "/Obj/DisplayTerminalTFT.hex";
+const std::string kSwitchProject = std::string(VEXA_KEIL_FIXTURES) + "/exitrip-blinky/Blinky.Uv2";
+constexpr uint8_t kSp = 0x81, kAcc = 0xE0;
 
 WaitingSink g_sink;
 
@@ -193,6 +200,79 @@ void ReportAtLatency(unsigned latencyMs, int rounds, uint16_t callAddress, uint3
     Report("UpdateDebugWindows", refreshes);
 }
 
+// The call of ?C?CCASE with the longest case table (entries of the case's
+// address, high byte first, and its value, up to a zero address), and a value
+// no entry holds; false when the program calls no ?C?CCASE.
+bool LargestCharSwitch(const DisasmLoader& disassembly, uint16_t& call, uint8_t& value) {
+    const SymbolInfo* helper = LookupSymbol("?C?CCASE", kSelectCode);
+    if (!helper) return false;
+    size_t longest = 0;
+    for (const auto& [address, text] : disassembly.m_mapInstructions) {
+        CodeRange range;
+        if (!SwitchHelperOfCall(uint16_t(address), range) || range.low != helper->m_dwAddress)
+            continue;
+        std::vector<bool> held(256);
+        size_t entries = 0;
+        uint8_t e[3] = {};
+        for (uint32_t at = address + 3; at < 0xFFFC; at += 3, ++entries) {
+            ReadMemory(at, e, 3, kSpaceCode);
+            if ((e[0] | e[1]) == 0) break;
+            held[e[2]] = true;
+        }
+        if (entries <= longest) continue;
+        longest = entries;
+        call = uint16_t(address);
+        value = uint8_t(std::find(held.begin(), held.end(), false) - held.begin());
+    }
+    return longest > 0;
+}
+
+// Next over the largest switch of exitrip-blinky, opened as the user opens
+// it, with the board's latency at 0 and at 16 ms.
+void ReportSwitchNext() {
+    using SetLatencyFn = void (*)(uint32_t);
+    const auto setLatency =
+        reinterpret_cast<SetLatencyFn>(g_pUsbLink->module->Symbol("SimBoard_SetLatency"));
+    if (!setLatency) return;
+    const std::string scratch = std::filesystem::temp_directory_path().string();
+    bench::HeadlessOpen open(kSwitchProject, scratch);
+    const SymbolInfo* mainSymbol = LookupSymbol("main", kSelectCode);
+    if (!open.Complete() || !mainSymbol) {
+        std::printf("\n%s did not open\n", kSwitchProject.c_str());
+        return;
+    }
+    SetRunControlLookups(ProjectLookups(open.loader));
+    g_strHexPath = open.loader.m_strHexPath;
+    ImageLoad(0);
+    uint16_t pc = 0, call = 0;
+    uint8_t value = 0;
+    SetPc(0);
+    SetBreakPoint(mainSymbol->m_dwAddress);
+    MeasureWorker(OnDebugContinue, pc);
+    ClearBreakPoint(mainSymbol->m_dwAddress);
+    if (pc != mainSymbol->m_dwAddress ||
+        !LargestCharSwitch(*open.loader.m_pDisasmLoader, call, value)) {
+        std::printf("\nno switch of %s reached (PC 0x%04X)\n", kSwitchProject.c_str(), pc);
+        return;
+    }
+    const uint32_t mainSp = ReadTargetByte(kSp, kSpaceSfr);
+    std::printf("\nNext over the switch at 0x%04X of %s, value %u (mean ms, trips)\n", call,
+                kSwitchProject.c_str(), value);
+    for (unsigned latencyMs : {0u, 16u}) {
+        setLatency(latencyMs);
+        std::vector<Sample> nexts;
+        for (int round = 0; round < (latencyMs ? 3 : 20); ++round) {
+            SetPc(call);
+            WriteTargetValue(kSp, mainSp, 1, kSpaceSfr);
+            WriteTargetValue(kAcc, value, 1, kSpaceSfr);
+            nexts.push_back(MeasureWorker(OnDebugNext, pc));
+        }
+        const std::string what = "  at " + std::to_string(latencyMs) + " ms latency";
+        Report(what.c_str(), nexts);
+    }
+    setLatency(0);
+}
+
 } // namespace
 
 int main() {
@@ -295,6 +375,7 @@ int main() {
     std::printf("trips: FT_Read calls, each waiting for the answer to a write; a Step reads the\n"
                 "PC once and then one answer per instruction it executes.\n");
     ReportAtLatency(16, 5, callAddress, initSymbol->m_dwAddress, messages);
+    ReportSwitchNext();
 
     SetRunCompletionSink(nullptr);
     DestroyUsbLink();

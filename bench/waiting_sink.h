@@ -15,10 +15,11 @@ public:
         m_completion = completion;
         m_posted.notify_one();
     }
-    // The completion posted, taken; none when nothing came within 5 s.
+    // The completion posted, taken; none when nothing came within 30 s (a
+    // switch walked one instruction at a time takes seconds at 16 ms latency).
     std::optional<RunCompletion> Wait() {
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_posted.wait_for(lock, std::chrono::seconds(5),
+        m_posted.wait_for(lock, std::chrono::seconds(30),
                           [this] { return m_completion.has_value(); });
         std::optional<RunCompletion> completion = m_completion;
         m_completion.reset();

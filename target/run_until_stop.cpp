@@ -35,6 +35,17 @@ bool StepInstructionQuietly(uint16_t& pc) {
     return ExchangePc(adapter::kStep, pc);
 }
 
+bool ReadSpQuietly(uint8_t& sp) {
+    constexpr uint8_t kSpAddress = 0x81;
+    const uint8_t command[] = {
+        adapter::kSelectSpace, kSpaceSfr, adapter::kSetAddress, 0, 0, kSpAddress,
+        adapter::kReadOne};
+    if (!g_pUsbLink) return false;
+    int result = g_pUsbLink->SendCommand(command, sizeof command);
+    result |= g_pUsbLink->ReadBytes(&sp, 1);
+    return result >= 0;
+}
+
 namespace {
 
 // The run did not end normally: the target may still be running.

@@ -30,6 +30,8 @@ bool RunFrom(uint16_t& pc);
 // 0x59 / 0x5E and the two-byte PC answer; false on a link failure.
 bool ReadPcQuietly(uint16_t& pc);
 bool StepInstructionQuietly(uint16_t& pc);
+// The stack pointer (SFR 0x81), read in one write and its one-byte answer.
+bool ReadSpQuietly(uint8_t& sp);
 
 // The stop-answer time-out in force (tests shorten it); 0 restores the default.
 void SetStopAnswerTimeoutMs(unsigned milliseconds);

@@ -2,12 +2,15 @@
 
 #include "breakpoint_slot_ops.h"
 #include "breakpoint_slots.h"
+#include "code_exits.h"
 #include "run_lookups.h"
 #include "run_until_stop.h"
 #include "target_flags.h"
 #include "target_messages.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -58,11 +61,85 @@ bool WalkThroughSwitchHelper(const CodeRange& helper, uint16_t& pc) {
     return true;
 }
 
-// One instruction at pc: a call of a switch helper walked through, any other
-// call run to its return address.
+// How the call of a switch helper ended.
+enum class HelperRoad {
+    kHandedOn,   // the PC is where the helper handed control (or Stop ended the walk)
+    kHalted,     // the run ended on a breakpoint elsewhere, or by Stop
+    kLinkFailed, // nothing more can be sent
+};
+
+bool Holds(const std::vector<uint16_t>& exits, uint16_t pc) {
+    return std::find(exits.begin(), exits.end(), pc) != exits.end();
+}
+
+// How far above the stack pointer at the call the stack reaches at an exit of
+// that call: the call's own return address (a helper that jumps to its case
+// has taken it off already). An interrupt handler that runs a switch of its
+// own meets the same exits with more on top: the handler's return address,
+// the accumulator it saves before its switch changes it, and its own call.
+// The PC alone cannot tell the two apart.
+constexpr int kExitStackAboveCall = 2;
+
+// Runs the target from pc, on the call or inside the helper and not on one of
+// its `exits`, with the internal breakpoints on those exits, until it stops at
+// one of them reached by this call (`atExit`), or elsewhere. An interrupt
+// taken during the run returns to where it came from, so it does not divert
+// the run; a handler whose own switch reaches an exit is run on past it.
+bool RunToExitOfCall(const std::vector<uint16_t>& exits, uint8_t callSp, uint16_t& pc,
+                     bool& atExit) {
+    atExit = false;
+    bool ok = true;
+    size_t set = 0;
+    while (ok && set < exits.size())
+        ok = SetHwBreakPoint(exits[set++]) == 1;
+    while (ok) {
+        ok = RunFrom(pc);
+        if (!ok || !Holds(exits, pc) || g_bStepStop) break;
+        uint8_t sp = 0;
+        ok = ReadSpQuietly(sp);
+        if (ok && int8_t(sp - callSp) <= kExitStackAboveCall) atExit = true;
+        if (atExit) break;
+    }
+    for (size_t i = 0; i < set; ++i)
+        ok = ClearHwBreakPoint(exits[i]) >= 0 && ok;
+    return ok;
+}
+
+// Executes the call at pc of the switch helper `helper`, whose code hands
+// control on only through `exits` (one or two: the internal slots), by
+// running it to an exit and stepping that exit (a PC on a breakpoint is
+// stepped, never run). A conditional exit that stays inside is run on from.
+HelperRoad RunThroughSwitchHelper(const CodeRange& helper, const std::vector<uint16_t>& exits,
+                                  uint16_t& pc) {
+    uint8_t callSp = 0;
+    if (!ReadSpQuietly(callSp)) return HelperRoad::kLinkFailed;
+    for (;;) {
+        // After a step inside the helper, an exit reached is this call's own.
+        bool atExit = helper.Holds(pc) && Holds(exits, pc);
+        if (!atExit && !RunToExitOfCall(exits, callSp, pc, atExit)) return HelperRoad::kLinkFailed;
+        if (!atExit) return HelperRoad::kHalted;
+        if (!StepInstructionQuietly(pc)) return HelperRoad::kLinkFailed;
+        if (!helper.Holds(pc)) return HelperRoad::kHandedOn;
+        if (g_bStepStop) return HelperRoad::kHalted;
+    }
+}
+
+// Through the call at pc of the switch helper `helper`: run to its exits when
+// its disassembly shows at most two, else walked one instruction at a time.
+HelperRoad ThroughSwitchHelper(const CodeRange& helper, uint16_t& pc) {
+    std::vector<uint16_t> exits;
+    if (ExitsOfCode(helper, exits) && !exits.empty() &&
+        exits.size() <= size_t(kLastInternalSlot - kFirstInternalSlot + 1))
+        return RunThroughSwitchHelper(helper, exits, pc);
+    return WalkThroughSwitchHelper(helper, pc) ? HelperRoad::kHandedOn : HelperRoad::kLinkFailed;
+}
+
+// One instruction at pc: a call of a switch helper followed to where it hands
+// control on, any other call run to its return address.
 bool NextInstruction(uint16_t& pc) {
     CodeRange helper;
-    if (SwitchHelperOfCall(pc, helper)) return WalkThroughSwitchHelper(helper, pc);
+    if (SwitchHelperOfCall(pc, helper))
+        return ThroughSwitchHelper(helper, pc) != HelperRoad::kLinkFailed;
     uint16_t returnAddress = 0;
     if (ReturnAddressOfCall(pc, returnAddress)) return RunToAddress(returnAddress, pc);
     return StepInstructionQuietly(pc);
@@ -124,7 +201,13 @@ RunCompletion NextWorker() {
         CodeRange helper;
         uint16_t returnAddress = 0;
         if (SwitchHelperOfCall(pc, helper)) {
-            if (!WalkThroughSwitchHelper(helper, pc)) return LinkFailure();
+            const HelperRoad road = ThroughSwitchHelper(helper, pc);
+            if (road == HelperRoad::kLinkFailed) return LinkFailure();
+            if (road == HelperRoad::kHalted) {
+                // As on a breakpoint inside a called routine, the line ends there.
+                current = LineOfAddress(pc);
+                continue;
+            }
         } else if (ReturnAddressOfCall(pc, returnAddress)) {
             // Where the call comes back (or a breakpoint inside it) ends the line.
             if (!RunToAddress(returnAddress, pc)) return LinkFailure();

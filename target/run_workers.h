@@ -19,13 +19,15 @@ RunCompletion StepWorker();
 
 // Next by source line, over calls: a call is run to its return address on an
 // internal breakpoint; otherwise as StepWorker. A call of a switch helper,
-// which does not come back there, is stepped through until the helper has
-// handed control to its case. One Nexti for a bare image.
+// which does not come back there, is run to the helper's exits on the two
+// internal breakpoints and the exit it stops on is stepped, so the PC is
+// where the helper handed control; a helper with more exits, or without its
+// whole disassembly, is stepped through instead. One Nexti for a bare image.
 RunCompletion NextWorker();
 
 // One instruction, a call run to its return address on an internal
-// breakpoint; a call of a switch helper stepped through to where the helper
-// hands control on.
+// breakpoint; a call of a switch helper followed as by NextWorker to where
+// the helper hands control on.
 RunCompletion NextiWorker();
 
 // One instruction.

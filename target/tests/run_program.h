@@ -12,6 +12,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,12 @@ constexpr uint16_t kAcall = 0x37;       // main.c:12, ACALL kFunc
 constexpr uint16_t kLoop = 0x39;        // main.c:13, INC A / DJNZ R0 back
 constexpr uint16_t kEndless = 0x3C;     // main.c:14, SJMP $
 constexpr uint16_t kCallForever = 0x40; // main.c:16, LCALL kForever
+constexpr uint16_t kCallJz = 0x45;      // main.c:18, LCALL kJz
 constexpr uint16_t kFunc = 0x50;        // main.c:20, INC 30H
 constexpr uint16_t kNoLine = 0x52;      // NOP, no source line
 constexpr uint16_t kRet = 0x53;         // main.c:21
-constexpr uint16_t kForever = 0x60;     // main.c:25, SJMP $
+constexpr uint16_t kForever = 0x60;     // main.c:25, SJMP $, then a RET never reached
+constexpr uint16_t kJz = 0x70;          // JZ kLoop, RET
 } // namespace prog
 
 // The code bytes by address.
@@ -74,4 +77,6 @@ protected:
     std::function<void(uint32_t)> onLineLookup;
     // Routines of the program taken for switch helpers: start -> end of code.
     std::map<uint32_t, uint32_t> switchHelpers;
+    // Addresses whose disassembled text the lookup leaves out.
+    std::set<uint32_t> textsMissing;
 };

@@ -9,8 +9,6 @@
 #include "target_messages.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -132,29 +130,67 @@ TEST_F(SteppingTest, StopReachesACalledRoutineThatNeverReturns) {
     ExpectInternalSlotsFree();
 }
 
-TEST_F(SteppingTest, CallsOfASwitchHelperAreSteppedThroughUntilItHandsControlOn) {
-    // The routine at kFunc taken for a switch helper, and the endless one too.
-    switchHelpers = {{prog::kFunc, prog::kRet + 1}, {prog::kForever, prog::kForever + 2}};
+TEST_F(SteppingTest, CallsOfASwitchHelperRunToItsExitsAndStepThem) {
+    // The routine at kFunc taken for a switch helper: its one exit is the RET.
+    switchHelpers = {{prog::kFunc, prog::kRet + 1},
+                     {prog::kForever, prog::kForever + 3},
+                     {prog::kJz, prog::kJz + 3}};
+    const std::vector<uint8_t> readSp = Bytes({0x5C, 0x08, 0x5B, 0x00, 0x00, 0x81, 0x51});
+    std::vector<uint8_t> road = Bytes({0x59});
+    for (const auto& part :
+         {readSp, Bytes({0x64, 0x10, 0x00, 0x53, 0x67}), readSp, Bytes({0x65, 0x10, 0x5E})})
+        Append(road, part);
     RunCompletion done = RunFrom(prog::kLcall, OnDebugNexti);
     EXPECT_EQ(done.pc, prog::kAcall);
-    EXPECT_EQ(runSent, Bytes({0x59, 0x5E, 0x5E, 0x5E, 0x5E}));
+    EXPECT_EQ(runSent, road);
     // Next over its ACALL goes on to the line the helper leads to.
     done = RunFrom(prog::kAcall, OnDebugNext);
     EXPECT_EQ(done.pc, prog::kLoop);
-    EXPECT_EQ(runSent, Bytes({0x59, 0x5E, 0x5E, 0x5E, 0x5E}));
+    EXPECT_EQ(runSent, road);
     ExpectInternalSlotsFree();
 
-    // Stop ends the walk through a helper that never hands control on.
+    // Two exits, one on each internal slot: a JZ that stays inside when A is
+    // not zero, and the RET right after it, stepped at once.
+    for (const uint8_t a : {1, 0}) {
+        Board().WriteMemory(SIMBOARD_SFR, 0xE0, &a, 1);
+        done = RunFrom(prog::kCallJz, OnDebugNexti);
+        EXPECT_EQ(done.pc, a ? prog::kCallJz + 3 : prog::kLoop);
+        EXPECT_EQ(std::count(runSent.begin(), runSent.end(), 0x67), 1);
+        ExpectInternalSlotsFree();
+    }
+
+    // Without the helper's whole disassembly it is stepped through.
+    textsMissing = {prog::kNoLine};
+    done = RunFrom(prog::kLcall, OnDebugNexti);
+    EXPECT_EQ(done.pc, prog::kAcall);
+    EXPECT_EQ(runSent, Bytes({0x59, 0x5E, 0x5E, 0x5E, 0x5E}));
+    textsMissing.clear();
+
+    // Timer 0 overflows during the call's LCALL: its handler calls the helper
+    // too and meets the exit first, higher up the stack. The run goes on past
+    // it, through the handler's return, to the call's own exit.
+    const uint8_t timer[][2] = {
+        {0x89, 0x01}, {0x8A, 0xFE}, {0x8C, 0xFF}, {0x88, 0x10}, {0xA8, 0x82}};
+    for (const auto& sfr : timer)
+        Board().WriteMemory(SIMBOARD_SFR, sfr[0], &sfr[1], 1);
+    uint8_t counter = 0;
+    Board().WriteMemory(SIMBOARD_IRAM, 0x30, &counter, 1);
+    EXPECT_EQ(RunFrom(prog::kLcall, OnDebugNexti).pc, prog::kAcall);
+    Board().ReadMemory(SIMBOARD_IRAM, 0x30, &counter, 1);
+    EXPECT_EQ(counter, 2);
+    EXPECT_EQ(std::count(runSent.begin(), runSent.end(), 0x67), 2);
+    ExpectInternalSlotsFree();
+
+    // Stop ends the run to the exit of a helper that never reaches it.
     Board().SetPc(prog::kCallForever);
     ClearTrace();
     ASSERT_EQ(OnDebugNext(), 1);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (Board().GetPc() != prog::kForever && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    WaitUntilRunning();
     ASSERT_EQ(OnDebugStop(), 1);
     done = Finish();
     EXPECT_EQ(done.pc, prog::kForever);
-    EXPECT_EQ(std::count(runSent.begin(), runSent.end(), 0x67), 0);
+    EXPECT_EQ(std::count(runSent.begin(), runSent.end(), 0x13), 1);
+    ExpectInternalSlotsFree();
     EXPECT_FALSE(Board().IsRunning());
     EXPECT_TRUE(Messages().empty());
 }
