@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include "line_records.h"
 #include "loaded_model.h"
@@ -37,14 +36,6 @@ std::vector<TextSpan> SpansOf(const std::string& text) {
         start = end + 1;
     }
     return spans;
-}
-
-std::vector<std::string> Words(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
 }
 
 // A map line of a source-line record whose address column ends in `address`

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "extended_map_reader.h"
 #include "m51_reader.h"
@@ -18,18 +17,12 @@
 #include "text_loader.h"
 #include "xdata_range.h"
 
+using debuginfo_test::Words;
+
 namespace {
 
 bool IsExtendedMap(const std::string& path) {
     return platform::EqualsNoCase(platform::ExtensionOf(path), ".MAP");
-}
-
-std::vector<std::string> Words(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
 }
 
 // "0003H" (digits hexadecimal digits and an H) -> 3.

@@ -91,6 +91,14 @@ std::string HexRecord(unsigned address, const std::vector<unsigned>& bytes) {
     return text + digits + "\n";
 }
 
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -49,6 +49,8 @@ private:
 };
 
 std::string ReadWholeFile(const std::string& path);
+// The blank-separated words of a text.
+std::vector<std::string> Words(const std::string& text);
 // One Intel HEX data record, with its line end.
 std::string HexRecord(unsigned address, const std::vector<unsigned>& bytes);
 std::string WithCrlf(const std::string& text);
