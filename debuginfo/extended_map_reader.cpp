@@ -8,29 +8,48 @@
 #include "map_loader.h"
 #include "map_reader_common.h"
 #include "symbol_table.h"
-#include "xdata_range.h"
 
 namespace {
 
 constexpr std::string_view kModuleLine = "---         MODULE";
 constexpr std::string_view kBlankAndLineFeed = " \n";
 constexpr std::string_view kBlanks = " \t\n";
-// The address of a value token such as 01000A44H or C:000A44H begins at this index.
-constexpr size_t kValueAddressIndex = 4;
+// A value token is a memory space (two hexadecimal digits, or a class letter
+// and a colon) and the address: 01000A44H, C:000A44H.
+constexpr size_t kValueAddressIndex = 2;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-uint32_t AddressOfValue(std::string_view value) {
-    return ParseHexNumber(TextFrom(value, kValueAddressIndex));
-}
-
-// A symbol line's value column holds an address (not "---").
-bool HasAddressValue(std::string_view line) {
+// A symbol line's value column holds a value (not "---", nor the word of a
+// warning such as "SYMBOL:").
+bool HasValue(std::string_view line) {
     LineTokenizer tokens(line);
     const auto value = tokens.Next(kBlankAndLineFeed);
-    return value && value->size() > kValueAddressIndex && IsHexDigit((*value)[kValueAddressIndex]);
+    return value && value->size() > kValueAddressIndex &&
+           (IsDigit(value->front()) || (*value)[1] == ':');
+}
+
+// The address of a value token; the line is refused when it is not one.
+std::optional<uint32_t> ReadValueAddress(MapModuleBuilder& builder, std::string_view value) {
+    const bool hasSpace = value.size() > kValueAddressIndex &&
+                          (value[1] == ':' || (IsHexDigit(value[0]) && IsHexDigit(value[1])));
+    if (hasSpace) return builder.ReadAddress(value, TextFrom(value, kValueAddressIndex));
+    builder.Refuse("the address", value, "is not a hexadecimal number");
+    return std::nullopt;
+}
+
+// A line of a memory map that gives a segment: it starts with the start
+// address ("000003H ..."), or names a segment the reader keeps, whose start
+// may be damaged.
+bool IsSegmentLine(std::string_view line) {
+    return (!line.empty() && line.front() == '0') || ContainsText(line, "?PR?") ||
+           ContainsText(line, "?DT?") || ContainsText(line, "?XD?");
 }
 
 void ParseModuleLine(MapModuleBuilder& builder, std::string_view line, int memoryMap) {
@@ -40,12 +59,10 @@ void ParseModuleLine(MapModuleBuilder& builder, std::string_view line, int memor
     if (!tokens.Next(kBlankAndLineFeed)) return; // the end address
     const auto lengthToken = tokens.Next(kBlankAndLineFeed);
     if (!lengthToken) return;
-    const uint32_t start = ParseHexNumber(*startToken);
-    const uint32_t length = ParseHexNumber(*lengthToken);
-    if (memoryMap == kListXdata) UpdateCodeRange(start, length);
+    if (memoryMap == kListXdata && !builder.WidenXdataRange(*startToken, *lengthToken)) return;
     for (int word = 0; word < 3; ++word) // alignment, relocation, class
         if (!tokens.Next(kBlankAndLineFeed)) return;
-    builder.AddSegment(memoryMap, *startToken, start, length, tokens);
+    builder.AddSegment(memoryMap, *startToken, *lengthToken, tokens);
 }
 
 // The columns of a symbol line after its value: rep, class, type and name.
@@ -57,24 +74,29 @@ struct MapSymbolColumns {
     std::string_view name;
 };
 
-// Nothing for a bit symbol or a line whose columns are incomplete.
-std::optional<MapSymbolColumns> ReadSymbolColumns(std::string_view line) {
+enum class SymbolColumns { Read, Skipped, Refused };
+
+// Skipped for a bit symbol or a line whose columns are incomplete; Refused
+// when its value is no address.
+SymbolColumns ReadSymbolColumns(MapModuleBuilder& builder, std::string_view line,
+                                MapSymbolColumns& columns) {
     LineTokenizer tokens(line);
-    MapSymbolColumns columns;
     const auto value = tokens.Next(kBlankAndLineFeed);
     const auto rep = tokens.Next(" ");
     const auto memoryClass = tokens.Next(kBlanks);
     const auto type = tokens.Next(kBlanks);
-    if (!value || !rep || !memoryClass || !type || *type == "BIT") return std::nullopt;
+    if (!value || !rep || !memoryClass || !type || *type == "BIT") return SymbolColumns::Skipped;
     auto name = tokens.Next(kBlanks);
     if (name && ContainsText(*name, "LAB")) name = tokens.Next(kBlanks);
-    if (!name) return std::nullopt;
-    columns.address = AddressOfValue(*value);
+    if (!name) return SymbolColumns::Skipped;
+    const auto address = ReadValueAddress(builder, *value);
+    if (!address) return SymbolColumns::Refused;
+    columns.address = *address;
     columns.rep = *rep;
     columns.memoryClass = *memoryClass;
     columns.type = *type;
     columns.name = *name;
-    return columns;
+    return SymbolColumns::Read;
 }
 
 void SetTypeAndSize(SymbolInfo& symbol, std::string_view type) {
@@ -93,28 +115,29 @@ void SetTypeAndSize(SymbolInfo& symbol, std::string_view type) {
 }
 
 void ParseMapSymbolLine(MapModuleBuilder& builder, std::string_view line) {
-    const auto columns = ReadSymbolColumns(line);
-    if (!columns) return;
-    SymbolInfo symbol(columns->name);
-    symbol.m_dwAddress = columns->address;
-    symbol.m_strKind.assign(columns->rep);
-    symbol.m_strClass.assign(columns->memoryClass);
+    MapSymbolColumns columns;
+    if (ReadSymbolColumns(builder, line, columns) != SymbolColumns::Read) return;
+    SymbolInfo symbol(columns.name);
+    symbol.m_dwAddress = columns.address;
+    symbol.m_strKind.assign(columns.rep);
+    symbol.m_strClass.assign(columns.memoryClass);
     symbol.m_nSpace = SpaceOfClass(symbol.m_strClass, symbol.m_strKind);
-    SetTypeAndSize(symbol, columns->type);
+    SetTypeAndSize(symbol, columns.type);
     builder.AddGlobalSymbol(symbol);
 }
 
-// 1 when the line made a local of `function`; 0 for a bit symbol and for a
-// line whose columns are incomplete.
+// 1 when the line made a local of `function` or was refused; 0 for a bit
+// symbol and for a line whose columns are incomplete.
 int ParseSymbolTableEntry(MapModuleBuilder& builder, CSymbolStruct& function,
                           std::string_view line) {
-    const auto columns = ReadSymbolColumns(line);
-    if (!columns) return 0;
-    auto local = std::make_unique<CSymbolLocalVar>(columns->name);
-    local->m_dwAddress = columns->address;
-    local->m_strClass.assign(columns->memoryClass);
+    MapSymbolColumns columns;
+    const SymbolColumns read = ReadSymbolColumns(builder, line, columns);
+    if (read != SymbolColumns::Read) return read == SymbolColumns::Refused ? 1 : 0;
+    auto local = std::make_unique<CSymbolLocalVar>(columns.name);
+    local->m_dwAddress = columns.address;
+    local->m_strClass.assign(columns.memoryClass);
     local->m_nSpace = SpaceOfClass(local->m_strClass, "");
-    SetTypeAndSize(*local, columns->type);
+    SetTypeAndSize(*local, columns.type);
     builder.AddLocal(function, std::move(local));
     return 1;
 }
@@ -122,8 +145,21 @@ int ParseSymbolTableEntry(MapModuleBuilder& builder, CSymbolStruct& function,
 void ParseBlockStart(MapModuleBuilder& builder, std::string_view line) {
     LineTokenizer tokens(line);
     const auto value = tokens.Next(kBlankAndLineFeed);
-    const uint32_t address = value ? AddressOfValue(*value) : 0;
+    const auto read = value ? ReadValueAddress(builder, *value) : std::optional<uint32_t>(0);
+    // A block whose address or whose function's segment is not known has
+    // no scope for its symbols.
+    if (!read) {
+        builder.AddLineRecord(0, kNoCodeAddress, kLineFunctionStart);
+        builder.EnterRefusedScope();
+        return;
+    }
+    const uint32_t address = *read;
     CSymbolStruct* startsHere = builder.FunctionStartingAt(address);
+    if (builder.InRefusedScope() || (!startsHere && builder.IsRefusedFunctionAt(address))) {
+        builder.AddLineRecord(0, address, kLineFunctionStart);
+        builder.EnterRefusedScope();
+        return;
+    }
     if (startsHere)
         builder.m_pFunction = startsHere;
     else if (builder.m_pFunction && !builder.m_pFunction->Holds(address))
@@ -139,20 +175,29 @@ void ParseSourceLine(MapModuleBuilder& builder, std::string_view line) {
     if (!tokens.Next(kBlanks) || !tokens.Next(kBlanks)) return;
     const auto number = tokens.Next(kBlanks);
     if (!number) return;
-    builder.AddSourceLine(AddressOfValue(*value), ParseDecimalNumber(TextFrom(*number, 1)));
+    const auto address = ReadValueAddress(builder, *value);
+    const auto lineNumber =
+        address ? builder.ReadLineNumber(*number, TextFrom(*number, 1)) : std::nullopt;
+    if (!lineNumber) {
+        builder.CutLastSourceLine();
+        return;
+    }
+    builder.AddSourceLine(*address, *lineNumber);
 }
 
 void ParseModuleContentLine(MapModuleBuilder& builder, std::string_view line) {
     if (ContainsText(line, "SYMBOL") || ContainsText(line, "PUBLIC") ||
         ContainsText(line, "SFRSYM")) {
+        if (builder.InRefusedScope()) return; // a symbol of a block without a known range
         if (builder.m_pFunction && ContainsText(line, "SYMBOL") &&
             ParseSymbolTableEntry(builder, *builder.m_pFunction, line))
             return;
-        if (HasAddressValue(line)) ParseMapSymbolLine(builder, line);
+        if (HasValue(line)) ParseMapSymbolLine(builder, line);
         return;
     }
     if (ContainsText(line, "BLOCKEND")) {
         builder.AddLineRecord(0, 0, kLineFunctionEnd);
+        builder.LeaveScope();
         return;
     }
     if (ContainsText(line, "BLOCK")) {
@@ -173,7 +218,8 @@ int ParseMapFile(MapLoader& loader, CSymbolTable& table, CSymbolDatabase& databa
     int memoryMap = kMemoryMapNone;
     for (; index < lines.size(); ++index) {
         std::string_view line = lines[index].m_strText;
-        if (memoryMap != kMemoryMapNone && !line.empty() && line.front() == '0') {
+        builder.SetMapLine(lines[index].m_nLine);
+        if (memoryMap != kMemoryMapNone && IsSegmentLine(line)) {
             ParseModuleLine(builder, line, memoryMap);
             continue;
         }
@@ -193,6 +239,7 @@ int ParseMapFile(MapLoader& loader, CSymbolTable& table, CSymbolDatabase& databa
 
     for (; index < lines.size(); ++index) {
         std::string_view line = lines[index].m_strText;
+        builder.SetMapLine(lines[index].m_nLine);
         if (ContainsText(line, kModuleLine)) {
             builder.EndModule();
             LineTokenizer tokens(line);
@@ -202,6 +249,13 @@ int ParseMapFile(MapLoader& loader, CSymbolTable& table, CSymbolDatabase& databa
             continue;
         }
         if (builder.InModule()) ParseModuleContentLine(builder, line);
+    }
+    // The last module ends only with the linker's last line: without it the
+    // module was cut short, and its last source line lost the record that
+    // ended its code.
+    if (!HasClosingLine(lines)) {
+        loader.m_faults.SetIncomplete();
+        builder.CutLastSourceLine();
     }
     builder.EndModule();
     return 1;

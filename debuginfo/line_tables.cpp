@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <deque>
 #include <iterator>
 #include <map>
 #include <vector>
@@ -136,13 +138,21 @@ InstructionOrder OrderInstructions(const AddressTextMap& instructions) {
 
 void DropLinesPastImage(MapLoader& map, CSymbolTable& table, uint64_t imageEnd) {
     for (const auto& module : map.m_moduleLineRecords) {
-        auto& records = module->m_lines;
-        records.erase(std::remove_if(records.begin(), records.end(),
-                                     [imageEnd](const CLineInfoInMapFormat& record) {
-                                         return record.m_nKind == kLineSource &&
-                                                record.m_dwAddress >= imageEnd;
-                                     }),
-                      records.end());
+        std::deque<CLineInfoInMapFormat> kept;
+        for (const CLineInfoInMapFormat& record : module->m_lines) {
+            if (record.m_nKind != kLineSource || record.m_dwAddress < imageEnd) {
+                kept.push_back(record);
+                continue;
+            }
+            char address[16];
+            std::snprintf(address, sizeof address, "%04XH",
+                          static_cast<unsigned>(record.m_dwAddress));
+            map.m_faults.Refuse(record.m_nMapLine, "the address", address,
+                                "lies past the end of the image");
+            if (!kept.empty() && kept.back().m_nKind == kLineSource)
+                kept.back().m_bNextRefused = true;
+        }
+        module->m_lines = std::move(kept);
     }
     table.DropPositionsFrom(imageEnd);
 }
@@ -193,6 +203,7 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
         } else {
             end = 0;
         }
+        if (record.m_bNextRefused) end = std::min(end, ownEnd);
         previousEnd = end;
         if (end <= start) continue;
 

@@ -44,7 +44,9 @@ InstructionOrder OrderInstructions(const AddressTextMap& instructions);
 
 // Drops the source-line records at or past `imageEnd` from every module of
 // the map, and the source positions at such addresses from `table`: an
-// address the image does not reach is a damaged record.
+// address the image does not reach is a damaged record. Each is refused in
+// the map's faults, and the source line before it keeps only its own
+// instruction.
 void DropLinesPastImage(MapLoader& map, CSymbolTable& table, uint64_t imageEnd);
 
 // Walks the module's line records and, for every instruction inside the code
@@ -53,14 +55,12 @@ void DropLinesPastImage(MapLoader& map, CSymbolTable& table, uint64_t imageEnd);
 // source file. A source line's range ends at the next line record's address;
 // the last line of a function (and the module's last record) ends at the end
 // of its code segment, or covers at least the instruction at its address when
-// the function has none; a line outside any function covers the one
-// instruction at its address; a line followed by a function start covers
-// nothing. An instruction goes to the first line of the module whose range
-// holds it, so the work grows with the records and the instructions, never
-// with the width of a range.
-// An end record without an open function is ignored.
-// Returns 0 for a null module and when an instruction belongs to a line
-// numbered 0xFFFFFFFF; 1 otherwise.
+// the function has none; a line outside any function, and a line whose next
+// record was refused, covers at most the one instruction at its address; a
+// line followed by a function start covers nothing. An instruction goes to the first line of the
+// module whose range holds it, so the work grows with the records and the instructions, never with
+// the width of a range. An end record without an open function is ignored. Returns 0 for a null
+// module and when an instruction belongs to a line numbered 0xFFFFFFFF; 1 otherwise.
 int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
                            const std::string& sourceFileName, const AddressTextMap& instructions,
                            const InstructionOrder& order, const AddressTextMap& labels,

@@ -66,3 +66,27 @@ int32_t ParseDecimalNumber(std::string_view text) {
     if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(value);
 }
+
+std::optional<uint32_t> ReadHexField(std::string_view token) {
+    constexpr size_t kMaxDigits = 8;
+    if (token.size() < 2 || token.size() > kMaxDigits + 1 || token.back() != 'H')
+        return std::nullopt;
+    uint32_t value = 0;
+    for (char c : token.substr(0, token.size() - 1)) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0) return std::nullopt;
+        value = value << 4 | static_cast<uint32_t>(digit);
+    }
+    return value;
+}
+
+std::optional<uint32_t> ReadDecimalField(std::string_view token) {
+    if (token.empty()) return std::nullopt;
+    uint64_t value = 0;
+    for (char c : token) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+        if (value > uint64_t(std::numeric_limits<int32_t>::max())) return std::nullopt;
+    }
+    return static_cast<uint32_t>(value);
+}

@@ -32,6 +32,15 @@ uint32_t ParseHexNumber(std::string_view text);
 // clamped to the 32-bit range.
 int32_t ParseDecimalNumber(std::string_view text);
 
+// A hexadecimal field as the maps write it: one to eight hexadecimal digits
+// closed by an 'H' and nothing else ("0A44H", "000800H"). Nothing for any
+// other text.
+std::optional<uint32_t> ReadHexField(std::string_view token);
+
+// A decimal field: one or more digits and nothing else, at most 2147483647.
+// Nothing for any other text.
+std::optional<uint32_t> ReadDecimalField(std::string_view token);
+
 inline bool ContainsText(std::string_view text, std::string_view what) {
     return text.find(what) != std::string_view::npos;
 }

@@ -1,13 +1,13 @@
 #include "m51_reader.h"
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "line_tokenizer.h"
 #include "map_loader.h"
 #include "map_reader_common.h"
 #include "symbol_table.h"
-#include "xdata_range.h"
 
 namespace {
 
@@ -30,11 +30,17 @@ void ParseM51SegmentLine(MapModuleBuilder& builder, std::string_view line, int m
     if (!startToken) return;
     const auto lengthToken = tokens.Next(kBlankAndLineFeed);
     if (!lengthToken) return;
-    const uint32_t start = ParseHexNumber(*startToken);
-    const uint32_t length = ParseHexNumber(*lengthToken);
-    if (memoryMap == kListXdata) UpdateCodeRange(start, length);
+    if (memoryMap == kListXdata && !builder.WidenXdataRange(*startToken, *lengthToken)) return;
     if (!tokens.Next(kBlankAndLineFeed)) return; // the relocation word
-    builder.AddSegment(memoryMap, *startToken, start, length, tokens);
+    builder.AddSegment(memoryMap, *startToken, *lengthToken, tokens);
+}
+
+// The address of a value token such as "C:0A44H"; the line is refused when
+// the token has no memory prefix or no usable address.
+std::optional<uint32_t> ReadValueAddress(MapModuleBuilder& builder, std::string_view value) {
+    if (HasMemoryPrefix(value)) return builder.ReadAddress(value, TextFrom(value, 2));
+    builder.Refuse("the address", value, "has no memory prefix (C:, D: or X:)");
+    return std::nullopt;
 }
 
 // A PUBLIC line, or a SYMBOL line outside a function: 1 when it made a symbol.
@@ -54,8 +60,10 @@ int ParseM51SymbolValue(MapModuleBuilder& builder, std::string_view line) {
     else
         return 0;
     if (!kind || !name) return 0;
+    const auto address = ReadValueAddress(builder, *value);
+    if (!address) return 1;
     SymbolInfo symbol(*name);
-    symbol.m_dwAddress = ParseHexNumber(TextFrom(*value, 2));
+    symbol.m_dwAddress = *address;
     symbol.m_strClass.assign(memoryClass);
     const bool sfr =
         memoryClass == "DATA" && symbol.m_dwAddress >= 0x80 && symbol.m_dwAddress <= 0xFF;
@@ -65,7 +73,8 @@ int ParseM51SymbolValue(MapModuleBuilder& builder, std::string_view line) {
     return 1;
 }
 
-// A SYMBOL line inside a function: 1 when it made a local of the function.
+// A SYMBOL line inside a function: 1 when it made a local of the function or
+// was refused.
 int ParseM51SymbolLine(MapModuleBuilder& builder, CSymbolStruct& function, std::string_view line) {
     LineTokenizer tokens(line);
     const auto value = tokens.Next(kBlanks);
@@ -87,8 +96,10 @@ int ParseM51SymbolLine(MapModuleBuilder& builder, CSymbolStruct& function, std::
     if (!tokens.Next(kBlanks)) return 0; // SYMBOL
     const auto name = tokens.Next(kBlanks);
     if (!name) return 0;
+    const auto address = builder.ReadAddress(*value, TextFrom(*value, 2));
+    if (!address) return 1;
     auto local = std::make_unique<CSymbolLocalVar>(*name);
-    local->m_dwAddress = ParseHexNumber(TextFrom(*value, 2));
+    local->m_dwAddress = *address;
     local->m_strType = "NONE";
     local->m_nSize = 2;
     local->m_strClass.assign(memoryClass);
@@ -101,15 +112,20 @@ void ParseM51FunctionStart(MapModuleBuilder& builder, std::string_view line) {
     LineTokenizer tokens(line);
     tokens.Next(kBlankAndLineFeed);
     tokens.Next(kBlankAndLineFeed);
-    auto name = tokens.Next(kBlankAndLineFeed);
+    const auto token = tokens.Next(kBlankAndLineFeed);
     CSymbolStruct* function = nullptr;
-    if (name) {
-        if (!name->empty() && name->front() == '_') name->remove_prefix(1);
-        function = builder.FunctionNamed(*name);
+    if (token) {
+        std::string_view name = *token;
+        if (!name.empty() && name.front() == '_') name.remove_prefix(1);
+        function = builder.FunctionNamed(name);
     }
     if (function) {
         builder.m_pFunction = function;
         builder.AddLineRecord(0, function->m_dwStart, kLineFunctionStart);
+        return;
+    }
+    if (token && builder.IsRefusedFunction(*token)) {
+        builder.BeginRefusedFunction(*token);
         return;
     }
     builder.AddLineRecord(0, 0, kLineFunctionStart);
@@ -120,11 +136,16 @@ void ParseM51SourceLine(MapModuleBuilder& builder, std::string_view line) {
     LineTokenizer tokens(line);
     const auto value = tokens.Next(kBlankAndLineFeed);
     if (!value) return;
-    const uint32_t address = HasMemoryPrefix(*value) ? ParseHexNumber(TextFrom(*value, 2)) : 0;
     if (!tokens.Next(" ")) return; // LINE#
     const auto number = tokens.Next(kBlanks);
     if (!number) return;
-    builder.AddSourceLine(address, ParseDecimalNumber(*number));
+    const auto address = ReadValueAddress(builder, *value);
+    const auto lineNumber = address ? builder.ReadLineNumber(*number, *number) : std::nullopt;
+    if (!lineNumber) {
+        builder.CutLastSourceLine();
+        return;
+    }
+    builder.AddSourceLine(*address, *lineNumber);
 }
 
 void ParseM51ModuleLine(MapModuleBuilder& builder, std::string_view line) {
@@ -133,6 +154,7 @@ void ParseM51ModuleLine(MapModuleBuilder& builder, std::string_view line) {
         return;
     }
     if (ContainsText(line, "SYMBOL")) {
+        if (builder.InRefusedScope()) return; // a local of a function without a segment
         if (builder.m_pFunction && ParseM51SymbolLine(builder, *builder.m_pFunction, line)) return;
         if (HasMemoryPrefix(line)) ParseM51SymbolValue(builder, line);
         return;
@@ -143,6 +165,7 @@ void ParseM51ModuleLine(MapModuleBuilder& builder, std::string_view line) {
     }
     if (ContainsText(line, "ENDPROC")) {
         builder.AddLineRecord(0, 0, kLineFunctionEnd);
+        builder.LeaveScope();
         return;
     }
     if (ContainsText(line, "PROC")) {
@@ -163,6 +186,7 @@ int ParseM51File(MapLoader& loader, CSymbolTable& table, CSymbolDatabase& databa
     int memoryMap = kMemoryMapNone;
     for (; index < lines.size(); ++index) {
         std::string_view line = lines[index].m_strText;
+        builder.SetMapLine(lines[index].m_nLine);
         if (ContainsText(line, kSymbolTableHeading)) {
             ++index;
             break;
@@ -181,6 +205,7 @@ int ParseM51File(MapLoader& loader, CSymbolTable& table, CSymbolDatabase& databa
 
     for (; index < lines.size(); ++index) {
         std::string_view line = lines[index].m_strText;
+        builder.SetMapLine(lines[index].m_nLine);
         if (builder.InModule()) {
             ParseM51ModuleLine(builder, line);
             continue;
@@ -191,6 +216,11 @@ int ParseM51File(MapLoader& loader, CSymbolTable& table, CSymbolDatabase& databa
         tokens.Next(kBlanks);
         if (const auto name = tokens.Next(kBlanks)) builder.BeginModule(*name);
     }
+    // A module still open at the end of the text, like a map without the
+    // linker's last line, was cut short; the open module's last source line
+    // lost the record that ended its code.
+    if (builder.InModule() || !HasClosingLine(lines)) loader.m_faults.SetIncomplete();
+    builder.CutLastSourceLine();
     builder.EndModule();
     return 1;
 }

@@ -11,21 +11,6 @@ constexpr std::string_view kBlanks = " \t\f\r";
 constexpr std::string_view kGapMark = "**GAP**";
 constexpr std::string_view kM51CodeType = "CODE";
 
-// "0800H" or "000800H": hexadecimal digits closed by 'H', at most 32 bits.
-bool ReadAddressToken(std::string_view token, uint32_t& value) {
-    if (token.size() < 2 || token.size() > 9 || token.back() != 'H') return false;
-    value = 0;
-    for (char c : token.substr(0, token.size() - 1)) {
-        int digit = c >= '0' && c <= '9'   ? c - '0'
-                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                           : -1;
-        if (digit < 0) return false;
-        value = value << 4 | uint32_t(digit);
-    }
-    return true;
-}
-
 bool EndsCodeMap(std::string_view line) {
     return ContainsText(line, kDataMemoryHeading) || ContainsText(line, kXdataMemoryHeading) ||
            ContainsText(line, kOverlayMapHeading) || ContainsText(line, kSymbolTableHeading);
@@ -49,8 +34,13 @@ bool ReadSegmentLine(std::string_view line, CodeSegment& segment) {
         for (auto rest = tokens.Next(kBlanks); rest; rest = tokens.Next(kBlanks))
             if (*rest == kGapMark) return false;
     }
-    return start && length && ReadAddressToken(*start, segment.m_dwStart) &&
-           ReadAddressToken(*length, segment.m_dwLength);
+    if (!start || !length) return false;
+    const auto startValue = ReadHexField(*start);
+    const auto lengthValue = ReadHexField(*length);
+    if (!startValue || !lengthValue) return false;
+    segment.m_dwStart = *startValue;
+    segment.m_dwLength = *lengthValue;
+    return true;
 }
 
 } // namespace

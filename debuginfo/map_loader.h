@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "file_faults.h"
 #include "line_records.h"
 #include "symbol_records.h"
 #include "text_loader.h"
@@ -32,6 +33,8 @@ public:
     // suggests (module + ".C", a start-up module's ".A51" file, or "NONE").
     std::unordered_map<std::string, std::string> m_mapModuleSources;
     std::vector<std::unique_ptr<CLineInfoInModule>> m_moduleLineRecords;
+    // The lines the readers refused, and whether the map was cut short.
+    FileFaults m_faults;
 };
 
 // Makes an empty line-record list for a module and enters it under `name`.

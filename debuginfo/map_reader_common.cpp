@@ -1,13 +1,24 @@
 #include "map_reader_common.h"
 
+#include <algorithm>
+
 #include "path_resolver.h"
+#include "xdata_range.h"
 
 namespace {
 
 constexpr std::string_view kStartupModuleMark = "?C_";
 constexpr std::string_view kWholeStartToken = "000000H";
+constexpr std::string_view kNotHex = "is not a hexadecimal number";
+constexpr std::string_view kPast64K = "lies past 64 KB";
 
 } // namespace
+
+bool HasClosingLine(const std::vector<TextLine>& lines) {
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        if (ContainsText(line->m_strText, kMapClosingText)) return true;
+    return false;
+}
 
 uint32_t SpaceOfClass(std::string_view memoryClass, std::string_view kind) {
     if (memoryClass == "CODE") return kMemSpaceCode;
@@ -24,10 +35,63 @@ int SelectorOfClass(std::string_view memoryClass) {
 
 MapModuleBuilder::MapModuleBuilder(MapLoader& loader, CSymbolTable& table,
                                    CSymbolDatabase& database, std::string baseDir)
-    : m_loader(loader), m_table(table), m_database(database), m_strBaseDir(std::move(baseDir)) {}
+    : m_loader(loader), m_table(table), m_database(database), m_strBaseDir(std::move(baseDir)),
+      m_faults(loader.m_faults) {}
 
-void MapModuleBuilder::AddSegment(int memoryMap, std::string_view startToken, uint32_t start,
-                                  uint32_t length, LineTokenizer& rest) {
+void MapModuleBuilder::Refuse(std::string_view field, std::string_view text,
+                              std::string_view fault) {
+    m_faults.Refuse(m_nMapLine, field, text, fault);
+}
+
+std::optional<uint32_t> MapModuleBuilder::ReadAddress(std::string_view token,
+                                                      std::string_view digits) {
+    const auto address = ReadHexField(digits);
+    if (!address)
+        Refuse("the address", token, kNotHex);
+    else if (*address > kHighestAddress)
+        Refuse("the address", token, kPast64K);
+    else
+        return address;
+    return std::nullopt;
+}
+
+std::optional<uint32_t> MapModuleBuilder::ReadLineNumber(std::string_view token,
+                                                         std::string_view digits) {
+    const auto line = ReadDecimalField(digits);
+    if (!line) Refuse("the line number", token, "is not a number from 0 to 2147483647");
+    return line;
+}
+
+bool MapModuleBuilder::ReadSegmentNumbers(std::string_view startToken, std::string_view lengthToken,
+                                          uint32_t& start, uint32_t& length) {
+    const auto startValue = ReadHexField(startToken);
+    const auto lengthValue = ReadHexField(lengthToken);
+    if (!startValue)
+        Refuse("the start", startToken, kNotHex);
+    else if (!lengthValue)
+        Refuse("the length", lengthToken, kNotHex);
+    else if (*startValue > kHighestAddress)
+        Refuse("the start", startToken, kPast64K);
+    else if (*lengthValue > kAddressSpaceSize - *startValue)
+        Refuse("the length", lengthToken, "reaches past 64 KB");
+    else {
+        start = *startValue;
+        length = *lengthValue;
+        return true;
+    }
+    return false;
+}
+
+bool MapModuleBuilder::WidenXdataRange(std::string_view startToken, std::string_view lengthToken) {
+    uint32_t start = 0;
+    uint32_t length = 0;
+    if (!ReadSegmentNumbers(startToken, lengthToken, start, length)) return false;
+    UpdateCodeRange(start, length);
+    return true;
+}
+
+void MapModuleBuilder::AddSegment(int memoryMap, std::string_view startToken,
+                                  std::string_view lengthToken, LineTokenizer& rest) {
     SegmentList* list = m_database.List(memoryMap);
     if (!list) return;
     if (!rest.Next("?")) return; // the blanks before the name
@@ -54,6 +118,15 @@ void MapModuleBuilder::AddSegment(int memoryMap, std::string_view startToken, ui
     if (!name->empty() && name->front() == '_') name->remove_prefix(1);
     const auto module = rest.Next(" ");
     if (!module) return;
+    uint32_t start = 0;
+    uint32_t length = 0;
+    if (!ReadSegmentNumbers(startToken, lengthToken, start, length)) {
+        if (list == &m_database.m_listCode) {
+            m_refusedFunctions.insert(SegmentNameOfFunction(*name));
+            if (const auto readable = ReadHexField(startToken)) m_refusedStarts.insert(*readable);
+        }
+        return;
+    }
     auto segment = std::make_unique<CSymbolStruct>();
     segment->m_strName.assign(*name);
     segment->m_strFile.assign(*module);
@@ -89,6 +162,44 @@ CSymbolStruct* MapModuleBuilder::FunctionStartingAt(uint32_t address) {
     return it == m_functionsByStart.end() ? nullptr : it->second;
 }
 
+bool MapModuleBuilder::IsRefusedFunction(std::string_view name) const {
+    return m_refusedFunctions.count(SegmentNameOfFunction(name)) != 0;
+}
+
+bool MapModuleBuilder::IsRefusedFunctionAt(uint32_t address) const {
+    if (m_refusedStarts.count(address)) return true;
+    const SymbolInfo* symbol = m_table.SymbolAtAddress(address, kSelectCode);
+    return symbol && IsRefusedFunction(symbol->m_strName);
+}
+
+void MapModuleBuilder::BeginRefusedFunction(std::string_view procName) {
+    // The module's code symbol of that name, in any case ("MAIN" names main).
+    uint32_t address = kNoCodeAddress;
+    const std::string name = SegmentNameOfFunction(procName);
+    if (m_pModule) {
+        const auto& symbols = m_pModule->m_children;
+        auto symbol = std::find_if(symbols.begin(), symbols.end(), [&](const auto& child) {
+            return child->m_strClass == "CODE" && SegmentNameOfFunction(child->m_strName) == name;
+        });
+        if (symbol != symbols.end()) address = (*symbol)->m_dwAddress;
+    }
+    AddLineRecord(0, address, kLineFunctionStart);
+    m_pFunction = nullptr;
+    EnterRefusedScope();
+}
+
+void MapModuleBuilder::EnterRefusedScope() {
+    if (m_nRefusedDepth++ > 0) return;
+    m_pFunctionOutsideRefusal = m_pFunction;
+    m_pFunction = nullptr;
+}
+
+void MapModuleBuilder::LeaveScope() {
+    if (m_nRefusedDepth == 0 || --m_nRefusedDepth > 0) return;
+    m_pFunction = m_pFunctionOutsideRefusal;
+    m_pFunctionOutsideRefusal = nullptr;
+}
+
 std::string MapModuleBuilder::SourceKeyPrefix(const std::string& moduleName) const {
     auto known = m_loader.m_mapModuleSources.find(moduleName);
     if (known != m_loader.m_mapModuleSources.end()) return known->second + ":";
@@ -112,20 +223,31 @@ void MapModuleBuilder::EndModule() {
     m_pModule.reset();
     m_pModuleLines = nullptr;
     m_pFunction = nullptr;
+    m_nRefusedDepth = 0;
+    m_pFunctionOutsideRefusal = nullptr;
 }
 
 void MapModuleBuilder::AddLineRecord(uint32_t line, uint32_t address, uint32_t kind) {
-    if (m_pModuleLines) m_pModuleLines->AddLine(line, address, kind);
+    if (m_pModuleLines) m_pModuleLines->AddLine(line, address, kind, m_nMapLine);
 }
 
-void MapModuleBuilder::AddSourceLine(uint32_t address, int32_t line) {
+void MapModuleBuilder::CutLastSourceLine() {
+    if (!m_pModuleLines || m_pModuleLines->m_lines.empty()) return;
+    CLineInfoInMapFormat& last = m_pModuleLines->m_lines.back();
+    if (last.m_nKind == kLineSource) last.m_bNextRefused = true;
+}
+
+void MapModuleBuilder::AddSourceLine(uint32_t address, uint32_t line) {
     if (!m_pModuleLines) return;
     m_table.SetLineAddress(m_strKeyPrefix + std::to_string(line), address);
-    const uint32_t number = static_cast<uint32_t>(line);
-    if (m_pLastSourceLine && m_pLastSourceLine->m_dwAddress == address)
-        m_pLastSourceLine->m_nLine = number;
-    else
-        m_pLastSourceLine = m_pModuleLines->AddLine(number, address, kLineSource);
+    if (m_pLastSourceLine && m_pLastSourceLine->m_dwAddress == address) {
+        // The record now ends where the next one starts again.
+        m_pLastSourceLine->m_nLine = line;
+        m_pLastSourceLine->m_nMapLine = m_nMapLine;
+        m_pLastSourceLine->m_bNextRefused = false;
+    } else {
+        m_pLastSourceLine = m_pModuleLines->AddLine(line, address, kLineSource, m_nMapLine);
+    }
 }
 
 void MapModuleBuilder::AddGlobalSymbol(const SymbolInfo& symbol) {

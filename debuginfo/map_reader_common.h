@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
+#include "file_faults.h"
 #include "line_records.h"
 #include "line_tokenizer.h"
 #include "map_loader.h"
@@ -23,6 +25,12 @@ constexpr const char* kDataMemoryHeading = "* * * * * * *   D A T A   M E M O R 
 constexpr const char* kXdataMemoryHeading = "* * * * * * *  X D A T A   M E M O R Y  * * * * * * *";
 constexpr const char* kCodeMemoryHeading = "* * * * * * *   C O D E   M E M O R Y   * * * * * * *";
 constexpr const char* kOverlayMapHeading = "OVERLAY MAP OF MODULE";
+// The linker's last line in both forms ("LINK/LOCATE RUN COMPLETE.  0 WARNING(S),
+// 0 ERROR(S)", "LX51 RUN COMPLETE. ..."): a map without it was cut short.
+constexpr const char* kMapClosingText = "RUN COMPLETE.";
+
+// Whether some line of the map holds the linker's last line.
+bool HasClosingLine(const std::vector<TextLine>& lines);
 
 class MapModuleBuilder {
 public:
@@ -32,12 +40,32 @@ public:
     MapModuleBuilder(const MapModuleBuilder&) = delete;
     MapModuleBuilder& operator=(const MapModuleBuilder&) = delete;
 
+    // The map's line being read, from 1: a refusal names it.
+    void SetMapLine(uint32_t line) { m_nMapLine = line; }
+    // Leaves the line being read out, saying why: its `field` holds `text`,
+    // which `fault`.
+    void Refuse(std::string_view field, std::string_view text, std::string_view fault);
+
+    // The address of a value `token` whose number is `digits` ("C:0A44H" and
+    // "0A44H"): hexadecimal, at most 0xFFFF. Otherwise the line is refused.
+    std::optional<uint32_t> ReadAddress(std::string_view token, std::string_view digits);
+    // A line number of decimal `digits` (of `token`), or the line is refused.
+    std::optional<uint32_t> ReadLineNumber(std::string_view token, std::string_view digits);
+    // A segment's start and length, hexadecimal, the segment inside 64 KB;
+    // otherwise the line is refused.
+    bool ReadSegmentNumbers(std::string_view startToken, std::string_view lengthToken,
+                            uint32_t& start, uint32_t& length);
+
     // The part of a segment line after the class or relocation word:
     // "?PR?NAME?MODULE" makes a segment of the list `memoryMap`; a "?CO?" line
     // whose start token is "000000H" makes a module record; anything else is
-    // dropped.
-    void AddSegment(int memoryMap, std::string_view startToken, uint32_t start, uint32_t length,
+    // dropped. A segment whose numbers are refused is left out; its
+    // function's lines then have no segment and its locals no scope.
+    void AddSegment(int memoryMap, std::string_view startToken, std::string_view lengthToken,
                     LineTokenizer& rest);
+    // A segment line of the external-data memory map widens the external-data
+    // range; false when its numbers are refused.
+    bool WidenXdataRange(std::string_view startToken, std::string_view lengthToken);
 
     void BeginModule(std::string_view name);
     // The module record joins the loader's module list; no function is current.
@@ -45,9 +73,12 @@ public:
     bool InModule() const { return m_pModule != nullptr; }
 
     void AddLineRecord(uint32_t line, uint32_t address, uint32_t kind);
+    // The module's last record, when a source line, keeps only its own
+    // instruction: the record after it was refused or cut off.
+    void CutLastSourceLine();
     // A source line at `address`: both position maps and the module's line
     // records (a record at the address of the last one only renumbers it).
-    void AddSourceLine(uint32_t address, int32_t line);
+    void AddSourceLine(uint32_t address, uint32_t line);
     // A copy joins the module record's children and, for the classes CODE,
     // DATA and XDATA, another copy the symbol table.
     void AddGlobalSymbol(const SymbolInfo& symbol);
@@ -59,6 +90,23 @@ public:
     // memory maps have been read, as no segment is added afterwards.
     CSymbolStruct* FunctionNamed(std::string_view name);
     CSymbolStruct* FunctionStartingAt(uint32_t address);
+
+    // A function whose code segment was refused: by its name in a PROC line
+    // ("_FUNC" or "FUNC"), or by an address where it starts.
+    bool IsRefusedFunction(std::string_view name) const;
+    bool IsRefusedFunctionAt(uint32_t address) const;
+    // The start record of such a function: at the address of the module's
+    // code symbol of that name when it has one, else at kNoCodeAddress.
+    void BeginRefusedFunction(std::string_view procName);
+
+    // Function and block scopes whose code range is not known: the symbols
+    // inside them have no scope and are left out. Entering one saves the
+    // current function and makes none current; nested blocks count in it;
+    // leaving the outermost brings the saved function back.
+    void EnterRefusedScope();
+    bool InRefusedScope() const { return m_nRefusedDepth > 0; }
+    // At an end record: leaves one level of a refused scope, if in one.
+    void LeaveScope();
 
     // The function whose locals the symbol lines add to; null when none.
     CSymbolStruct* m_pFunction = nullptr;
@@ -75,6 +123,15 @@ private:
     bool m_bFunctionsIndexed = false;
     std::unordered_map<std::string_view, CSymbolStruct*> m_functionsByName;
     std::unordered_map<uint32_t, CSymbolStruct*> m_functionsByStart;
+
+    FileFaults& m_faults;
+    uint32_t m_nMapLine = 0;
+    // The names (upper case, no leading '_') and the readable starts of the
+    // code segments refused.
+    std::unordered_set<std::string> m_refusedFunctions;
+    std::unordered_set<uint32_t> m_refusedStarts;
+    int m_nRefusedDepth = 0;
+    CSymbolStruct* m_pFunctionOutsideRefusal = nullptr;
 
     std::unique_ptr<SymbolInfo> m_pModule;
     CLineInfoInModule* m_pModuleLines = nullptr;

@@ -18,18 +18,6 @@
 int g_bAsmOnly = 0;
 MapLoader* g_pProject = nullptr;
 
-namespace {
-
-std::string WithName(const char* format, const std::string& name) {
-    std::string text = format;
-    for (size_t at = text.find("%s"); at != std::string::npos;
-         at = text.find("%s", at + name.size()))
-        text.replace(at, 2, name);
-    return text;
-}
-
-} // namespace
-
 CProjectLoader::CProjectLoader(ProjectLoaderView& view, ProjectSession& session)
     : m_strDisassemblerDir(platform::ExecutableDirectory()),
       m_strDisassemblyOutput(DisassemblyOutputPath()), m_view(view), m_session(session) {}
@@ -223,6 +211,7 @@ std::string CProjectLoader::OutputFolder() const {
 bool CProjectLoader::LoadModules() {
     const InstructionOrder order = OrderInstructions(m_pDisasmLoader->m_mapInstructions);
     DropLinesPastImage(*m_pMapLoader, *g_pSymbolTable, order.m_nEnd);
+    ShowFileFaults(m_pMapLoader->m_faults, m_pMapLoader->m_strPath);
     for (const ProjectModule& module : m_modules)
         if (!LoadModule(module, order)) return false;
     return true;
@@ -306,6 +295,10 @@ bool CProjectLoader::TranslateSrcLines(const ProjectModule& module, const LSTLoa
     }
     ParseSrcFile(src, lines, *g_pSymbolTable);
     return true;
+}
+
+void CProjectLoader::ShowFileFaults(const FileFaults& faults, const std::string& path) {
+    if (!faults.Empty()) platform::ShowMessage(faults.Message(path));
 }
 
 void CProjectLoader::FinishOpen() {

@@ -131,6 +131,8 @@ private:
                            CLineInfoInModule* lines);
     std::string ListingFolder() const;
     std::string OutputFolder() const;
+    // What a reader left out of a file or found cut short, in one message.
+    void ShowFileFaults(const FileFaults& faults, const std::string& path);
     void FinishOpen();
     void Progress(int percent) { m_view.ReportProgress(percent); }
     // The clean-up of a failed step: close, show `message` (none when

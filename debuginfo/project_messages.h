@@ -1,6 +1,17 @@
 // The texts Open, Reload and Close show to the user.
 #pragma once
 
+#include <string>
+
+// `format` with every "%s" replaced by `name`.
+inline std::string WithName(const char* format, const std::string& name) {
+    std::string text = format;
+    for (size_t at = text.find("%s"); at != std::string::npos;
+         at = text.find("%s", at + name.size()))
+        text.replace(at, 2, name);
+    return text;
+}
+
 constexpr const char* kOpenFileFilter = "Project File (*.Uv2) or Hex file(*.Hex) | *.Uv2;*.hex; |";
 constexpr const char* kProjectLoadedText = "Loaded Project Exist!";
 constexpr const char* kErrorCaption = "Error";
@@ -22,4 +33,11 @@ constexpr const char* kOptionErrorFormat =
 constexpr const char* kSubstituteImageFormat =
     "The project's image %s does not exist. The image of that name found at %s is not this "
     "build's: %s.\nStop Project Loading.";
+// A map or listing that ends before its last section does ("%s" is its path).
+constexpr const char* kIncompleteFileFormat =
+    "%s is incomplete: it ends before its last section does. Only what it holds was read.";
+// Followed by one line per refused line: "line 176: the address \"C:0GZZH\" is not a number".
+constexpr const char* kRefusedLinesFormat =
+    "These lines of %s could not be read and were left out:";
+constexpr const char* kMoreRefusedLinesText = " more lines could not be read.";
 constexpr const char* kHexOnlyQuestion = "Do you want to open only hex file?";

@@ -10,6 +10,14 @@ void ApplyNameRule(std::string& name) {
     if (!std::isalnum(last) && last != '_') name.pop_back();
 }
 
+std::string SegmentNameOfFunction(std::string_view name) {
+    if (!name.empty() && name.front() == '_') name.remove_prefix(1);
+    std::string upper(name);
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
+}
+
 SymbolInfo::SymbolInfo(std::string_view name) : m_strName(name) {
     ApplyNameRule(m_strName);
 }

@@ -23,6 +23,10 @@ constexpr uint32_t kMemSpaceSfr = 8; // special function registers
 // that character is neither alphanumeric nor '_' (only one is ever cut).
 void ApplyNameRule(std::string& name);
 
+// A function's name as its code segment writes it: upper case, a leading '_'
+// removed (_setFreq gives SETFREQ).
+std::string SegmentNameOfFunction(std::string_view name);
+
 // One symbol of the program under debug, or (type name "MODULE") one module
 // of the map, whose children are copies of the module's symbols.
 struct SymbolInfo {

@@ -1,42 +1,20 @@
-// A project whose map carries one damaged line record, an address no image
-// reaches (C:FFFFFFFFFFFFFFFFH), opens as the undamaged project does without
-// that record: every other record, instruction and symbol stays as it was, and
-// the line before the damaged one takes the damaged line's code. Run on the
-// example in both map forms and on every real project that opens.
+// Damaged copies of a project's map opened as the user opens them: a line
+// record or a code segment whose numbers cannot be right is left out with one
+// message naming the map and the line, a map cut short says so, and
+// everything else opens as the intact project does. Run on the example in
+// both map forms and on every real project that opens.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <set>
 
+#include "damaged_copy.h"
 #include "line_records.h"
-#include "loaded_model.h"
-#include "test_support.h"
+#include "path_resolver.h"
 
 using namespace debuginfo_test;
 
 namespace {
-
-// One text line of a file: where it starts and its text without line end.
-struct TextSpan {
-    size_t offset = 0;
-    std::string text;
-};
-
-std::vector<TextSpan> SpansOf(const std::string& text) {
-    std::vector<TextSpan> spans;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        spans.push_back({start, line});
-        start = end + 1;
-    }
-    return spans;
-}
 
 // A map line of a source-line record whose address column ends in `address`
 // ("C:0A44H" in the .M51 form, "01000A44H" in the extended form).
@@ -88,93 +66,160 @@ Damage ChooseDamage(const LoadedModel& model, const std::string& mapText) {
     return {};
 }
 
-// What the damaged open must give: the record gone, the code from its address
-// up to the next record attached to the line before it. The two lines'
-// instructions are compared in address order.
-LoadedModel ExpectedAfterDamage(LoadedModel model, const Damage& damage) {
-    std::vector<LineRecord>& records = model.records.at(damage.module);
-    const LineRecord before = records[damage.record - 1];
-    const LineRecord gone = records[damage.record];
-    const uint32_t next = records[damage.record + 1].address;
-    records.erase(records.begin() + static_cast<std::ptrdiff_t>(damage.record));
-    const std::string& source = model.moduleSources.at(damage.module);
-    const std::string from = source + ":" + std::to_string(gone.line);
-    const std::string to = source + ":" + std::to_string(before.line);
-    std::vector<AttachedInstruction>& moved = model.instructions[from];
-    for (auto it = moved.begin(); it != moved.end();) {
-        if (it->address >= gone.address && it->address < next) {
-            model.instructions[to].push_back(*it);
-            model.lineOfAddress[it->address] = to;
-            it = moved.erase(it);
-        } else {
-            ++it;
-        }
+// The code from `from` up to `to` is attached to no line.
+void Unattach(LoadedModel& model, uint64_t from, uint64_t to) {
+    for (auto key = model.instructions.begin(); key != model.instructions.end();) {
+        auto& list = key->second;
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](const AttachedInstruction& instruction) {
+                                      return instruction.address >= from &&
+                                             instruction.address < to;
+                                  }),
+                   list.end());
+        key = list.empty() ? model.instructions.erase(key) : std::next(key);
     }
-    if (moved.empty()) model.instructions.erase(from);
-    return model;
-}
-
-void SortByAddress(LoadedModel& model, const std::vector<std::string>& keys) {
-    for (const std::string& key : keys) {
-        auto found = model.instructions.find(key);
-        if (found == model.instructions.end()) continue;
-        std::sort(found->second.begin(), found->second.end(),
-                  [](const AttachedInstruction& a, const AttachedInstruction& b) {
-                      return a.address < b.address;
-                  });
-    }
+    for (auto at = model.lineOfAddress.begin(); at != model.lineOfAddress.end();)
+        at = at->first >= from && at->first < to ? model.lineOfAddress.erase(at) : std::next(at);
 }
 
 } // namespace
 
-TEST(DamagedMapOpen, ARecordPastTheImageIsDroppedAndEverythingElseOpensAsBefore) {
-    namespace fs = std::filesystem;
-    TempFolder scratch;
-    std::set<std::string> forms;
-    int copies = 0;
-    for (const ProjectInFolder& candidate : ExampleAndRealProjects()) {
-        SCOPED_TRACE(candidate.project);
-        const LoadedModel whole = OpenAndRead(candidate.project, scratch.Root());
-        if (!whole.loaded) continue; // a project that stops with a message of its own
-        ASSERT_TRUE(whole.messages.empty()) << whole.messages.front();
+TEST(DamagedMapOpen, ALineRecordWithADamagedNumberIsLeftOutAndTheLineBeforeKeepsOnlyItsAddress) {
+    ForEveryOpenedProject(
+        [](const ProjectInFolder& project, const LoadedModel& whole, const TempFolder& scratch) {
+            const DamagedCopy copy(project, whole.mapPath, scratch);
+            const Damage damage = ChooseDamage(whole, copy.Text());
+            ASSERT_FALSE(damage.module.empty()) << "no record to damage in " << whole.mapPath;
+            const std::string& line = damage.mapLine.text;
+            const std::string value = Words(line).front();
+            const std::string number = Words(line).back();
+            const size_t valueAt = WordOffset(damage.mapLine, 0);
+            const size_t numberAt = WordOffset(damage.mapLine, -1);
+            const std::string space = value.substr(0, 2); // "C:" or "01"
+            char pastImage[16];
+            std::snprintf(pastImage, sizeof pastImage, "00%04XH", unsigned(whole.imageEnd));
+            std::vector<std::pair<size_t, std::string>> damages = {
+                {valueAt, space + "0GZZH"},
+                {valueAt, space + "010000H"},
+                {numberAt, number.substr(0, number.find_first_of("0123456789")) + "4294967296"}};
+            if (whole.imageEnd <= 0xFFFF) damages.push_back({valueAt, space + pastImage});
 
-        const std::string copy = scratch.Path("copy" + std::to_string(++copies));
-        CopyFolder(candidate.folder, copy);
-        const std::string mapPath =
-            copy + "/" + fs::relative(whole.mapPath, candidate.folder).string();
-        std::string mapText = ReadWholeFile(mapPath);
-        const Damage damage = ChooseDamage(whole, mapText);
-        ASSERT_FALSE(damage.module.empty()) << "no record to damage in " << whole.mapPath;
-        const std::string value = Words(damage.mapLine.text).front();
-        mapText.replace(mapText.find(value, damage.mapLine.offset), value.size(),
-                        "C:FFFFFFFFFFFFFFFFH");
-        std::ofstream(mapPath, std::ios::binary | std::ios::trunc) << mapText;
+            LoadedModel expected = whole;
+            std::vector<LineRecord>& records = expected.records.at(damage.module);
+            const uint32_t before = records[damage.record - 1].address;
+            const uint32_t after = records[damage.record + 1].address;
+            records.erase(records.begin() + static_cast<std::ptrdiff_t>(damage.record));
+            Unattach(expected, whole.lineOfAddress.upper_bound(before)->first, after);
+            for (const auto& [at, text] : damages) {
+                SCOPED_TRACE(text);
+                const LoadedModel damaged =
+                    copy.Open(at, at == valueAt ? value.size() : number.size(), text);
+                ExpectMessageNaming(damaged, copy.Path(),
+                                    "line " + std::to_string(damage.mapLine.number) + ":");
+                ExpectModel(damaged, expected);
+            }
+        });
+}
 
-        const LoadedModel damaged =
-            OpenAndRead(copy + "/" + fs::relative(candidate.project, candidate.folder).string(),
-                        scratch.Root());
-        ASSERT_TRUE(damaged.loaded);
-        EXPECT_TRUE(damaged.messages.empty()) << damaged.messages.front();
+namespace {
 
-        LoadedModel expected = ExpectedAfterDamage(whole, damage);
-        LoadedModel got = damaged;
-        const std::string& source = whole.moduleSources.at(damage.module);
-        const auto& records = whole.records.at(damage.module);
-        const std::vector<std::string> touched = {
-            source + ":" + std::to_string(records[damage.record - 1].line),
-            source + ":" + std::to_string(records[damage.record].line)};
-        SortByAddress(expected, touched);
-        SortByAddress(got, touched);
-        EXPECT_EQ(got.records, expected.records) << damage.mapLine.text;
-        EXPECT_EQ(got.instructions, expected.instructions) << damage.mapLine.text;
-        EXPECT_EQ(got.lineOfAddress, expected.lineOfAddress);
-        EXPECT_EQ(got.symbols, whole.symbols);
-        EXPECT_EQ(got.sourceLines, whole.sourceLines);
-        std::string form = fs::path(whole.mapPath).extension().string();
-        std::transform(form.begin(), form.end(), form.begin(), ::tolower);
-        forms.insert(form);
-        std::printf("%s: damaged %s\n", candidate.project.c_str(), damage.mapLine.text.c_str());
+// A code segment line of a function of `whole` that has source lines and a
+// code symbol of its name at its start: its start and length words, and where
+// the function's last source line starts.
+struct SegmentDamage {
+    TextSpan mapLine;
+    int startWord = 0, lengthWord = 0;
+    std::string start, length;
+    std::string function;
+    uint32_t lastLine = 0;
+};
+
+// The first such segment of a function with locals, else the first one.
+SegmentDamage ChooseSegment(const LoadedModel& whole, const std::string& mapText) {
+    std::vector<SegmentDamage> candidates;
+    const bool extended = platform::ToUpperKey(whole.mapPath).back() == 'P';
+    for (const TextSpan& span : SpansOf(mapText)) {
+        const std::vector<std::string> words = Words(span.text);
+        if (words.size() < (extended ? 7u : 5u) || words.back().rfind("?PR?", 0) != 0) continue;
+        const std::string& name = words.back();
+        const size_t moduleAt = name.rfind('?');
+        std::string function = name.substr(4, moduleAt - 4);
+        if (function.front() == '_') function.erase(0, 1);
+        const std::string start = extended ? words[0] : words[1];
+        const uint32_t address = static_cast<uint32_t>(std::stoul(start, nullptr, 16));
+        bool named = false; // a code symbol of the function's name at its start
+        for (const std::string& symbol : whole.symbols) {
+            const std::vector<std::string> columns = Words(symbol);
+            named = named || (columns.size() > 3 && columns[1] == std::to_string(address) &&
+                              columns[3] == "CODE" &&
+                              platform::EqualsNoCase(columns[0], function) +
+                                      platform::EqualsNoCase(columns[0], "_" + function) >
+                                  0);
+        }
+        auto records = whole.records.find(name.substr(moduleAt + 1));
+        if (!named || records == whole.records.end()) continue;
+        const auto& list = records->second;
+        auto begin = std::find_if(list.begin(), list.end(), [&](const LineRecord& record) {
+            return record.kind == kLineFunctionStart && record.address == address;
+        });
+        auto end = std::find_if(begin, list.end(), [](const LineRecord& record) {
+            return record.kind == kLineFunctionEnd;
+        });
+        if (begin == list.end() || end == list.end() || std::prev(end)->kind != kLineSource)
+            continue;
+        candidates.push_back(
+            {span, extended ? 0 : 1, 2, start, words[2], function, std::prev(end)->address});
     }
-    // The example alone gives both forms.
-    EXPECT_EQ(forms, (std::set<std::string>{".m51", ".map"}));
+    for (const SegmentDamage& candidate : candidates) {
+        auto entry =
+            std::find(whole.symbols.begin(), whole.symbols.end(), "function " + candidate.function);
+        if (entry != whole.symbols.end() && std::next(entry) != whole.symbols.end() &&
+            (*std::next(entry))[0] == ' ')
+            return candidate;
+    }
+    return candidates.empty() ? SegmentDamage() : candidates.front();
+}
+
+} // namespace
+
+TEST(DamagedMapOpen, ACodeSegmentWithADamagedNumberIsLeftOutWithItsLocals) {
+    ForEveryOpenedProject([](const ProjectInFolder& project, const LoadedModel& whole,
+                             const TempFolder& scratch) {
+        const DamagedCopy copy(project, whole.mapPath, scratch);
+        const SegmentDamage damage = ChooseSegment(whole, copy.Text());
+        ASSERT_FALSE(damage.function.empty()) << "no segment to damage in " << whole.mapPath;
+        const uint32_t end = static_cast<uint32_t>(std::stoul(damage.start, nullptr, 16) +
+                                                   std::stoul(damage.length, nullptr, 16));
+        // The function and its locals go; its last line keeps its own instruction.
+        LoadedModel expected = whole;
+        auto function = std::find(expected.symbols.begin(), expected.symbols.end(),
+                                  "function " + damage.function);
+        ASSERT_NE(function, expected.symbols.end());
+        auto next = std::find_if(std::next(function), expected.symbols.end(),
+                                 [](const std::string& entry) { return entry[0] != ' '; });
+        expected.symbols.erase(function, next);
+        Unattach(expected, whole.lineOfAddress.upper_bound(damage.lastLine)->first, end);
+        for (const auto& [word, text] : {std::pair(damage.lengthWord, "7FFFFFFFH"),
+                                         std::pair(damage.startWord, "FFFFFFFFH")}) {
+            SCOPED_TRACE(damage.mapLine.text + " with " + text);
+            const size_t size = (word == damage.lengthWord ? damage.length : damage.start).size();
+            const LoadedModel damaged = copy.Open(WordOffset(damage.mapLine, word), size, text);
+            ExpectMessageNaming(damaged, copy.Path(),
+                                "line " + std::to_string(damage.mapLine.number) + ":");
+            ExpectModel(damaged, expected);
+        }
+    });
+}
+
+TEST(DamagedMapOpen, AMapWithoutTheLinkersLastLineSaysItIsIncomplete) {
+    ForEveryOpenedProject(
+        [](const ProjectInFolder& project, const LoadedModel& whole, const TempFolder& scratch) {
+            const DamagedCopy copy(project, whole.mapPath, scratch);
+            const size_t closing = copy.Text().rfind("RUN COMPLETE.");
+            ASSERT_NE(closing, std::string::npos);
+            const size_t cut = copy.Text().rfind('\n', closing) + 1;
+            const LoadedModel damaged = copy.Open(cut, std::string::npos, "");
+            ExpectMessageNaming(damaged, copy.Path(), "incomplete");
+            ExpectModel(damaged, whole);
+        });
 }

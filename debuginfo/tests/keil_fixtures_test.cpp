@@ -124,6 +124,7 @@ void CheckMap(const std::string& path) {
     EXPECT_GT(table.RecordCount(), 0u);
     EXPECT_GT(table.LinePositionCount(), 0u);
     EXPECT_EQ(FirstBrokenMapRule(loader, table, database), "");
+    EXPECT_TRUE(loader.m_faults.Empty()) << loader.m_faults.Message(path);
 
     // Each source-line record of a function lies in the code segment the
     // line tables give that function (the one where it starts), or at the

@@ -29,13 +29,18 @@ inline std::string FirstBrokenMapRule(const MapLoader& loader, const CSymbolTabl
         }
     }
     for (const auto* list : {&database.m_listCode, &database.m_listData, &database.m_listXdata})
-        for (const auto& segment : *list)
+        for (const auto& segment : *list) {
             if (segment->m_nKind != kSegmentCode && segment->m_nKind != kSegmentData)
                 return "a segment of an unknown kind";
+            if (uint64_t{segment->m_dwStart} + segment->m_dwLength > 0x10000)
+                return "segment " + segment->m_strName + " reaches past 64 KB";
+        }
     for (const auto& module : loader.m_listModules) {
         if (module->m_strType != "MODULE") return "module record " + module->m_strName;
-        for (const auto& child : module->m_children)
+        for (const auto& child : module->m_children) {
             if (!child->m_children.empty()) return "a module child has children";
+            if (child->m_dwAddress > 0xFFFF) return "symbol " + child->m_strName + " past 64 KB";
+        }
     }
     for (const auto& [name, lines] : loader.m_mapModuleLines) {
         if (lines->m_strModuleName != name) return "line records filed under another name";
@@ -43,6 +48,9 @@ inline std::string FirstBrokenMapRule(const MapLoader& loader, const CSymbolTabl
             if (record.m_nKind > kLineSource) return "a line record of an unknown kind";
             if (record.m_nKind == kLineSource && table.GetLineOfAddress(record.m_dwAddress).empty())
                 return "a source line's address has no position";
+            if (record.m_nKind == kLineSource &&
+                (record.m_dwAddress > 0xFFFF || record.m_nLine > 0x7FFFFFFF))
+                return "a source line with a number out of range";
         }
     }
     return std::string();
