@@ -55,23 +55,24 @@ bool ReadTableLine(std::string_view text, TableLine& line) {
     return true;
 }
 
-void SetTypeAndSize(SymbolInfo& symbol, const TableLine& line) {
-    symbol.m_strType.assign(line.type);
-    const int32_t size = ParseDecimalNumber(line.size);
-    symbol.m_nSize = size > 0 ? static_cast<uint32_t>(size) : 0;
+// The size column: decimal bytes, dashes for none, or missing (0). Nothing
+// for any other text and for more bytes than 64 KB.
+std::optional<uint32_t> ReadSize(std::string_view size) {
+    if (size.find_first_not_of('-') == std::string_view::npos) return 0;
+    const auto bytes = ReadDecimalField(size);
+    if (!bytes || *bytes > kAddressSpaceSize) return std::nullopt;
+    return bytes;
 }
 
-std::string FunctionSegmentName(const std::string& name) {
-    std::string upper = name;
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (!upper.empty() && upper.front() == '_') upper.erase(0, 1);
-    return upper;
+void SetTypeAndSize(SymbolInfo& symbol, const TableLine& line, uint32_t size) {
+    symbol.m_strType.assign(line.type);
+    symbol.m_nSize = size;
 }
 
 } // namespace
 
-int ParseListingFile(const Loader& listing, CSymbolTable& table, const CSymbolDatabase* database) {
+int ParseListingFile(const Loader& listing, CSymbolTable& table, const CSymbolDatabase* database,
+                     FileFaults* faults) {
     size_t index = 0;
     for (; index < listing.m_lines.size(); ++index)
         if (ContainsText(listing.m_lines[index].m_strText, kListingTableRule)) break;
@@ -79,9 +80,13 @@ int ParseListingFile(const Loader& listing, CSymbolTable& table, const CSymbolDa
     g_bLoadError = 0;
 
     const CSymbolStruct* function = nullptr;
+    bool ended = false;
     for (++index; index < listing.m_lines.size(); ++index) {
         const std::string& text = listing.m_lines[index].m_strText;
-        if (ContainsText(text, kListingTableEnd)) break;
+        if (ContainsText(text, kListingTableEnd)) {
+            ended = true;
+            break;
+        }
         if (text.empty() || ContainsText(text, kVariableNote) || ContainsText(text, kPageHeading))
             continue;
         TableLine line;
@@ -90,24 +95,29 @@ int ParseListingFile(const Loader& listing, CSymbolTable& table, const CSymbolDa
         const bool isProc = line.space == "CODE" && line.type == "PROC";
         if (!line.indented && !isProc) function = nullptr;
 
+        SymbolInfo* record = nullptr;
         if (line.space == "DATA" || line.space == "XDATA") {
-            CSymbolLocalVar* local =
-                line.indented && function
-                    ? FindSymbolInRange(function, line.name, function->m_dwStart)
-                    : nullptr;
-            if (local) {
-                SetTypeAndSize(*local, line);
-            } else if (SymbolInfo* global = table.LookupSymbol(line.name, kSelectData)) {
-                SetTypeAndSize(*global, line);
-            }
+            // A member of a function the map does not know (its segment
+            // refused) belongs to nothing here.
+            if (line.indented && !function) continue;
+            record = line.indented ? FindSymbolInRange(function, line.name, function->m_dwStart)
+                                   : nullptr;
+            if (!record) record = table.LookupSymbol(line.name, kSelectData);
         } else if (line.space == "CODE") {
             if (isProc)
-                function =
-                    database ? database->FindSymbolByName(FunctionSegmentName(line.name), kListCode)
-                             : nullptr;
-            if (SymbolInfo* code = table.LookupSymbol(line.name, kSelectCode))
-                SetTypeAndSize(*code, line);
+                function = database ? database->FindSymbolByName(SegmentNameOfFunction(line.name),
+                                                                 kListCode)
+                                    : nullptr;
+            record = table.LookupSymbol(line.name, kSelectCode);
         }
+        if (!record) continue;
+        // A damaged size leaves the record as the map made it.
+        if (const auto size = ReadSize(line.size))
+            SetTypeAndSize(*record, line, *size);
+        else if (faults)
+            faults->Refuse(listing.m_lines[index].m_nLine, "the size", line.size,
+                           "is not a number of bytes up to 65536");
     }
+    if (!ended && faults) faults->SetIncomplete();
     return 1;
 }

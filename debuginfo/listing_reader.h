@@ -3,6 +3,7 @@
 // type word and their size in bytes.
 #pragma once
 
+#include "file_faults.h"
 #include "symbol_records.h"
 #include "symbol_table.h"
 #include "text_loader.h"
@@ -17,10 +18,14 @@ constexpr const char* kListingTableEnd = "MODULE INFORMATION:";
 // the functions of `database` from the listing's symbol table:
 // - a DATA or XDATA line: the local of that name of the current function
 //   when the line is indented and the function has one, else the data symbol
-//   of that name;
+//   of that name; an indented line without a current function changes nothing;
 // - a CODE line: the code symbol of that name; a PROC line (of any class)
 //   makes the code segment of that name, upper case without a leading '_',
 //   the current function; a line that is not indented and not a PROC ends
 //   the current function's members.
-// Clears g_bLoadError when the listing has the table. Returns 1.
-int ParseListingFile(const Loader& listing, CSymbolTable& table, const CSymbolDatabase* database);
+// Clears g_bLoadError when the listing has the table. A line whose size is
+// neither decimal bytes up to 64 KB nor dashes changes no record, and a table
+// that the text ends in was cut short: both go to `faults` when given.
+// Returns 1.
+int ParseListingFile(const Loader& listing, CSymbolTable& table, const CSymbolDatabase* database,
+                     FileFaults* faults = nullptr);

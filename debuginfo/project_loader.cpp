@@ -245,12 +245,14 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
         ParseStartupListing(*listing, *m_pMapLoader, startupAddress);
     } else {
         g_bLoadError = 1;
-        ParseListingFile(*listing, *g_pSymbolTable, g_pSymbolDatabase.get());
+        FileFaults faults;
+        ParseListingFile(*listing, *g_pSymbolTable, g_pSymbolDatabase.get(), &faults);
         if (g_bLoadError) {
             g_bLoadError = 0;
             Abandon(kSymbolTableMissingText);
             return false;
         }
+        ShowFileFaults(faults, listing->m_strPath);
     }
 
     CLineInfoInModule* lines = FindModuleLineInfo(*m_pMapLoader, module.m_strModuleName);

@@ -118,8 +118,10 @@ void CheckProject(const std::string& projectPath, ProjectCounts& counts) {
         } else {
             const bool withTable = listing.m_strText.find(kListingTableRule) != std::string::npos;
             g_bLoadError = 1;
-            EXPECT_EQ(ParseListingFile(listing, table, &database), 1);
+            FileFaults faults;
+            EXPECT_EQ(ParseListingFile(listing, table, &database, &faults), 1);
             EXPECT_EQ(g_bLoadError, withTable ? 0 : 1);
+            EXPECT_TRUE(faults.Empty()) << faults.Message(listing.m_strPath);
             g_bLoadError = 0;
             ++counts.cListings;
         }

@@ -145,3 +145,10 @@ TEST_F(ListingReader, ShortLinesLeaveMissingColumnsEmpty) {
     EXPECT_EQ(Data("buf").m_strType, "ARRAY");
     EXPECT_EQ(Data("buf").m_nSize, 0u);
 }
+
+TEST_F(ListingReader, MembersOfAFunctionTheMapLacksChangeNoGlobal) {
+    Parse(Table("lost . . . . . . . . . . . . . . . . .  PUBLIC   CODE   PROC     0000H  -----\n"
+                "  count. . . . . . . . . . . . . . . .  AUTO     DATA   LONG     0000H  4\n"));
+    EXPECT_EQ(Data("count").m_strType, "NONE");
+    EXPECT_EQ(Data("count").m_nSize, 0u);
+}

@@ -45,7 +45,9 @@ void ReadLines(const CProjectLoader& loader, LoadedModel& model) {
             for (const CLineInfoInMapFormat& record : lines->m_lines)
                 model.records[module.m_strModuleName].push_back(
                     {record.m_nKind, record.m_nLine, record.m_dwAddress});
-        const Loader& source = *loader.m_mapLstLoaders.at(module.m_strModuleName)->m_pSourceLoader;
+        const LSTLoader& listing = *loader.m_mapLstLoaders.at(module.m_strModuleName);
+        model.listings[module.m_strModuleName] = listing.m_strPath;
+        const Loader& source = *listing.m_pSourceLoader;
         std::vector<std::string>& texts = model.sourceLines[module.m_strSourceName];
         for (const TextLine& line : source.m_lines) {
             texts.push_back(line.m_strText);

@@ -39,6 +39,8 @@ struct LoadedModel {
     // By module name: its source file ("MAIN.C") and its line records.
     std::map<std::string, std::string> moduleSources;
     std::map<std::string, std::vector<LineRecord>> records;
+    // By module name: the listing read for it.
+    std::map<std::string, std::string> listings;
     // By source file: its lines' texts.
     std::map<std::string, std::vector<std::string>> sourceLines;
     // By "FILE:LINE": the instructions attached to that source line.
