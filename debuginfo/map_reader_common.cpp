@@ -121,10 +121,7 @@ void MapModuleBuilder::AddSegment(int memoryMap, std::string_view startToken,
     uint32_t start = 0;
     uint32_t length = 0;
     if (!ReadSegmentNumbers(startToken, lengthToken, start, length)) {
-        if (list == &m_database.m_listCode) {
-            m_refusedFunctions.insert(SegmentNameOfFunction(*name));
-            if (const auto readable = ReadHexField(startToken)) m_refusedStarts.insert(*readable);
-        }
+        if (list == &m_database.m_listCode) m_refusedFunctions.insert(SegmentNameOfFunction(*name));
         return;
     }
     auto segment = std::make_unique<CSymbolStruct>();
@@ -167,7 +164,6 @@ bool MapModuleBuilder::IsRefusedFunction(std::string_view name) const {
 }
 
 bool MapModuleBuilder::IsRefusedFunctionAt(uint32_t address) const {
-    if (m_refusedStarts.count(address)) return true;
     const SymbolInfo* symbol = m_table.SymbolAtAddress(address, kSelectCode);
     return symbol && IsRefusedFunction(symbol->m_strName);
 }
@@ -240,14 +236,10 @@ void MapModuleBuilder::CutLastSourceLine() {
 void MapModuleBuilder::AddSourceLine(uint32_t address, uint32_t line) {
     if (!m_pModuleLines) return;
     m_table.SetLineAddress(m_strKeyPrefix + std::to_string(line), address);
-    if (m_pLastSourceLine && m_pLastSourceLine->m_dwAddress == address) {
-        // The record now ends where the next one starts again.
+    if (m_pLastSourceLine && m_pLastSourceLine->m_dwAddress == address)
         m_pLastSourceLine->m_nLine = line;
-        m_pLastSourceLine->m_nMapLine = m_nMapLine;
-        m_pLastSourceLine->m_bNextRefused = false;
-    } else {
+    else
         m_pLastSourceLine = m_pModuleLines->AddLine(line, address, kLineSource, m_nMapLine);
-    }
 }
 
 void MapModuleBuilder::AddGlobalSymbol(const SymbolInfo& symbol) {

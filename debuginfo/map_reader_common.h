@@ -92,7 +92,8 @@ public:
     CSymbolStruct* FunctionStartingAt(uint32_t address);
 
     // A function whose code segment was refused: by its name in a PROC line
-    // ("_FUNC" or "FUNC"), or by an address where it starts.
+    // ("_FUNC" or "FUNC"), or by its start, where a code symbol of its name
+    // lies.
     bool IsRefusedFunction(std::string_view name) const;
     bool IsRefusedFunctionAt(uint32_t address) const;
     // The start record of such a function: at the address of the module's
@@ -126,10 +127,8 @@ private:
 
     FileFaults& m_faults;
     uint32_t m_nMapLine = 0;
-    // The names (upper case, no leading '_') and the readable starts of the
-    // code segments refused.
+    // The functions (upper case, no leading '_') whose code segments were refused.
     std::unordered_set<std::string> m_refusedFunctions;
-    std::unordered_set<uint32_t> m_refusedStarts;
     int m_nRefusedDepth = 0;
     CSymbolStruct* m_pFunctionOutsideRefusal = nullptr;
 

@@ -103,6 +103,7 @@ TEST(DamagedMapOpen, ALineRecordWithADamagedNumberIsLeftOutAndTheLineBeforeKeeps
                 {valueAt, space + "010000H"},
                 {numberAt, number.substr(0, number.find_first_of("0123456789")) + "4294967296"}};
             if (whole.imageEnd <= 0xFFFF) damages.push_back({valueAt, space + pastImage});
+            if (space == "C:") damages.push_back({valueAt, value.substr(2)}); // no memory prefix
 
             LoadedModel expected = whole;
             std::vector<LineRecord>& records = expected.records.at(damage.module);

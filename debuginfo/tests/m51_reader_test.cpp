@@ -251,6 +251,13 @@ TEST(MapReaders, AMapCutShortIsIncompleteAndItsLastLineHasNoKnownEnd) {
     }
 }
 
+size_t ChildCount(const debuginfo_test::ParsedMap& map) {
+    size_t count = 0;
+    for (const auto& module : map.loader.m_listModules)
+        count += module->m_children.size();
+    return count;
+}
+
 // Every line of the symbol tables of both demo maps that the readers take an
 // address from (symbols, blocks, source lines), its address made no number
 // or one past 64 KB: that line alone is refused.
@@ -260,6 +267,7 @@ TEST(MapReaders, AnAddressThatIsNoNumberOrLiesPast64KBRefusesItsLineAlone) {
         SCOPED_TRACE(name);
         const std::string text = debuginfo_test::ReadWholeFile(DemoFolder() + "/" + name);
         const std::vector<std::string_view> lines = SplitLines(text);
+        const size_t children = ChildCount(*ParseMapText(text, form));
         size_t damaged = 0;
         bool inTable = false;
         for (size_t i = 0; i < lines.size(); ++i) {
@@ -282,6 +290,8 @@ TEST(MapReaders, AnAddressThatIsNoNumberOrLiesPast64KBRefusesItsLineAlone) {
                 const auto map = ParseMapText(copy, form);
                 ASSERT_EQ(map->loader.m_faults.m_refused.size(), 1u) << lines[i] << " " << digits;
                 EXPECT_EQ(map->loader.m_faults.m_refused[0].m_nLine, i + 1);
+                // A block's symbols, without its address, turn into no global.
+                EXPECT_LE(ChildCount(*map), children) << lines[i];
             }
             ++damaged;
         }
