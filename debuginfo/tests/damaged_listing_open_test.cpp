@@ -79,11 +79,13 @@ TEST(DamagedListingOpen, ASizePast64KBIsRefusedAndTheSymbolKeepsWhatTheMapGaveIt
             ASSERT_FALSE(chosen.listing.empty()) << "no listing with a symbol table";
             const DamagedCopy copy(project, chosen.listing, scratch);
             const size_t size = Words(chosen.line.text).back().size();
-            const LoadedModel damaged = copy.Open(WordOffset(chosen.line, -1), size, "4294967295");
-            ExpectMessageNaming(damaged, copy.Path(),
-                                "line " + std::to_string(chosen.line.number) + ":");
             LoadedModel expected = whole;
             expected.symbols[chosen.entry] = "  table " + whole.symbols[chosen.entry - 1].substr(2);
-            ExpectModel(damaged, expected);
+            for (const char* bytes : {"4294967295", "65537"}) {
+                const LoadedModel damaged = copy.Open(WordOffset(chosen.line, -1), size, bytes);
+                ExpectMessageNaming(damaged, copy.Path(),
+                                    "line " + std::to_string(chosen.line.number) + ":");
+                ExpectModel(damaged, expected);
+            }
         });
 }
