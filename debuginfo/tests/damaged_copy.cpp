@@ -67,14 +67,6 @@ void ForEveryOpenedProject(const std::function<void(const ProjectInFolder&, cons
     EXPECT_EQ(forms, (std::set<std::string>{".M51", ".MAP"}));
 }
 
-void ExpectMessageNaming(const LoadedModel& damaged, const std::string& path,
-                         const std::string& text) {
-    ASSERT_EQ(damaged.messages.size(), 1u);
-    const std::string& message = damaged.messages.front();
-    EXPECT_NE(message.find(path), std::string::npos) << message;
-    EXPECT_NE(message.find(text), std::string::npos) << message;
-}
-
 void ExpectModel(const LoadedModel& got, const LoadedModel& expected) {
     ASSERT_TRUE(got.loaded);
     EXPECT_EQ(got.records, expected.records);
@@ -82,6 +74,14 @@ void ExpectModel(const LoadedModel& got, const LoadedModel& expected) {
     EXPECT_EQ(got.lineOfAddress, expected.lineOfAddress);
     EXPECT_EQ(got.symbols, expected.symbols);
     EXPECT_EQ(got.sourceLines, expected.sourceLines);
+}
+
+void ExpectOpened(const LoadedModel& got, const std::string& path, const std::string& text,
+                  const LoadedModel& expected) {
+    ASSERT_EQ(got.messages.size(), 1u);
+    EXPECT_NE(got.messages[0].find(path), std::string::npos) << got.messages[0];
+    EXPECT_NE(got.messages[0].find(text), std::string::npos) << got.messages[0];
+    ExpectModel(got, expected);
 }
 
 } // namespace debuginfo_test

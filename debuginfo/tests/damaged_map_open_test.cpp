@@ -10,7 +10,7 @@
 
 #include "damaged_copy.h"
 #include "line_records.h"
-#include "path_resolver.h"
+#include "symbol_records.h"
 
 using namespace debuginfo_test;
 
@@ -68,159 +68,131 @@ Damage ChooseDamage(const LoadedModel& model, const std::string& mapText) {
 
 // The code from `from` up to `to` is attached to no line.
 void Unattach(LoadedModel& model, uint64_t from, uint64_t to) {
+    const auto inside = [&](uint32_t address) { return address >= from && address < to; };
     for (auto key = model.instructions.begin(); key != model.instructions.end();) {
         auto& list = key->second;
         list.erase(std::remove_if(list.begin(), list.end(),
-                                  [&](const AttachedInstruction& instruction) {
-                                      return instruction.address >= from &&
-                                             instruction.address < to;
-                                  }),
+                                  [&](const AttachedInstruction& i) { return inside(i.address); }),
                    list.end());
         key = list.empty() ? model.instructions.erase(key) : std::next(key);
     }
     for (auto at = model.lineOfAddress.begin(); at != model.lineOfAddress.end();)
-        at = at->first >= from && at->first < to ? model.lineOfAddress.erase(at) : std::next(at);
+        at = inside(at->first) ? model.lineOfAddress.erase(at) : std::next(at);
+}
+
+// The address after `address` of the next instruction given to a line.
+uint32_t NextAttached(const LoadedModel& model, uint32_t address) {
+    return model.lineOfAddress.upper_bound(address)->first;
 }
 
 } // namespace
 
 TEST(DamagedMapOpen, ALineRecordWithADamagedNumberIsLeftOutAndTheLineBeforeKeepsOnlyItsAddress) {
-    ForEveryOpenedProject(
-        [](const ProjectInFolder& project, const LoadedModel& whole, const TempFolder& scratch) {
-            const DamagedCopy copy(project, whole.mapPath, scratch);
-            const Damage damage = ChooseDamage(whole, copy.Text());
-            ASSERT_FALSE(damage.module.empty()) << "no record to damage in " << whole.mapPath;
-            const std::string& line = damage.mapLine.text;
-            const std::string value = Words(line).front();
-            const std::string number = Words(line).back();
-            const size_t valueAt = WordOffset(damage.mapLine, 0);
-            const size_t numberAt = WordOffset(damage.mapLine, -1);
-            const std::string space = value.substr(0, 2); // "C:" or "01"
-            char pastImage[16];
-            std::snprintf(pastImage, sizeof pastImage, "00%04XH", unsigned(whole.imageEnd));
-            std::vector<std::pair<size_t, std::string>> damages = {
-                {valueAt, space + "0GZZH"},
-                {valueAt, space + "010000H"},
-                {numberAt, number.substr(0, number.find_first_of("0123456789")) + "4294967296"}};
-            if (whole.imageEnd <= 0xFFFF) damages.push_back({valueAt, space + pastImage});
-            if (space == "C:") damages.push_back({valueAt, value.substr(2)}); // no memory prefix
+    ForEveryOpenedProject([](const ProjectInFolder& project, const LoadedModel& whole,
+                             const TempFolder& scratch) {
+        const DamagedCopy copy(project, whole.mapPath, scratch);
+        const Damage damage = ChooseDamage(whole, copy.Text());
+        ASSERT_FALSE(damage.module.empty()) << "no record to damage in " << whole.mapPath;
+        const std::string value = Words(damage.mapLine.text).front();
+        const std::string number = Words(damage.mapLine.text).back();
+        const std::string space = value.substr(0, 2); // "C:" or "01"
+        char pastImage[16];
+        std::snprintf(pastImage, sizeof pastImage, "00%04XH", unsigned(whole.imageEnd));
+        std::vector<std::pair<int, std::string>> damages = {
+            {0, space + "0GZZH"},
+            {0, space + "010000H"},
+            {-1, number.substr(0, number.find_first_of("0123456789")) + "4294967296"}};
+        if (whole.imageEnd <= 0xFFFF) damages.push_back({0, space + pastImage});
+        if (space == "C:") damages.push_back({0, value.substr(2)}); // no memory prefix
 
-            LoadedModel expected = whole;
-            std::vector<LineRecord>& records = expected.records.at(damage.module);
-            const uint32_t before = records[damage.record - 1].address;
-            const uint32_t after = records[damage.record + 1].address;
-            records.erase(records.begin() + static_cast<std::ptrdiff_t>(damage.record));
-            Unattach(expected, whole.lineOfAddress.upper_bound(before)->first, after);
-            for (const auto& [at, text] : damages) {
-                SCOPED_TRACE(text);
-                const LoadedModel damaged =
-                    copy.Open(at, at == valueAt ? value.size() : number.size(), text);
-                ExpectMessageNaming(damaged, copy.Path(),
-                                    "line " + std::to_string(damage.mapLine.number) + ":");
-                ExpectModel(damaged, expected);
-            }
-        });
+        LoadedModel expected = whole;
+        std::vector<LineRecord>& records = expected.records.at(damage.module);
+        const uint32_t before = records[damage.record - 1].address;
+        Unattach(expected, NextAttached(whole, before), records[damage.record + 1].address);
+        records.erase(records.begin() + static_cast<std::ptrdiff_t>(damage.record));
+        for (const auto& [word, text] : damages) {
+            SCOPED_TRACE(text);
+            const size_t at = WordOffset(damage.mapLine, word);
+            const LoadedModel damaged = copy.Open(at, (word ? number : value).size(), text);
+            ExpectOpened(damaged, copy.Path(),
+                         "line " + std::to_string(damage.mapLine.number) + ":", expected);
+        }
+        // Without the linker's last line the map is incomplete; all it holds is read.
+        const size_t closing = copy.Text().rfind('\n', copy.Text().rfind("RUN COMPLETE.")) + 1;
+        ExpectOpened(copy.Open(closing, std::string::npos, ""), copy.Path(), "incomplete", whole);
+    });
 }
 
 namespace {
 
-// A code segment line of a function of `whole` that has source lines and a
-// code symbol of its name at its start: its start and length words, and where
-// the function's last source line starts.
+// A code segment line of a function with locals and source lines, whose
+// start a code symbol of its name marks: the words of its start and length,
+// and the function's end and the address of its last source line.
 struct SegmentDamage {
-    TextSpan mapLine;
-    int startWord = 0, lengthWord = 0;
-    std::string start, length;
+    TextSpan line;
     std::string function;
+    int startWord = 0;
+    uint32_t end = 0;
     uint32_t lastLine = 0;
 };
 
-// The first such segment of a function with locals, else the first one.
 SegmentDamage ChooseSegment(const LoadedModel& whole, const std::string& mapText) {
-    std::vector<SegmentDamage> candidates;
-    const bool extended = platform::ToUpperKey(whole.mapPath).back() == 'P';
     for (const TextSpan& span : SpansOf(mapText)) {
         const std::vector<std::string> words = Words(span.text);
-        if (words.size() < (extended ? 7u : 5u) || words.back().rfind("?PR?", 0) != 0) continue;
+        if (words.size() < 5 || words.back().rfind("?PR?", 0) != 0) continue;
+        const int startWord = words[0] == "CODE" ? 1 : 0; // .M51: the type word first
+        const uint32_t start = std::stoul(words[startWord], nullptr, 16);
         const std::string& name = words.back();
-        const size_t moduleAt = name.rfind('?');
-        std::string function = name.substr(4, moduleAt - 4);
-        if (function.front() == '_') function.erase(0, 1);
-        const std::string start = extended ? words[0] : words[1];
-        const uint32_t address = static_cast<uint32_t>(std::stoul(start, nullptr, 16));
-        bool named = false; // a code symbol of the function's name at its start
-        for (const std::string& symbol : whole.symbols) {
-            const std::vector<std::string> columns = Words(symbol);
-            named = named || (columns.size() > 3 && columns[1] == std::to_string(address) &&
-                              columns[3] == "CODE" &&
-                              platform::EqualsNoCase(columns[0], function) +
-                                      platform::EqualsNoCase(columns[0], "_" + function) >
-                                  0);
-        }
-        auto records = whole.records.find(name.substr(moduleAt + 1));
-        if (!named || records == whole.records.end()) continue;
+        std::string function = name.substr(4, name.rfind('?') - 4);
+        function = SegmentNameOfFunction(function);
+        const auto entry =
+            std::find(whole.symbols.begin(), whole.symbols.end(), "function " + function);
+        const bool withLocals = entry != whole.symbols.end() &&
+                                std::next(entry) != whole.symbols.end() &&
+                                (*std::next(entry))[0] == ' ';
+        const bool marked = std::any_of(whole.symbols.begin(), whole.symbols.end(), [&](auto& s) {
+            const std::vector<std::string> columns = Words(s);
+            return columns.size() > 3 && columns[1] == std::to_string(start) &&
+                   columns[3] == "CODE" && SegmentNameOfFunction(columns[0]) == function;
+        });
+        const auto records = whole.records.find(name.substr(name.rfind('?') + 1));
+        if (!withLocals || !marked || records == whole.records.end()) continue;
         const auto& list = records->second;
-        auto begin = std::find_if(list.begin(), list.end(), [&](const LineRecord& record) {
-            return record.kind == kLineFunctionStart && record.address == address;
+        auto first = std::find_if(list.begin(), list.end(), [&](const LineRecord& r) {
+            return r.kind == kLineFunctionStart && r.address == start;
         });
-        auto end = std::find_if(begin, list.end(), [](const LineRecord& record) {
-            return record.kind == kLineFunctionEnd;
-        });
-        if (begin == list.end() || end == list.end() || std::prev(end)->kind != kLineSource)
-            continue;
-        candidates.push_back(
-            {span, extended ? 0 : 1, 2, start, words[2], function, std::prev(end)->address});
+        auto last = std::find_if(first, list.end(),
+                                 [](const LineRecord& r) { return r.kind == kLineFunctionEnd; });
+        if (last == list.end() || (--last)->kind != kLineSource) continue;
+        return {span, function, startWord, start + uint32_t(std::stoul(words[2], nullptr, 16)),
+                last->address};
     }
-    for (const SegmentDamage& candidate : candidates) {
-        auto entry =
-            std::find(whole.symbols.begin(), whole.symbols.end(), "function " + candidate.function);
-        if (entry != whole.symbols.end() && std::next(entry) != whole.symbols.end() &&
-            (*std::next(entry))[0] == ' ')
-            return candidate;
-    }
-    return candidates.empty() ? SegmentDamage() : candidates.front();
+    return {};
 }
 
 } // namespace
 
 TEST(DamagedMapOpen, ACodeSegmentWithADamagedNumberIsLeftOutWithItsLocals) {
-    ForEveryOpenedProject([](const ProjectInFolder& project, const LoadedModel& whole,
-                             const TempFolder& scratch) {
-        const DamagedCopy copy(project, whole.mapPath, scratch);
-        const SegmentDamage damage = ChooseSegment(whole, copy.Text());
-        ASSERT_FALSE(damage.function.empty()) << "no segment to damage in " << whole.mapPath;
-        const uint32_t end = static_cast<uint32_t>(std::stoul(damage.start, nullptr, 16) +
-                                                   std::stoul(damage.length, nullptr, 16));
-        // The function and its locals go; its last line keeps its own instruction.
-        LoadedModel expected = whole;
-        auto function = std::find(expected.symbols.begin(), expected.symbols.end(),
-                                  "function " + damage.function);
-        ASSERT_NE(function, expected.symbols.end());
-        auto next = std::find_if(std::next(function), expected.symbols.end(),
-                                 [](const std::string& entry) { return entry[0] != ' '; });
-        expected.symbols.erase(function, next);
-        Unattach(expected, whole.lineOfAddress.upper_bound(damage.lastLine)->first, end);
-        for (const auto& [word, text] : {std::pair(damage.lengthWord, "7FFFFFFFH"),
-                                         std::pair(damage.startWord, "FFFFFFFFH")}) {
-            SCOPED_TRACE(damage.mapLine.text + " with " + text);
-            const size_t size = (word == damage.lengthWord ? damage.length : damage.start).size();
-            const LoadedModel damaged = copy.Open(WordOffset(damage.mapLine, word), size, text);
-            ExpectMessageNaming(damaged, copy.Path(),
-                                "line " + std::to_string(damage.mapLine.number) + ":");
-            ExpectModel(damaged, expected);
-        }
-    });
-}
-
-TEST(DamagedMapOpen, AMapWithoutTheLinkersLastLineSaysItIsIncomplete) {
     ForEveryOpenedProject(
         [](const ProjectInFolder& project, const LoadedModel& whole, const TempFolder& scratch) {
             const DamagedCopy copy(project, whole.mapPath, scratch);
-            const size_t closing = copy.Text().rfind("RUN COMPLETE.");
-            ASSERT_NE(closing, std::string::npos);
-            const size_t cut = copy.Text().rfind('\n', closing) + 1;
-            const LoadedModel damaged = copy.Open(cut, std::string::npos, "");
-            ExpectMessageNaming(damaged, copy.Path(), "incomplete");
-            ExpectModel(damaged, whole);
+            const SegmentDamage damage = ChooseSegment(whole, copy.Text());
+            ASSERT_FALSE(damage.function.empty()) << "no segment to damage in " << whole.mapPath;
+            // The function and its locals go; its last line keeps its own instruction.
+            LoadedModel expected = whole;
+            const auto entry = std::find(expected.symbols.begin(), expected.symbols.end(),
+                                         "function " + damage.function);
+            expected.symbols.erase(entry,
+                                   std::find_if(std::next(entry), expected.symbols.end(),
+                                                [](const std::string& s) { return s[0] != ' '; }));
+            Unattach(expected, NextAttached(whole, damage.lastLine), damage.end);
+            for (const auto& [word, text] :
+                 {std::pair(2, "7FFFFFFFH"), std::pair(damage.startWord, "FFFFFFFFH")}) {
+                SCOPED_TRACE(damage.line.text + " with " + text);
+                const size_t at = WordOffset(damage.line, word);
+                const size_t size = Words(damage.line.text)[static_cast<size_t>(word)].size();
+                ExpectOpened(copy.Open(at, size, text), copy.Path(),
+                             "line " + std::to_string(damage.line.number) + ":", expected);
+            }
         });
 }
