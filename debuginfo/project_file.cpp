@@ -6,6 +6,7 @@
 #include "line_tokenizer.h"
 #include "path_resolver.h"
 #include "project_paths.h"
+#include "regular_file.h"
 #include "text_loader.h"
 
 namespace {

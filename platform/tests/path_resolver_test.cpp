@@ -1,4 +1,5 @@
 #include "path_resolver.h"
+#include "regular_file.h"
 
 #include "temp_tree.h"
 
