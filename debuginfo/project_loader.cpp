@@ -164,9 +164,16 @@ bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
         Abandon(WithName(kFileCorruptedFormat, mapPath));
         return false;
     }
-    if (!ReadProjectGroupFiles(m_strLastPath, m_fileStruct)) {
+    std::vector<std::string> lineFaults;
+    if (!ReadProjectGroupFiles(m_strLastPath, m_fileStruct, &lineFaults)) {
         Abandon(kProjectFileReopenText);
         return false;
+    }
+    if (!lineFaults.empty()) {
+        std::string message = WithName(kProjectFileLinesFormat, m_strLastPath);
+        for (const std::string& fault : lineFaults)
+            message += "\n" + fault;
+        platform::ShowMessage(message);
     }
     if (m_fileStruct.m_listFileInfo.empty()) {
         Abandon(WithName(kFileCorruptedFormat, m_strLastPath));

@@ -88,6 +88,7 @@ LoadedModel OpenAndRead(const std::string& project, const std::string& scratchFo
 
     LoadedModel model;
     model.messages = messages.Texts();
+    model.imagePath = loader.m_strHexPath;
     model.loaded = session.loaded && !session.hexOnly && loader.m_pMapLoader;
     if (model.loaded) {
         model.mapPath = loader.m_pMapLoader->m_strPath;

@@ -34,6 +34,7 @@ std::ostream& operator<<(std::ostream& out, const AttachedInstruction& instructi
 struct LoadedModel {
     bool loaded = false;
     std::vector<std::string> messages;
+    std::string imagePath; // the image the open took
     std::string mapPath;   // the map the open read
     uint64_t imageEnd = 0; // after the last instruction of the disassembly
     // By module name: its source file ("MAIN.C") and its line records.
