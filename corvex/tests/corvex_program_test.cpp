@@ -227,21 +227,6 @@ TEST(CorvexProgram, RefusesAnOutputThatIsNotAFileOfItsOwn) {
     }
 }
 
-// An image that is no regular file is refused at once, not waited for or read
-// without end.
-TEST(CorvexProgram, AnImageThatIsNoFileIsRefusedAtOnce) {
-    ScratchDir dir;
-    ASSERT_EQ(::mkfifo((dir / "fifo.hex").c_str(), 0600), 0);
-    for (const auto& [hex, what] :
-         {std::pair<std::string, std::string>{(dir / "fifo.hex").string(), "a FIFO"},
-          {"/dev/zero", "a device"}}) {
-        const RunResult r = runCorvex({hex, (dir / "out.txt").string()});
-        EXPECT_EQ(r.exitStatus, 1);
-        EXPECT_EQ(r.stdErr, "corvex: " + hex + ": cannot read: " + what + ", not a regular file\n");
-        EXPECT_FALSE(fs::exists(dir / "out.txt"));
-    }
-}
-
 TEST(CorvexProgram, UnwritableOutputFolderIsReported) {
     ScratchDir dir;
     writeFile(dir / "ret.hex", ":0100000022DD\n:00000001FF\n");

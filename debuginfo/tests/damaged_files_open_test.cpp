@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
+#include <utility>
 
 #include "disasm_loader.h"
 #include "intel_hex.h"
@@ -40,17 +41,6 @@ void Write(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-void ExpectSameModel(const LoadedModel& got, const LoadedModel& expected, bool symbols = true) {
-    if (symbols) {
-        EXPECT_EQ(got.symbols, expected.symbols);
-    }
-    EXPECT_EQ(got.moduleSources, expected.moduleSources);
-    EXPECT_EQ(got.records, expected.records);
-    EXPECT_EQ(got.sourceLines, expected.sourceLines);
-    EXPECT_EQ(got.instructions, expected.instructions);
-    EXPECT_EQ(got.lineOfAddress, expected.lineOfAddress);
-}
-
 // The model without `module` and its source file's lines and instructions.
 LoadedModel WithoutModule(LoadedModel model, const std::string& module) {
     const std::string source = model.moduleSources.at(module);
@@ -69,198 +59,139 @@ LoadedModel WithoutModule(LoadedModel model, const std::string& module) {
     return model;
 }
 
-// A fresh copy of a project's folder.
-struct ProjectCopy {
-    std::string folder; // of the original
-    std::string root;
-    std::string project;
-    // The copy's path of a file of the original.
-    std::string Of(const std::string& original) const {
-        return root + "/" + fs::relative(original, folder).string();
-    }
-    LoadedModel Open() const { return OpenAndRead(project, root); }
+// The first file line of a module in a project file's text (for most
+// projects the main module's): its line number and its text as written.
+struct ModuleLine {
+    std::string module;
+    int number = 0;
+    size_t start = 0;
+    std::string raw;
 };
 
-// Runs `check` on every project that opens whole, which makes copies with `fresh`.
-void ForEveryProjectThatOpens(
-    const std::function<void(const LoadedModel&, const std::function<ProjectCopy()>& fresh)>&
-        check) {
-    TempFolder scratch;
-    int copies = 0;
-    int opened = 0;
-    for (const ProjectInFolder& candidate : ExampleAndRealProjects()) {
-        SCOPED_TRACE(candidate.project);
-        const LoadedModel whole = OpenAndRead(candidate.project, scratch.Root());
-        if (!whole.loaded) continue; // a project that stops with a message of its own
-        ASSERT_TRUE(whole.messages.empty()) << whole.messages.front();
-        ++opened;
-        check(whole, [&] {
-            ProjectCopy copy{candidate.folder, scratch.Path("copy" + std::to_string(++copies)), ""};
-            CopyFolder(candidate.folder, copy.root);
-            copy.project = copy.Of(candidate.project);
-            return copy;
-        });
+ModuleLine FirstModuleLine(const std::string& text, const LoadedModel& whole) {
+    size_t start = 0;
+    for (int number = 1; start < text.size(); ++number) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const std::string raw = text.substr(start, end - start);
+        for (const auto& [module, source] : whole.moduleSources)
+            if (source == platform::ToUpperKey(SplitAngleBrackets(raw)))
+                return {module, number, start, raw};
+        start = end + 1;
     }
-    EXPECT_GE(opened, 2); // the example in both map forms
+    return {};
 }
 
 } // namespace
 
-TEST(DamagedFilesOpen, AFileLineCutShortOrGivenTwiceIsNamedAndTheRestOpensAsBefore) {
-    ForEveryProjectThatOpens([](const LoadedModel& whole,
-                                const std::function<ProjectCopy()>& fresh) {
-        // The first file line of a module: for the most projects, the main one.
-        ProjectCopy copy = fresh();
-        const std::string text = ReadWholeFile(copy.project);
-        size_t start = 0;
-        size_t end = 0;
-        int number = 0;
-        std::string line;
-        std::string module;
-        for (; module.empty() && start < text.size(); start = end + 1) {
-            end = std::min(text.find('\n', start), text.size());
-            line = text.substr(start, end - start);
-            ++number;
-            for (const auto& [name, source] : whole.moduleSources)
-                if (source == platform::ToUpperKey(SplitAngleBrackets(line))) module = name;
-        }
-        ASSERT_FALSE(module.empty());
-        start -= line.size() + 1;
-        const std::string raw = line;
-        line.erase(line.find_last_not_of(" \t\r") + 1);
-        const auto quoted = [](int at, const std::string& text) {
-            return "\nline " + std::to_string(at) + " \"" + text + "\": ";
+// Each damage opens a copy, with its message at once; the copy is mended again
+// before the next one.
+TEST(DamagedFilesOpen, EachDamagedFileIsNamedAndWhatStillOpensOpensAsBefore) {
+    ForEveryProjectThatOpens([](const LoadedModel& whole, const FreshCopy& fresh) {
+        const ProjectCopy copy = fresh();
+        const std::string project = ReadWholeFile(copy.project);
+        const ModuleLine file = FirstModuleLine(project, whole);
+        ASSERT_FALSE(file.module.empty());
+        const std::string line = file.raw.substr(0, file.raw.find_last_not_of(" \t\r") + 1);
+        const size_t name = line.find('<', line.find('>')); // where a wrapped line breaks
+        const auto fault = [&](int below, const std::string& text) {
+            return "\nline " + std::to_string(file.number + below) + " \"" + text + "\": ";
         };
+        const std::string notAFile = "not a File line with its path and name in <...>, so no "
+                                     "file is read from it";
+        const std::string lines = Formatted(kProjectFileLinesFormat, {copy.project});
 
-        Write(copy.project, text.substr(0, end + 1) + raw + "\n" + text.substr(end + 1));
-        const LoadedModel twice = copy.Open();
-        EXPECT_EQ(twice.messages,
-                  std::vector<std::string>{
-                      Formatted(kProjectFileLinesFormat, {copy.project}) +
-                      quoted(number + 1, line) + whole.moduleSources.at(module) +
-                      " again (first on line " + std::to_string(number) + "), read once"});
-        ASSERT_TRUE(twice.loaded);
-        ExpectSameModel(twice, whole);
-
-        // Wrapped before its name: neither part names a file.
-        const size_t cut = line.find('<', line.find('>'));
-        copy = fresh();
-        Write(copy.project, text.substr(0, start) + raw.substr(0, cut) + "\n" + raw.substr(cut) +
-                                text.substr(end));
-        const LoadedModel wrapped = copy.Open();
-        const std::string why = "not a File line with its path and name in <...>, so no file is "
-                                "read from it";
-        ASSERT_FALSE(wrapped.messages.empty());
-        EXPECT_EQ(wrapped.messages.front(), Formatted(kProjectFileLinesFormat, {copy.project}) +
-                                                quoted(number, line.substr(0, cut)) + why +
-                                                quoted(number + 1, line.substr(cut)) + why);
-        if (wrapped.loaded) ExpectSameModel(wrapped, WithoutModule(whole, module), false);
-    });
-}
-
-namespace {
-
-// What a file of a project is replaced with (given its copy's path), and the
-// messages Open then shows (given that path).
-struct Damage {
-    std::string what;
-    std::string original;
-    std::function<void(const std::string& path)> apply;
-    std::function<std::vector<std::string>(const std::string& path)> messages;
-};
-
-void MakeFifo(const std::string& path) {
-    fs::remove(path);
-    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-}
-
-void LinkToZero(const std::string& path) {
-    fs::remove(path);
-    fs::create_symlink("/dev/zero", path);
-}
-
-} // namespace
-
-TEST(DamagedFilesOpen, AnImageCutShortOrGivingAByteTwiceOrAFileThatIsNoFileStopsOpenAtOnce) {
-    ForEveryProjectThatOpens([](const LoadedModel& whole,
-                                const std::function<ProjectCopy()>& fresh) {
-        const std::string hex = ReadWholeFile(whole.imagePath);
+        const std::string hexPath = copy.Of(whole.imagePath);
+        const std::string mapPath = copy.Of(whole.mapPath);
+        const std::string hex = ReadWholeFile(hexPath);
         auto image = std::make_unique<intelhex::Image>();
         std::string error;
         ASSERT_TRUE(intelhex::parseText(hex, *image, error)) << error;
-        std::vector<size_t> lineStarts = {0};
-        for (size_t at = hex.find('\n'); at + 1 < hex.size(); at = hex.find('\n', at + 1))
-            lineStarts.push_back(at + 1);
-        const size_t half = lineStarts.size() / 2;
-        // After the first data record, one that gives its first byte another value.
+        // The first data record's line, and after it a record giving its first byte another value.
         const intelhex::Record& first = image->records.front();
-        const size_t after = lineStarts.at(size_t(first.line));
-        const unsigned field = std::stoul(hex.substr(lineStarts[first.line - 1] + 3, 4), 0, 16);
-        char clash[80];
-        std::snprintf(clash, sizeof clash,
-                      "address 0x%04X holds 0x%02X from line %d, this record gives it 0x%02X",
-                      first.address, first.data[0], first.line, first.data[0] ^ 0xFFu);
-        const auto disassemblerSays = [](const std::string& reason) {
-            return [reason](const std::string& path) {
-                return std::vector<std::string>{
-                    Formatted(kDisassemblerFailedFormat, {"corvex: " + path + ": " + reason})};
-            };
+        size_t from = 0;
+        size_t after = 0;
+        for (int at = 0; at < first.line; ++at)
+            from = std::exchange(after, hex.find('\n', after) + 1);
+        const std::string clash =
+            HexRecord(std::stoul(hex.substr(from + 3, 4), nullptr, 16), {first.data[0] ^ 0xFFu});
+        char clashWhy[128];
+        std::snprintf(
+            clashWhy, sizeof clashWhy,
+            "line %d: address 0x%04X holds 0x%02X from line %d, this record gives it 0x%02X",
+            first.line + 1, first.address, first.data[0], first.line, first.data[0] ^ 0xFFu);
+        const auto corvexSays = [&](const std::string& reason) {
+            return std::vector<std::string>{
+                Formatted(kDisassemblerFailedFormat, {"corvex: " + hexPath + ": " + reason})};
         };
-        const auto cannotRead = [](const std::string& why, const std::string& then) {
-            return [why, then](const std::string& path) {
-                return std::vector<std::string>{Formatted(kCannotReadFileFormat, {path, why}), then,
-                                                kHexOnlyQuestion};
-            };
+        const auto fifo = [](const std::string& path) {
+            fs::remove(path), mkfifo(path.c_str(), 0600);
         };
-        const std::string& module = whole.moduleSources.begin()->second;
-        const std::string listing = platform::StripExtension(module) + ".lst";
+        const auto zero = [](const std::string& path) {
+            fs::remove(path), fs::create_symlink("/dev/zero", path);
+        };
 
+        struct Damage {
+            std::string path;
+            std::function<void()> apply;
+            std::vector<std::string> messages;
+            const LoadedModel* model; // what the copy loads, or null when it stops
+        };
+        const LoadedModel withoutModule = WithoutModule(whole, file.module);
         const std::vector<Damage> damages = {
-            {"cut", whole.imagePath,
-             [&](const std::string& p) { Write(p, hex.substr(0, lineStarts[half])); },
-             disassemblerSays("line " + std::to_string(half) +
-                              ": the file ends after this record without an end-of-file record")},
-            {"empty", whole.imagePath, [&](const std::string& p) { Write(p, ""); },
-             disassemblerSays("line 1: the file holds no record, not even an end-of-file record")},
-            {"clash", whole.imagePath,
-             [&](const std::string& p) {
-                 Write(p, hex.substr(0, after) + HexRecord(field, {first.data[0] ^ 0xFFu}) +
-                              hex.substr(after));
+            // A file listed twice is read once.
+            {copy.project,
+             [&] {
+                 Write(copy.project, project.substr(0, file.start) + file.raw + "\n" +
+                                         project.substr(file.start));
              },
-             disassemblerSays("line " + std::to_string(first.line + 1) + ": " + clash)},
-            {"fifo", whole.imagePath, MakeFifo,
-             disassemblerSays("cannot read: a FIFO, not a regular file")},
-            {"zero", whole.imagePath, LinkToZero,
-             disassemblerSays("cannot read: a device, not a regular file")},
-            {"map", whole.mapPath, LinkToZero,
-             cannotRead("a device, not a regular file", kMapMissingText)},
+             {lines + fault(1, line) + whole.moduleSources.at(file.module) +
+              " again (first on line " + std::to_string(file.number) + "), read once"},
+             &whole},
+            // Wrapped before its name: neither part names a file.
+            {copy.project,
+             [&] {
+                 Write(copy.project, project.substr(0, file.start) + file.raw.substr(0, name) +
+                                         "\n" + project.substr(file.start + name));
+             },
+             {lines + fault(0, line.substr(0, name)) + notAFile + fault(1, line.substr(name)) +
+              notAFile},
+             &withoutModule},
+            {hexPath, [&] { Write(hexPath, hex.substr(0, after)); },
+             corvexSays("line " + std::to_string(first.line) +
+                        ": the file ends after this record without an end-of-file record"),
+             nullptr},
+            {hexPath, [&] { Write(hexPath, ""); },
+             corvexSays("line 1: the file holds no record, not even an end-of-file record"),
+             nullptr},
+            {hexPath, [&] { Write(hexPath, hex.substr(0, after) + clash + hex.substr(after)); },
+             corvexSays(clashWhy), nullptr},
+            {hexPath, [&] { fifo(hexPath); }, corvexSays("cannot read: a FIFO, not a regular file"),
+             nullptr},
+            {hexPath, [&] { zero(hexPath); },
+             corvexSays("cannot read: a device, not a regular file"), nullptr},
+            {mapPath,
+             [&] { zero(mapPath); },
+             {Formatted(kCannotReadFileFormat, {mapPath, "a device, not a regular file"}),
+              kMapMissingText, kHexOnlyQuestion},
+             nullptr},
         };
         for (const Damage& damage : damages) {
-            SCOPED_TRACE(damage.what);
-            const ProjectCopy copy = fresh();
-            const std::string path = copy.Of(damage.original);
-            damage.apply(path);
+            SCOPED_TRACE(damage.messages.front());
+            const std::string intact = ReadWholeFile(damage.path);
+            damage.apply();
             const LoadedModel opened = copy.Open();
-            EXPECT_FALSE(opened.loaded);
-            EXPECT_EQ(opened.messages, damage.messages(path));
+            fs::remove(damage.path);
+            Write(damage.path, intact);
+            // The wrapped module may have been all a project had: it stops then.
+            if (damage.model == &withoutModule && !opened.loaded) {
+                ASSERT_FALSE(opened.messages.empty());
+                EXPECT_EQ(opened.messages.front(), damage.messages.front());
+                continue;
+            }
+            EXPECT_EQ(opened.messages, damage.messages);
+            ASSERT_EQ(opened.loaded, damage.model != nullptr);
+            // Listings give the dropped module's functions their symbols' details.
+            if (damage.model) ExpectSameModel(opened, *damage.model, damage.model == &whole);
         }
-
-        // Every listing of a module's name (an older build may leave one elsewhere).
-        const ProjectCopy copy = fresh();
-        std::vector<std::string> fifos;
-        for (const auto& entry : fs::recursive_directory_iterator(copy.root))
-            if (platform::EqualsNoCase(entry.path().filename().string(), listing))
-                fifos.push_back(entry.path().string());
-        for (const std::string& fifo : fifos)
-            MakeFifo(fifo);
-        const LoadedModel opened = copy.Open();
-        EXPECT_FALSE(opened.loaded);
-        ASSERT_EQ(opened.messages.size(), 3u);
-        EXPECT_EQ(opened.messages[1], Formatted(kFileCorruptedFormat, {listing}));
-        bool named = false;
-        for (const std::string& fifo : fifos)
-            named |= opened.messages[0] ==
-                     Formatted(kCannotReadFileFormat, {fifo, "a FIFO, not a regular file"});
-        EXPECT_TRUE(named) << opened.messages[0];
     });
 }
