@@ -1,9 +1,11 @@
 // corvex IMAGE.hex OUTPUT
 //
 // Disassembles an 8051 Intel HEX image into OUTPUT (format: disassembler.h).
-// Exit status 0 on success, 1 when the image cannot be read or the output
-// cannot be written (one line on standard error, OUTPUT untouched), 2 on a
-// wrong command line.
+// OUTPUT is replaced only when it is a new name or a writable regular file of
+// one name that is not the image (see output_file.h). Exit status 0 on
+// success, 1 when the image cannot be read or the output may not or cannot be
+// written (one line on standard error, OUTPUT untouched), 2 on a wrong
+// command line.
 #include "disassembler.h"
 #include "intel_hex.h"
 #include "output_file.h"
@@ -17,8 +19,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: corvex IMAGE.hex OUTPUT\n");
         return 2;
     }
-    auto image = std::make_unique<intelhex::Image>();
     std::string error;
+    if (!corvex::mayReplaceOutput(argv[1], argv[2], error)) {
+        std::fprintf(stderr, "corvex: %s\n", error.c_str());
+        return 1;
+    }
+    auto image = std::make_unique<intelhex::Image>();
     if (!intelhex::readFile(argv[1], *image, error)) {
         std::fprintf(stderr, "corvex: %s\n", error.c_str());
         return 1;

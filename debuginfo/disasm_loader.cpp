@@ -1,6 +1,7 @@
 #include "disasm_loader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -14,6 +15,9 @@ namespace {
 constexpr size_t kAddressDigits = 4;
 constexpr size_t kTextColumn = 5; // after the address and its separator
 constexpr std::string_view kLabelMark = "LABEL";
+// A whole 64 KB image takes the disassembler milliseconds; one still running
+// after this is stopped rather than holding Open for ever.
+constexpr std::chrono::seconds kDisassemblerTimeLimit(30);
 
 void ReportFailure(const std::string& why) {
     std::string message = kDisassemblerFailedFormat;
@@ -37,7 +41,7 @@ int RunDisassembler(const std::string& hexPath, const std::string& outputPath,
     std::remove(outputPath.c_str());
     const std::string program = platform::JoinPath(programDir, kDisassemblerProgramName);
     const platform::ProgramResult result =
-        platform::RunProgram(program, {hexPath, outputPath}, programDir);
+        platform::RunProgram(program, {hexPath, outputPath}, programDir, kDisassemblerTimeLimit);
     if (!result.started) {
         ReportFailure("cannot start " + program +
                       (result.error.empty() ? "" : ": " + result.error));
@@ -49,8 +53,10 @@ int RunDisassembler(const std::string& hexPath, const std::string& outputPath,
         while (!why.empty() && (why.back() == '\n' || why.back() == '\r'))
             why.pop_back();
         if (why.empty())
-            why = program + " ended with status " + std::to_string(result.exitStatus) +
-                  (result.error.empty() ? "" : ": " + result.error);
+            why = result.exitStatus < 0 && !result.error.empty()
+                      ? result.error
+                      : program + " ended with status " + std::to_string(result.exitStatus) +
+                            (result.error.empty() ? "" : ": " + result.error);
         ReportFailure(why);
         return 0;
     }

@@ -38,7 +38,9 @@ ProjectImage LocateProjectImage(const ProjectSettings& settings) {
         image.m_strNamed = found.empty() ? platform::JoinPath(folder, name) : found;
     }
     image.m_strPath = image.m_strNamed;
-    if (IsFile(image.m_strNamed)) return image;
+    // A named image that is no file to read is refused when it is read, not
+    // passed over for another.
+    if (platform::PathExists(image.m_strNamed)) return image;
 
     std::string other = LocateProjectFile(projectDir, written);
     if (!IsFile(other)) other = platform::ResolvePath(projectDir, name);

@@ -114,8 +114,9 @@ void CProjectLoader::OnFileOpen() {
             LocateProjectFile(m_settings.m_strProjectDir, base + ".M51", {ListingFolder()});
         const std::string map =
             LocateProjectFile(m_settings.m_strProjectDir, base + ".MAP", {ListingFolder()});
-        m_bM51Exists = !m51.empty() && platform::FileExists(m51);
-        m_bMapExists = !map.empty() && platform::FileExists(map);
+        // A map that is there but is no file to read is reported when it is read.
+        m_bM51Exists = !m51.empty();
+        m_bMapExists = !map.empty();
         if (m_bM51Exists && m_bMapExists) {
             if (m_settings.m_strMapExt == "MAP")
                 m_bM51Exists = false;
@@ -163,9 +164,16 @@ bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
         Abandon(WithName(kFileCorruptedFormat, mapPath));
         return false;
     }
-    if (!ReadProjectGroupFiles(m_strLastPath, m_fileStruct)) {
+    std::vector<std::string> lineFaults;
+    if (!ReadProjectGroupFiles(m_strLastPath, m_fileStruct, &lineFaults)) {
         Abandon(kProjectFileReopenText);
         return false;
+    }
+    if (!lineFaults.empty()) {
+        std::string message = WithName(kProjectFileLinesFormat, m_strLastPath);
+        for (const std::string& fault : lineFaults)
+            message += "\n" + fault;
+        platform::ShowMessage(message);
     }
     if (m_fileStruct.m_listFileInfo.empty()) {
         Abandon(WithName(kFileCorruptedFormat, m_strLastPath));

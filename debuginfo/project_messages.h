@@ -11,6 +11,10 @@ constexpr const char* kNoMapText = "M51 File & MAP FIle Both Not Exist\nProject 
 constexpr const char* kMapMissingText = "M51 File don't Exist\nStop Project Loading";
 constexpr const char* kProjectFileReopenText = "U2V File don't Open\nStop Project Loading";
 constexpr const char* kFileCorruptedFormat = "%s file is corrupted";
+// Followed by one line for each line of the file list that gives no file or a
+// file again ("line 9 \"...\": why").
+constexpr const char* kProjectFileLinesFormat =
+    "%s lists its files on lines that are not read as written:";
 constexpr const char* kSymbolTableMissingText =
     "Symbol Table not found.\n\nuVision \"Project\" Menu -> \"Option for Target 'Target ?'\" -> "
     "\"Listing\" Tab -> \"Symbols\" Check \nAnd Rebuild Target!!";

@@ -129,19 +129,10 @@ void SortByAddress(LoadedModel& model, const std::vector<std::string>& keys) {
 
 TEST(DamagedMapOpen, ARecordPastTheImageIsDroppedAndEverythingElseOpensAsBefore) {
     namespace fs = std::filesystem;
-    TempFolder scratch;
     std::set<std::string> forms;
-    int copies = 0;
-    for (const ProjectInFolder& candidate : ExampleAndRealProjects()) {
-        SCOPED_TRACE(candidate.project);
-        const LoadedModel whole = OpenAndRead(candidate.project, scratch.Root());
-        if (!whole.loaded) continue; // a project that stops with a message of its own
-        ASSERT_TRUE(whole.messages.empty()) << whole.messages.front();
-
-        const std::string copy = scratch.Path("copy" + std::to_string(++copies));
-        CopyFolder(candidate.folder, copy);
-        const std::string mapPath =
-            copy + "/" + fs::relative(whole.mapPath, candidate.folder).string();
+    ForEveryProjectThatOpens([&](const LoadedModel& whole, const FreshCopy& fresh) {
+        const ProjectCopy copy = fresh();
+        const std::string mapPath = copy.Of(whole.mapPath);
         std::string mapText = ReadWholeFile(mapPath);
         const Damage damage = ChooseDamage(whole, mapText);
         ASSERT_FALSE(damage.module.empty()) << "no record to damage in " << whole.mapPath;
@@ -150,9 +141,7 @@ TEST(DamagedMapOpen, ARecordPastTheImageIsDroppedAndEverythingElseOpensAsBefore)
                         "C:FFFFFFFFFFFFFFFFH");
         std::ofstream(mapPath, std::ios::binary | std::ios::trunc) << mapText;
 
-        const LoadedModel damaged =
-            OpenAndRead(copy + "/" + fs::relative(candidate.project, candidate.folder).string(),
-                        scratch.Root());
+        const LoadedModel damaged = copy.Open();
         ASSERT_TRUE(damaged.loaded);
         EXPECT_TRUE(damaged.messages.empty()) << damaged.messages.front();
 
@@ -165,16 +154,13 @@ TEST(DamagedMapOpen, ARecordPastTheImageIsDroppedAndEverythingElseOpensAsBefore)
             source + ":" + std::to_string(records[damage.record].line)};
         SortByAddress(expected, touched);
         SortByAddress(got, touched);
-        EXPECT_EQ(got.records, expected.records) << damage.mapLine.text;
-        EXPECT_EQ(got.instructions, expected.instructions) << damage.mapLine.text;
-        EXPECT_EQ(got.lineOfAddress, expected.lineOfAddress);
-        EXPECT_EQ(got.symbols, whole.symbols);
-        EXPECT_EQ(got.sourceLines, whole.sourceLines);
+        SCOPED_TRACE(damage.mapLine.text);
+        ExpectSameModel(got, expected);
         std::string form = fs::path(whole.mapPath).extension().string();
         std::transform(form.begin(), form.end(), form.begin(), ::tolower);
         forms.insert(form);
-        std::printf("%s: damaged %s\n", candidate.project.c_str(), damage.mapLine.text.c_str());
-    }
+        std::printf("%s: damaged %s\n", copy.project.c_str(), damage.mapLine.text.c_str());
+    });
     // The example alone gives both forms.
     EXPECT_EQ(forms, (std::set<std::string>{".m51", ".map"}));
 }

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include <gtest/gtest.h>
+
 #include "line_tables.h"
 #include "loader_fakes.h"
 #include "message_service.h"
@@ -88,6 +90,7 @@ LoadedModel OpenAndRead(const std::string& project, const std::string& scratchFo
 
     LoadedModel model;
     model.messages = messages.Texts();
+    model.imagePath = loader.m_strHexPath;
     model.loaded = session.loaded && !session.hexOnly && loader.m_pMapLoader;
     if (model.loaded) {
         model.mapPath = loader.m_pMapLoader->m_strPath;
@@ -107,6 +110,42 @@ std::vector<ProjectInFolder> ExampleAndRealProjects() {
         for (const std::string& project : FilesWithExtensions(folder, {".uv2"}))
             projects.push_back({folder, project});
     return projects;
+}
+
+void ExpectSameModel(const LoadedModel& got, const LoadedModel& expected, bool symbols) {
+    if (symbols) {
+        EXPECT_EQ(got.symbols, expected.symbols);
+    }
+    EXPECT_EQ(got.moduleSources, expected.moduleSources);
+    EXPECT_EQ(got.records, expected.records);
+    EXPECT_EQ(got.sourceLines, expected.sourceLines);
+    EXPECT_EQ(got.instructions, expected.instructions);
+    EXPECT_EQ(got.lineOfAddress, expected.lineOfAddress);
+}
+
+std::string ProjectCopy::Of(const std::string& original) const {
+    return root + "/" + std::filesystem::relative(original, folder).string();
+}
+
+void ForEveryProjectThatOpens(
+    const std::function<void(const LoadedModel& whole, const FreshCopy& fresh)>& check) {
+    TempFolder scratch;
+    int copies = 0;
+    int opened = 0;
+    for (const ProjectInFolder& candidate : ExampleAndRealProjects()) {
+        SCOPED_TRACE(candidate.project);
+        const LoadedModel whole = OpenAndRead(candidate.project, scratch.Root());
+        if (!whole.loaded) continue; // a project that stops with a message of its own
+        ASSERT_TRUE(whole.messages.empty()) << whole.messages.front();
+        ++opened;
+        check(whole, [&] {
+            ProjectCopy copy{candidate.folder, scratch.Path("copy" + std::to_string(++copies)), ""};
+            CopyFolder(candidate.folder, copy.root);
+            copy.project = copy.Of(candidate.project);
+            return copy;
+        });
+    }
+    EXPECT_GE(opened, 2);
 }
 
 void CopyFolder(const std::string& folder, const std::string& to) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -34,6 +35,7 @@ std::ostream& operator<<(std::ostream& out, const AttachedInstruction& instructi
 struct LoadedModel {
     bool loaded = false;
     std::vector<std::string> messages;
+    std::string imagePath; // the image the open took
     std::string mapPath;   // the map the open read
     uint64_t imageEnd = 0; // after the last instruction of the disassembly
     // By module name: its source file ("MAIN.C") and its line records.
@@ -65,5 +67,26 @@ std::vector<ProjectInFolder> ExampleAndRealProjects();
 
 // Copies `folder` with everything below it to `to`.
 void CopyFolder(const std::string& folder, const std::string& to);
+
+// Checks that `got` holds what `expected` does: its symbols (unless told
+// not to), modules, line records, source lines, instructions and the lines
+// of their addresses.
+void ExpectSameModel(const LoadedModel& got, const LoadedModel& expected, bool symbols = true);
+
+// A fresh copy of a project's folder, with its path of each file of the original.
+struct ProjectCopy {
+    std::string folder; // of the original
+    std::string root;
+    std::string project;
+    std::string Of(const std::string& original) const;
+    LoadedModel Open() const { return OpenAndRead(project, root); }
+};
+using FreshCopy = std::function<ProjectCopy()>;
+
+// Opens the example and every real project and runs `check` on each one
+// that opens whole without a message, with `fresh` making copies of it. The
+// example opens in both map forms at least.
+void ForEveryProjectThatOpens(
+    const std::function<void(const LoadedModel& whole, const FreshCopy& fresh)>& check);
 
 } // namespace debuginfo_test

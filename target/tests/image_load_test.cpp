@@ -220,7 +220,8 @@ TEST_F(VerifyImageTest, AnImageWithoutDataVerifiesWithoutReading) {
 TEST_F(VerifyImageTest, AFailedReadIsNoMatch) {
     // An erased flash against an image of 0xFF bytes: equal when the read
     // works, unequal when it does not.
-    g_strHexPath = WriteTempFile("blank.hex", HexRecord(0, std::vector<uint8_t>(4, 0xFF)));
+    g_strHexPath =
+        WriteTempFile("blank.hex", HexRecord(0, std::vector<uint8_t>(4, 0xFF)) + ":00000001FF\n");
     EXPECT_EQ(VerifyImage(), 1);
     Board().DropAnswerBytes(1);
     EXPECT_EQ(VerifyImage(), 0);
