@@ -10,6 +10,7 @@
 #include "path_resolver.h"
 #include "process.h"
 #include "project_messages.h"
+#include "source_check.h"
 #include "src_listing_reader.h"
 #include "symbol_records.h"
 #include "symbol_table.h"
@@ -274,6 +275,7 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
         Abandon(WithName(kOptionErrorFormat, sourceName));
         return false;
     }
+    ReportChangedSource(*listing, lines);
 
     CloseLoaderFile(*listing);
     CloseLoaderFile(*listing->m_pSourceLoader);
@@ -285,6 +287,14 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
     g_IndexTableList.emplace_back(sourceName);
     m_pMapLoader->m_listLstLoaders.push_front(listing.get());
     return true;
+}
+
+void CProjectLoader::ReportChangedSource(const LSTLoader& listing, const CLineInfoInModule* lines) {
+    const Loader& source = *listing.m_pSourceLoader;
+    const std::string text = SourceMismatchText(
+        source.m_strName, listing.m_strPath, FirstChangedSourceLine(listing, source),
+        SourceLinesPastEnd(lines, source.m_lines.size()), source.m_lines.size());
+    if (!text.empty()) platform::ShowMessage(text);
 }
 
 bool CProjectLoader::TranslateSrcLines(const ProjectModule& module, const LSTLoader& listing,

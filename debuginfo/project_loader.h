@@ -129,6 +129,9 @@ private:
     // was compiled through one, turning the map's .SRC lines into C lines.
     bool TranslateSrcLines(const ProjectModule& module, const LSTLoader& listing,
                            CLineInfoInModule* lines);
+    // Says once when the module's source no longer matches its listing, or
+    // when the map places code past the source's end; Open goes on.
+    void ReportChangedSource(const LSTLoader& listing, const CLineInfoInModule* lines);
     std::string ListingFolder() const;
     std::string OutputFolder() const;
     void FinishOpen();
