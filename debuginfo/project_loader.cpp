@@ -190,7 +190,18 @@ bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
 
 bool CProjectLoader::AcceptImage() {
     std::string message;
-    if (AcceptSubstituteImage(m_image, m_pMapLoader.get(), message)) return true;
+    switch (JudgeProjectImage(m_image, m_pMapLoader.get(), message)) {
+    case ImageDecision::Take:
+        return true;
+    case ImageDecision::Ask:
+        if (platform::ShowMessage(message, std::string(), platform::MessageButtons::YesNo) ==
+            platform::MessageAnswer::Yes)
+            return true;
+        CloseProject();
+        return false;
+    case ImageDecision::Refuse:
+        break;
+    }
     CloseProject();
     platform::ShowMessage(message);
     return false;

@@ -120,7 +120,9 @@ private:
     bool ChoosePath(std::string& path);
     bool ReadMapAndProjectFile(const std::string& mapPath);
     // An image found in place of the missing one is taken only when the map
-    // says it is this build's; otherwise Open stops, naming both.
+    // says it is this build's; otherwise Open stops, naming both. The
+    // project's own image, when the map says it is another build's, is taken
+    // only when the user says so.
     bool AcceptImage();
     bool LoadDisassembly();
     bool LoadModules();

@@ -26,6 +26,11 @@ constexpr const char* kSubstituteImageFormat =
     "The project's image %s does not exist. The image of that name found at %s is not this "
     "build's: %s.\nStop Project Loading.";
 constexpr const char* kHexOnlyQuestion = "Do you want to open only hex file?";
+// The project's own image is not the build its map describes: the image, and
+// where the two first differ (naming the map). Yes goes on with the image.
+constexpr const char* kForeignImageQuestionFormat =
+    "The image %s is not the build the map describes: %s.\nDo you want to go on with this "
+    "image?";
 // A source file changed after the build: the file, its first line that
 // differs, the listing.
 constexpr const char* kChangedSourceFormat =
