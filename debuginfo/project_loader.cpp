@@ -302,9 +302,13 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
 
 void CProjectLoader::ReportChangedSource(const LSTLoader& listing, const CLineInfoInModule* lines) {
     const Loader& source = *listing.m_pSourceLoader;
-    const std::string text = SourceMismatchText(
-        source.m_strName, listing.m_strPath, FirstChangedSourceLine(listing, source),
-        SourceLinesPastEnd(lines, source.m_lines.size()), source.m_lines.size());
+    // The listing as the project names it: below the project's folder.
+    std::string listingName = listing.m_strPath;
+    const std::string folder = m_settings.m_strProjectDir + "/";
+    if (listingName.rfind(folder, 0) == 0) listingName.erase(0, folder.size());
+    const std::string text =
+        SourceMismatchText(source.m_strName, listingName, FirstChangedSourceLine(listing, source),
+                           SourceLinesPastEnd(lines, source.m_lines.size()), source.m_lines.size());
     if (!text.empty()) platform::ShowMessage(text);
 }
 
