@@ -21,28 +21,18 @@ namespace {
 
 enum class Edit { Insert, Change, Comment, Cut };
 
-// `text` with its line `line` (from 1) edited; the line ends stay as they are.
-std::string Edited(const std::string& text, uint32_t line, Edit edit) {
-    std::vector<std::string> lines; // each with its line end
-    for (size_t at = 0, end = 0; at < text.size(); at = end) {
-        end = std::min(text.find('\n', at), text.size() - 1) + 1;
-        lines.push_back(text.substr(at, end - at));
-    }
-    std::string& target = lines.at(line - 1);
-    const size_t end = std::min(target.find_first_of("\r\n"), target.size());
-    if (edit == Edit::Insert)
-        lines.insert(lines.begin() + line - 1,
-                     "int inserted_after_the_build;" + target.substr(end));
-    else if (edit == Edit::Change)
-        target.insert(end, " ;");
-    else if (edit == Edit::Comment)
-        target.insert(end, " // edited after the build");
-    else
-        lines.resize(line - 1);
-    std::string edited;
-    for (const std::string& piece : lines)
-        edited += piece;
-    return edited;
+// `text` with its line `line` (from 1) edited, its line ends kept.
+std::string Edited(std::string text, uint32_t line, Edit edit) {
+    size_t start = 0;
+    for (uint32_t n = 1; n < line; ++n)
+        start = text.find('\n', start) + 1;
+    const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    const char* lineEnd = text.find("\r\n") == std::string::npos ? "\n" : "\r\n";
+    if (edit == Edit::Insert) text.insert(start, std::string("int inserted_later;") + lineEnd);
+    if (edit == Edit::Change) text.insert(end, " ;");
+    if (edit == Edit::Comment) text.insert(end, " // edited after the build");
+    if (edit == Edit::Cut) text.erase(start);
+    return text;
 }
 
 } // namespace
