@@ -58,6 +58,8 @@ void DropLinesPastImage(MapLoader& map, CSymbolTable& table, uint64_t imageEnd);
 // nothing. An instruction goes to the first line of the module whose range
 // holds it, so the work grows with the records and the instructions, never
 // with the width of a range.
+// A line past the end of the source file gives its instructions no line and
+// no position (its key is dropped from `table`).
 // An end record without an open function is ignored.
 // Returns 0 for a null module and when an instruction belongs to a line
 // numbered 0xFFFFFFFF; 1 otherwise.

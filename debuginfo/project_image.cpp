@@ -74,22 +74,23 @@ bool ImageMatchesCodeSegments(const intelhex::Image& image,
     return false;
 }
 
-bool AcceptSubstituteImage(const ProjectImage& image, const MapLoader* map, std::string& message) {
-    if (!image.IsSubstitute()) return true;
+ImageDecision JudgeProjectImage(const ProjectImage& image, const MapLoader* map,
+                                std::string& message) {
+    const bool substitute = image.IsSubstitute();
     std::string why;
     auto bytes = std::make_unique<intelhex::Image>();
     if (!map) {
+        if (!substitute) return ImageDecision::Take;
         why = "there is no linker map to compare it with";
-    } else if (intelhex::readFile(image.m_strPath, *bytes, why) &&
-               ImageMatchesCodeSegments(*bytes, ReadCodeSegments(*map), map->m_strPath, why)) {
-        return true;
+    } else if (!intelhex::readFile(image.m_strPath, *bytes, why)) {
+        if (!substitute) return ImageDecision::Take;
+    } else if (ImageMatchesCodeSegments(*bytes, ReadCodeSegments(*map), map->m_strPath, why)) {
+        return ImageDecision::Take;
     }
-    message = kSubstituteImageFormat;
-    size_t at = 0;
-    for (const std::string& part : {image.m_strNamed, image.m_strPath, why}) {
-        at = message.find("%s", at);
-        message.replace(at, 2, part);
-        at += part.size();
+    if (!substitute) {
+        message = FillFormat(kForeignImageQuestionFormat, {image.m_strPath, why});
+        return ImageDecision::Ask;
     }
-    return false;
+    message = FillFormat(kSubstituteImageFormat, {image.m_strNamed, image.m_strPath, why});
+    return ImageDecision::Refuse;
 }

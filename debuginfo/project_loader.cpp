@@ -10,6 +10,7 @@
 #include "path_resolver.h"
 #include "process.h"
 #include "project_messages.h"
+#include "source_check.h"
 #include "src_listing_reader.h"
 #include "symbol_records.h"
 #include "symbol_table.h"
@@ -197,7 +198,18 @@ bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
 
 bool CProjectLoader::AcceptImage() {
     std::string message;
-    if (AcceptSubstituteImage(m_image, m_pMapLoader.get(), message)) return true;
+    switch (JudgeProjectImage(m_image, m_pMapLoader.get(), message)) {
+    case ImageDecision::Take:
+        return true;
+    case ImageDecision::Ask:
+        if (platform::ShowMessage(message, std::string(), platform::MessageButtons::YesNo) ==
+            platform::MessageAnswer::Yes)
+            return true;
+        CloseProject();
+        return false;
+    case ImageDecision::Refuse:
+        break;
+    }
     CloseProject();
     platform::ShowMessage(message);
     return false;
@@ -282,6 +294,7 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
         Abandon(WithName(kOptionErrorFormat, sourceName));
         return false;
     }
+    ReportChangedSource(*listing, lines);
 
     CloseLoaderFile(*listing);
     CloseLoaderFile(*listing->m_pSourceLoader);
@@ -293,6 +306,18 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
     g_IndexTableList.emplace_back(sourceName);
     m_pMapLoader->m_listLstLoaders.push_front(listing.get());
     return true;
+}
+
+void CProjectLoader::ReportChangedSource(const LSTLoader& listing, const CLineInfoInModule* lines) {
+    const Loader& source = *listing.m_pSourceLoader;
+    // The listing as the project names it: below the project's folder.
+    std::string listingName = listing.m_strPath;
+    const std::string folder = m_settings.m_strProjectDir + "/";
+    if (listingName.rfind(folder, 0) == 0) listingName.erase(0, folder.size());
+    const std::string text =
+        SourceMismatchText(source.m_strName, listingName, FirstChangedSourceLine(listing, source),
+                           SourceLinesPastEnd(lines, source.m_lines.size()), source.m_lines.size());
+    if (!text.empty()) platform::ShowMessage(text);
 }
 
 bool CProjectLoader::TranslateSrcLines(const ProjectModule& module, const LSTLoader& listing,

@@ -1,6 +1,9 @@
 // The texts Open, Reload and Close show to the user.
 #pragma once
 
+#include <initializer_list>
+#include <string>
+
 constexpr const char* kOpenFileFilter = "Project File (*.Uv2) or Hex file(*.Hex) | *.Uv2;*.hex; |";
 constexpr const char* kProjectLoadedText = "Loaded Project Exist!";
 constexpr const char* kErrorCaption = "Error";
@@ -27,3 +30,30 @@ constexpr const char* kSubstituteImageFormat =
     "The project's image %s does not exist. The image of that name found at %s is not this "
     "build's: %s.\nStop Project Loading.";
 constexpr const char* kHexOnlyQuestion = "Do you want to open only hex file?";
+// The project's own image is not the build its map describes: the image, and
+// where the two first differ (naming the map). Yes goes on with the image.
+constexpr const char* kForeignImageQuestionFormat =
+    "The image %s is not the build the map describes: %s.\nDo you want to go on with this "
+    "image?";
+// A source file changed after the build: the file, its first line that
+// differs, the listing.
+constexpr const char* kChangedSourceFormat =
+    "%s was changed after the build: line %s differs from its listing %s, so the markers and the "
+    "current line may stand on the wrong lines.";
+// Line records past the end of their file: which lines, the file, its length.
+constexpr const char* kCodePastSourceEndFormat =
+    "The map places code on %s of %s, which has %s lines: that code is shown without a "
+    "source line.";
+
+// `format` with each "%s" replaced by the next of `parts`, in order.
+inline std::string FillFormat(const char* format, std::initializer_list<std::string> parts) {
+    std::string text = format;
+    size_t at = 0;
+    for (const std::string& part : parts) {
+        at = text.find("%s", at);
+        if (at == std::string::npos) break;
+        text.replace(at, 2, part);
+        at += part.size();
+    }
+    return text;
+}

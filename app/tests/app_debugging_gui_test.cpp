@@ -224,6 +224,8 @@ TEST_F(AppDebugging, TheExampleProject) {
 
 TEST_F(AppDebugging, TheKeilProject) {
     if (!Exists(kKeilProject)) GTEST_SKIP() << "no " << kKeilProject;
+    std::string why;
+    if (!BoardRunsProgram(kKeilProject, why)) GTEST_SKIP() << why;
     // prot.c: main()'s first statement "dc1=0;", then the calls "print_wc();"
     // and "msdelay(100);".
     DebugRoad({kKeilProject, "prot.hex", "", "app_keil"});

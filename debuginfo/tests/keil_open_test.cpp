@@ -103,6 +103,18 @@ void CheckLoadedProject(const CProjectLoader& loader, size_t& instructions,
     EXPECT_EQ(debuginfo_test::FirstRepeatedSourceRow(g_ListingModel, *g_pSymbolTable), "");
 }
 
+// Whether `text` is Open's report on a source of the project changed after
+// the build, and the first for that file.
+bool IsChangedSourceReport(const CProjectLoader& loader, const std::string& text,
+                           std::set<std::string>& named) {
+    for (const auto& source : loader.m_listSourceLoaders)
+        if (text.rfind(source->m_strName + " was changed after the build: line ", 0) == 0 ||
+            (text.rfind("The map places code on ", 0) == 0 &&
+             text.find(" of " + source->m_strName + ", which has ") != std::string::npos))
+            return named.insert(source->m_strName).second;
+    return false;
+}
+
 } // namespace
 
 TEST(KeilOpen, EveryProjectOpensOrStopsWithTheMessageOfItsProblem) {
@@ -128,7 +140,10 @@ TEST(KeilOpen, EveryProjectOpensOrStopsWithTheMessageOfItsProblem) {
             view.dialogAnswers.push_back(project);
             loader.OnFileOpen();
             if (facts.allFound && facts.allWithTables) {
-                EXPECT_TRUE(messages.shown.empty()) << messages.Texts().front();
+                // A source changed after its build is named, once; nothing else is said.
+                std::set<std::string> changed;
+                for (const std::string& text : messages.Texts())
+                    EXPECT_TRUE(IsChangedSourceReport(loader, text, changed)) << text;
                 ASSERT_TRUE(session.loaded);
                 EXPECT_FALSE(session.hexOnly);
                 EXPECT_FALSE(g_ListingModel.m_asmRows.empty());

@@ -196,8 +196,12 @@ TEST_F(LineTables, FailuresAndLinesBeyondTheFile) {
     beyond.AddLine(0, 0x0003, kLineFunctionStart);
     beyond.AddLine(50, 0x0003, kLineSource);
     beyond.AddLine(0, 0, kLineFunctionEnd);
+    table.SetLineAddress("MAIN.C:50", 0x0003); // as the map reader enters it
     ASSERT_EQ(Build(&beyond), 1);
-    EXPECT_EQ(table.GetLineOfAddress(0x0F), "MAIN.C:50"); // entered without a source line
+    // The line is not in the file: its code gets no position, not even the map's.
+    for (uint32_t address : {0x03u, 0x0Fu})
+        EXPECT_EQ(table.GetLineOfAddress(address), "") << address;
+    EXPECT_EQ(table.GetAddressOfLine("MAIN.C:50"), kNoAddress);
 
     CLineInfoInModule untranslated("MAIN");
     untranslated.AddLine(0, 0x0003, kLineFunctionStart);

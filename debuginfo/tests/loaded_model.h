@@ -41,14 +41,16 @@ struct LoadedModel {
     // By module name: its source file ("MAIN.C") and its line records.
     std::map<std::string, std::string> moduleSources;
     std::map<std::string, std::vector<LineRecord>> records;
-    // By source file: its lines' texts.
+    // By source file: its lines' texts, and the file read.
     std::map<std::string, std::vector<std::string>> sourceLines;
+    std::map<std::string, std::string> sourcePaths;
     // By "FILE:LINE": the instructions attached to that source line.
     std::map<std::string, std::vector<AttachedInstruction>> instructions;
     // Every module's symbols and every function's locals, one text each with
     // the name, address, kind, class, type, size and space the open gave it.
     std::vector<std::string> symbols;
-    // The position of each attached instruction's address and of 0xFFFFFFFF.
+    // The position of each attached instruction's address, of each line
+    // record's address and of 0xFFFFFFFF.
     std::map<uint32_t, std::string> lineOfAddress;
 };
 
