@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 #include "line_tokenizer.h"
@@ -18,11 +19,17 @@ constexpr std::string_view kLabelMark = "LABEL";
 // A whole 64 KB image takes the disassembler milliseconds; one still running
 // after this is stopped rather than holding Open for ever.
 constexpr std::chrono::seconds kDisassemblerTimeLimit(30);
+constexpr const char* kHintsExtension = ".hints";
 
 void ReportFailure(const std::string& why) {
     std::string message = kDisassemblerFailedFormat;
     message.replace(message.find("%s"), 2, why);
     platform::ShowMessage(message);
+}
+
+std::string HintsPathBeside(const std::string& outputPath) {
+    const size_t extension = platform::ExtensionOf(platform::FileNameOf(outputPath)).size();
+    return outputPath.substr(0, outputPath.size() - extension) + kHintsExtension;
 }
 
 } // namespace
@@ -33,15 +40,27 @@ std::string DisassemblyOutputPath() {
 }
 
 int RunDisassembler(const std::string& hexPath, const std::string& outputPath,
-                    const std::string& programDir) {
+                    const std::string& programDir, const disasm8051::FlowHints& hints) {
     if (outputPath.empty()) {
         ReportFailure("no writable folder for its output");
         return 0;
     }
     std::remove(outputPath.c_str());
+    std::vector<std::string> args = {hexPath, outputPath};
+    if (!hints.empty()) {
+        const std::string hintsPath = HintsPathBeside(outputPath);
+        std::ofstream file(hintsPath, std::ios::binary | std::ios::trunc);
+        file << disasm8051::renderHints(hints);
+        file.close();
+        if (!file) {
+            ReportFailure("cannot write " + hintsPath);
+            return 0;
+        }
+        args.insert(args.end(), {"--hints", hintsPath});
+    }
     const std::string program = platform::JoinPath(programDir, kDisassemblerProgramName);
     const platform::ProgramResult result =
-        platform::RunProgram(program, {hexPath, outputPath}, programDir, kDisassemblerTimeLimit);
+        platform::RunProgram(program, args, programDir, kDisassemblerTimeLimit);
     if (!result.started) {
         ReportFailure("cannot start " + program +
                       (result.error.empty() ? "" : ": " + result.error));

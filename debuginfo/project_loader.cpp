@@ -1,5 +1,6 @@
 #include "project_loader.h"
 
+#include "code_flow_hints.h"
 #include "extended_map_reader.h"
 #include "line_tables.h"
 #include "listing_model.h"
@@ -217,8 +218,14 @@ bool CProjectLoader::AcceptImage() {
 
 bool CProjectLoader::LoadDisassembly() {
     m_pDisasmLoader.reset();
+    // The map's code starts and switch helpers let the disassembler decode
+    // the code as the board runs it; a bare image has none.
+    const disasm8051::FlowHints hints =
+        !m_bHexOnly && m_pMapLoader && g_pSymbolTable
+            ? CodeFlowHints(*m_pMapLoader, *g_pSymbolTable, g_pSymbolDatabase.get())
+            : disasm8051::FlowHints();
     // A failed run has shown why; nothing stale is read instead.
-    if (!RunDisassembler(m_strHexPath, m_strDisassemblyOutput, m_strDisassemblerDir)) {
+    if (!RunDisassembler(m_strHexPath, m_strDisassemblyOutput, m_strDisassemblerDir, hints)) {
         CloseProject();
         return false;
     }

@@ -113,10 +113,30 @@ TEST(CorvexProgram, ReplacesAnEarlierOutputFile) {
 }
 
 TEST(CorvexProgram, WrongArgumentCountPrintsUsage) {
-    for (const auto& args : std::vector<std::vector<std::string>>{{}, {"a.hex"}, {"a", "b", "c"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"a.hex"}, {"a", "b", "c"}, {"a", "b", "--hints"}, {"a", "b", "-h", "c"}}) {
         RunResult r = runCorvex(args);
         EXPECT_EQ(r.exitStatus, 2);
-        EXPECT_EQ(r.stdErr, "usage: corvex IMAGE.hex OUTPUT\n");
+        EXPECT_EQ(r.stdErr, "usage: corvex IMAGE.hex OUTPUT [--hints HINTS]\n");
+    }
+}
+
+// Hints that cannot be read: exit status 1, one message line naming the
+// file (and the line), the output untouched.
+TEST(CorvexProgram, BadHintsWriteNothing) {
+    ScratchDir dir;
+    const std::string hex = (dir / "ret.hex").string(), out = (dir / "out.txt").string();
+    writeFile(hex, ":0100000022DD\n");
+    writeFile(out, "0000 00 NOP\n");
+    const std::string bad = dir / "bad.hints", missing = dir / "missing.hints";
+    writeFile(bad, "code 0000\nswitch 0B 1\n");
+    for (const auto& [hints, message] : std::vector<std::pair<std::string, std::string>>{
+             {bad, bad + ": line 2: not a code or switch hint: \"switch 0B 1\"\n"},
+             {missing, missing + ": cannot open: No such file or directory\n"}}) {
+        const RunResult r = runCorvex({hex, out, "--hints", hints});
+        EXPECT_EQ(r.exitStatus, 1);
+        EXPECT_EQ(r.stdErr, "corvex: " + message);
+        EXPECT_EQ(readFile(out), "0000 00 NOP\n");
     }
 }
 

@@ -86,6 +86,19 @@ void CheckLoadedProject(const CProjectLoader& loader, size_t& instructions,
         EXPECT_EQ(attached > 0, hasCode) << attached;
         instructions += attached;
     }
+    // Every place the map says code begins starts an instruction row, none
+    // a data row.
+    const uint64_t imageEnd = OrderInstructions(disassembly.m_mapInstructions).m_nEnd;
+    for (const auto& module : loader.m_pMapLoader->m_moduleLineRecords) {
+        for (const CLineInfoInMapFormat& record : module->m_lines) {
+            if (record.m_nKind == kLineFunctionEnd || record.m_dwAddress >= imageEnd) continue;
+            const auto row = disassembly.m_mapInstructions.find(record.m_dwAddress);
+            EXPECT_TRUE(row != disassembly.m_mapInstructions.end() &&
+                        row->second.find(" DB ") == std::string::npos)
+                << module->m_strModuleName << " line " << record.m_nLine << " at " << std::hex
+                << record.m_dwAddress;
+        }
+    }
     auto source = loader.m_listSourceLoaders.rbegin();
     for (const CIndexTable& index : g_IndexTableList) {
         ASSERT_NE(source, loader.m_listSourceLoaders.rend());
