@@ -108,6 +108,15 @@ void DisasmLoader::CollectLabels() {
     }
 }
 
+bool IsDataText(std::string_view text) {
+    const size_t bytesEnd = text.find(' ');
+    if (bytesEnd == std::string_view::npos) return false;
+    const size_t start = text.find_first_not_of(' ', bytesEnd);
+    if (start == std::string_view::npos) return false;
+    const std::string_view mnemonic = text.substr(start, text.find(' ', start) - start);
+    return mnemonic == "DB";
+}
+
 std::string CodeEndAddressText(const DisasmLoader& loader) {
     // Code space ends at 0xFFFF: an image reaching its last row shows up to there.
     const uint64_t end = std::min<uint64_t>(uint64_t(loader.m_dwHighestAddress) + 16, 0xFFFF);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "flow_hints.h"
@@ -52,6 +53,10 @@ public:
     std::unordered_map<uint32_t, std::string> m_mapInstructions;
     std::unordered_map<uint32_t, std::string> m_mapLabels;
 };
+
+// Whether an instruction text of the disassembly ("BYTES MNEMONIC ...") is a
+// data line: bytes the disassembler wrote as "DB" rather than decode them.
+bool IsDataText(std::string_view text);
 
 // "0x" and the highest address plus 16, at most 0xFFFF, in lower-case
 // hexadecimal: the end of the code range shown once the disassembly is loaded.

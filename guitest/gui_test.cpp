@@ -76,20 +76,23 @@ bool GrabScreen(const wxPoint& origin, const wxSize& size, wxImage& image) {
 
 } // namespace
 
-std::string SaveScreenshot(wxWindow* window, const std::string& name) {
-    if (window == nullptr) return std::string();
+bool GrabWindow(wxWindow* window, wxImage& image, int settleMs) {
+    if (window == nullptr) return false;
     window->Update();
-    PumpEvents(100);
-    wxPoint origin = window->GetScreenPosition();
-    wxSize size = window->GetSize();
-    if (size.x <= 0 || size.y <= 0) return std::string();
+    PumpEvents(settleMs);
+    const wxPoint origin = window->GetScreenPosition();
+    const wxSize size = window->GetSize();
+    if (size.x <= 0 || size.y <= 0) return false;
     // Only the part that lies on the screen can be read.
-    wxRect visible = wxRect(origin, size).Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
-    if (visible.IsEmpty()) return std::string();
-    origin = visible.GetPosition();
-    size = visible.GetSize();
+    const wxRect visible =
+        wxRect(origin, size).Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
+    if (visible.IsEmpty()) return false;
+    return GrabScreen(visible.GetPosition(), visible.GetSize(), image);
+}
+
+std::string SaveScreenshot(wxWindow* window, const std::string& name) {
     wxImage image;
-    if (!GrabScreen(origin, size, image)) return std::string();
+    if (!GrabWindow(window, image)) return std::string();
     std::string path = ScreenshotDirectory() + "/" + name + ".png";
     if (!image.SaveFile(path, wxBITMAP_TYPE_PNG)) return std::string();
     return path;

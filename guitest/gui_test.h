@@ -4,6 +4,7 @@
 #include <string>
 
 class wxApp;
+class wxImage;
 class wxWindow;
 
 namespace guitest {
@@ -16,6 +17,11 @@ void PumpEvents(int milliseconds = 50);
 // screenshots/ directory (name without extension). Returns the file's path,
 // empty when it could not be saved.
 std::string SaveScreenshot(wxWindow* window, const std::string& name);
+
+// What `window` shows on the screen (the part that lies on it), read after
+// the window has painted and events have run for `settleMs`. False when
+// nothing of it could be read.
+bool GrabWindow(wxWindow* window, wxImage& image, int settleMs = 100);
 
 // The folder the screenshots go to (created on demand).
 std::string ScreenshotDirectory();

@@ -351,10 +351,14 @@ TEST_F(AppDebugging, AssemblyPaneKeepsItsRowsWhereNothingMatches) {
     assembly->ShowPcInAssembly(static_cast<uint16_t>(second->first), 0);
     EXPECT_EQ(listing->GetCurrentItem(), first->second);
     EXPECT_EQ(listing->GetSelectedItem(), second->second);
-    // An address without a row changes nothing.
-    assembly->ShowPcInAssembly(rowless, 1);
+    // An address without a row moves no selection; as the PC, it leaves no
+    // row marked or selected.
+    assembly->ShowPcInAssembly(rowless, 0);
     EXPECT_EQ(listing->GetCurrentItem(), first->second);
     EXPECT_EQ(listing->GetSelectedItem(), second->second);
+    assembly->ShowPcInAssembly(rowless, 1);
+    EXPECT_EQ(listing->GetCurrentItem(), -1);
+    EXPECT_EQ(listing->GetSelectedItem(), -1);
 
     // A window in front that is no file of the project: the lists switch
     // and no row is selected for it.
