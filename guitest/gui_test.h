@@ -4,6 +4,7 @@
 #include <string>
 
 class wxApp;
+class wxSize;
 class wxWindow;
 
 namespace guitest {
@@ -19,6 +20,16 @@ std::string SaveScreenshot(wxWindow* window, const std::string& name);
 
 // The folder the screenshots go to (created on demand).
 std::string ScreenshotDirectory();
+
+// Whether a window manager manages the display's windows (it announces
+// itself on the root window).
+bool WindowManagerRunning();
+
+// Asks for the top-level window `window` to be resized to `size` from
+// outside the program, as a user's drag of its border or another program
+// does: the window manager carries it out. False when the window is not
+// found on the display.
+bool ResizeFromOutside(wxWindow* window, const wxSize& size);
 
 // Starts wxWidgets with `app` as the application (call after
 // InitGoogleTest). Without a display it returns false and sets `result`: the

@@ -113,6 +113,11 @@ CMainFrame::CMainFrame()
             alwaysShown.push_back(PaneName(i));
     RestoreDockingLayout(m_aui, alwaysShown);
     m_aui.Update();
+    // Setting the client size tells the toolkit the frame's size is the one
+    // wanted, so it shows the frame at once. Otherwise, under a window
+    // manager, it waits for the border sizes and lays the frame out at a few
+    // pixels first, and the toolkit's widgets complain of negative sizes.
+    SetClientSize(GetClientSize());
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);

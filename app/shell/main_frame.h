@@ -4,6 +4,7 @@
 
 #include "command_rules.h"
 #include "debugger_views.h"
+#include "frame_docking.h"
 #include "run_completion.h"
 
 #include <wx/aui/aui.h>
@@ -106,7 +107,7 @@ private:
     void OnApplicationLook(wxCommandEvent& event);
     void OnUpdateApplicationLook(wxUpdateUIEvent& event);
 
-    mutable wxAuiManager m_aui; // its pane lookups are not const
+    mutable CFrameDocking m_aui; // its pane lookups are not const
     wxMenuBar* m_startMenu = nullptr;
     wxMenuBar* m_sourceMenu = nullptr;
     bool m_sourceMenuShown = false;
