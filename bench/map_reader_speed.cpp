@@ -19,6 +19,7 @@
 #include "map_loader.h"
 #include "map_text.h"
 #include "path_resolver.h"
+#include "regular_file.h"
 #include "symbol_table.h"
 #include "xdata_range.h"
 

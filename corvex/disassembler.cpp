@@ -16,6 +16,9 @@ using isa8051::Operand;
 
 namespace {
 
+constexpr uint32_t kDataLineBytes = 4;
+constexpr uint32_t kAddressBytes = 2;
+
 // One decoded item of the listing.
 struct Decoded {
     uint16_t address;
@@ -50,18 +53,66 @@ void sweep(const intelhex::Image& image, uint32_t start, uint32_t end,
     }
 }
 
-// The reached instructions, and the sweep of every run of present bytes that
-// no reached instruction covers, in address order.
-std::vector<Decoded> decode(const intelhex::Image& image) {
-    const std::bitset<intelhex::kImageSize> reached = reachedInstructions(image);
-    std::vector<Decoded> items;
+// The bytes [start, end) as data lines of at most kDataLineBytes bytes.
+void dataLines(uint32_t start, uint32_t end, std::vector<Decoded>& items) {
+    for (uint32_t a = start; a < end; a += kDataLineBytes)
+        items.push_back({static_cast<uint16_t>(a),
+                         static_cast<uint8_t>(std::min(end - a, kDataLineBytes)),
+                         true,
+                         {}});
+}
+
+// A case table's data lines: one per entry (two when the entry is longer
+// than a data line: the address, then the value), and one for the zero
+// address with the default's address.
+void caseTableLines(const CaseTable& table, std::vector<Decoded>& items) {
+    const uint32_t entryBytes = kAddressBytes + table.valueBytes;
+    uint32_t a = table.start;
+    for (; a + 2 * kAddressBytes < table.end; a += entryBytes) {
+        if (entryBytes <= kDataLineBytes) {
+            dataLines(a, a + entryBytes, items);
+        } else {
+            dataLines(a, a + kAddressBytes, items);
+            dataLines(a + kAddressBytes, a + entryBytes, items);
+        }
+    }
+    dataLines(a, table.end, items);
+}
+
+struct DecodedImage {
+    std::vector<Decoded> items;        // in address order
+    std::vector<uint16_t> caseTargets; // the code addresses the case tables name
+};
+
+// The reached instructions, the case tables after the switch calls, and the
+// sweep of every run of present bytes that none of them covers, in address
+// order. A run that begins where a switch call's unread table would be is
+// data as a whole.
+DecodedImage decode(const intelhex::Image& image, const FlowHints& hints) {
+    const CodeFlow flow = followCode(image, hints);
+    DecodedImage decoded;
+    std::vector<Decoded>& items = decoded.items;
     std::bitset<intelhex::kImageSize> covered;
     for (uint32_t a = 0; a < intelhex::kImageSize; ++a) {
-        if (!reached[a]) continue;
+        if (!flow.starts[a]) continue;
         items.push_back(instructionAt(image, a));
         for (uint32_t b = a; b < a + items.back().length; ++b)
             covered.set(b);
     }
+    for (const CaseTable& table : flow.tables) {
+        bool clear = true;
+        for (uint32_t a = table.start; a < table.end; ++a)
+            clear = clear && !covered[a];
+        if (!clear) continue; // what flow decoded otherwise stays; the rest is swept
+        caseTableLines(table, items);
+        for (uint32_t a = table.start; a < table.end; ++a)
+            covered.set(a);
+        decoded.caseTargets.insert(decoded.caseTargets.end(), table.targets.begin(),
+                                   table.targets.end());
+    }
+    std::bitset<intelhex::kImageSize> unread;
+    for (uint16_t start : flow.unreadTables)
+        unread.set(start);
     for (const intelhex::Range& range : image.ranges()) {
         uint32_t a = range.start;
         while (a < range.end) {
@@ -72,12 +123,15 @@ std::vector<Decoded> decode(const intelhex::Image& image) {
             const uint32_t gap = a;
             while (a < range.end && !covered[a])
                 ++a;
-            sweep(image, gap, a, items);
+            if (unread[gap])
+                dataLines(gap, a, items);
+            else
+                sweep(image, gap, a, items);
         }
     }
     std::sort(items.begin(), items.end(),
               [](const Decoded& x, const Decoded& y) { return x.address < y.address; });
-    return items;
+    return decoded;
 }
 
 std::string bytesWord(const uint8_t* code, int length) {
@@ -183,8 +237,9 @@ private:
 
 } // namespace
 
-std::vector<ListingLine> disassemble(const intelhex::Image& image) {
-    const std::vector<Decoded> items = decode(image);
+std::vector<ListingLine> disassemble(const intelhex::Image& image, const FlowHints& hints) {
+    const DecodedImage decoded = decode(image, hints);
+    const std::vector<Decoded>& items = decoded.items;
 
     std::bitset<intelhex::kImageSize> starts;
     for (const Decoded& d : items)
@@ -192,6 +247,8 @@ std::vector<ListingLine> disassemble(const intelhex::Image& image) {
     std::bitset<intelhex::kImageSize> labels;
     for (const Decoded& d : items)
         if (d.target && starts[*d.target]) labels.set(*d.target);
+    for (uint16_t target : decoded.caseTargets)
+        if (starts[target]) labels.set(target);
 
     Formatter format(image, labels);
     std::vector<ListingLine> lines;

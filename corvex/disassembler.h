@@ -1,19 +1,32 @@
 // 8051 disassembler of an Intel HEX code image.
 //
-// Code flow: decoding follows the program from each of the reset and
-// interrupt vectors 0000H 0003H 000BH 0013H 001BH 0023H 002BH that the image
-// holds, to the code target of every jump and call (LJMP, AJMP, SJMP,
+// Code flow: decoding follows the program from the reset vector 0000H and
+// from the interrupt vectors 0003H 000BH 0013H 001BH 0023H 002BH that the
+// image holds, to the code target of every jump and call (LJMP, AJMP, SJMP,
 // conditional jumps, CJNE, DJNZ, JB, JNB, JBC, LCALL, ACALL) and to the next
 // instruction, except after RET, RETI, LJMP, AJMP, SJMP and JMP @A+DPTR.
 // Flow stops at an address outside the image, at the undefined opcode 0xA5
 // and at an instruction with a byte the image does not hold. An interrupt
 // vector is not followed where the linker placed code over it: when it lies
 // inside an instruction reached from another vector, or when an instruction
-// reached from it and one reached from 0000H overlap with different starts.
+// reached from it and one reached from 0000H (or a hint's code start, or
+// their case tables, below) overlap with different starts.
 // Every instruction flow reaches is written, also where two of them overlap.
 //
+// Hints (flow_hints.h) from the program's linker map add to this: flow also
+// starts at every code start they name, as 0000H does, and a call (LCALL,
+// ACALL) of a switch helper they name does not go on after itself: the case
+// table that follows the call is read (code_flow.h: entries of the case's
+// code address, high byte first, and its value, up to a 0000H address and
+// the default's address) and flow goes on at every case and the default.
+// The table is written as data lines: one per entry (two, the address and
+// the value, when the entry is longer than 4 bytes) and one for the 0000H
+// address with the default's. A table that runs out of the image or names a
+// place holding no instruction is not read: the bytes after such a call, up
+// to the next instruction reached, are data lines of up to 4 bytes.
+//
 // Sweep: every run of consecutive present bytes that no reached instruction
-// covers is decoded linearly from the run's first byte, so nothing present is
+// or case table covers is decoded linearly from the run's first byte, so nothing present is
 // left out; absent bytes are never decoded. An instruction that would run
 // past the end of its run (the end of the present bytes or the start of a
 // reached instruction), and the undefined opcode 0xA5, become a data line
@@ -53,12 +66,13 @@
 //                    line, else the address as a 16-bit number: L080A 0F000H
 //
 // Label line: "; LABEL Lxxxx" at the address of an instruction or data line
-// that some decoded code target points at, written just before that line;
+// that some decoded code target or case table points at, written just before that line;
 // the label name is its third blank-separated word. Targets that point
 // outside the image, into a gap, or into the middle of an instruction get no
 // label.
 #pragma once
 
+#include "flow_hints.h"
 #include "intel_hex.h"
 
 #include <cstdint>
@@ -75,7 +89,7 @@ struct ListingLine {
 };
 
 // Disassembles every present byte of the image.
-std::vector<ListingLine> disassemble(const intelhex::Image& image);
+std::vector<ListingLine> disassemble(const intelhex::Image& image, const FlowHints& hints = {});
 
 // The output file's contents for these lines.
 std::string renderListing(const std::vector<ListingLine>& lines);

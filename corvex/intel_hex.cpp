@@ -1,9 +1,9 @@
 #include "intel_hex.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+
+#include "regular_file.h"
 
 namespace intelhex {
 
@@ -20,6 +20,19 @@ std::string hex2(unsigned v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "0x%02X", v & 0xFFu);
     return buf;
+}
+
+std::string hex4(uint32_t v) {
+    char buf[12];
+    std::snprintf(buf, sizeof buf, "0x%04X", unsigned(v));
+    return buf;
+}
+
+// The line of the latest record that gave the byte at `address`.
+int lineGiving(const Image& image, uint32_t address) {
+    for (auto r = image.records.rbegin(); r != image.records.rend(); ++r)
+        if (address >= r->address && address < r->address + r->data.size()) return r->line;
+    return 0;
 }
 
 enum class RecordOutcome { Continue, End, Error };
@@ -43,9 +56,11 @@ CountRule countRule(unsigned type) {
     }
 }
 
-// Parses one non-empty line (without its line break) into the image.
-// `base` is the extended address the data records are placed from.
-RecordOutcome parseRecord(std::string_view line, Image& image, uint32_t& base, std::string& why) {
+// Parses one non-empty line (without its line break), line `lineNo` of the
+// file, into the image. `base` is the extended address the data records are
+// placed from.
+RecordOutcome parseRecord(std::string_view line, int lineNo, Image& image, uint32_t& base,
+                          std::string& why) {
     if (line[0] != ':') {
         why = "record does not start with ':'";
         return RecordOutcome::Error;
@@ -99,10 +114,20 @@ RecordOutcome parseRecord(std::string_view line, Image& image, uint32_t& base, s
             return RecordOutcome::Error;
         }
         for (unsigned i = 0; i < count; ++i) {
+            const uint32_t at = uint32_t(address) + i;
+            if (image.present[at] && image.bytes[at] != data[i]) {
+                why = "address " + hex4(at) + " holds " + hex2(image.bytes[at]) + " from line " +
+                      std::to_string(lineGiving(image, at)) + ", this record gives it " +
+                      hex2(data[i]);
+                return RecordOutcome::Error;
+            }
+        }
+        for (unsigned i = 0; i < count; ++i) {
             image.bytes[address + i] = data[i];
             image.present.set(address + i);
         }
-        image.records.push_back(Record{static_cast<uint16_t>(address), {data, data + count}});
+        image.records.push_back(
+            Record{static_cast<uint16_t>(address), {data, data + count}, lineNo});
         if (count > 0)
             image.highestAddress = std::max(image.highestAddress, long(address + count - 1));
         return RecordOutcome::Continue;
@@ -141,6 +166,7 @@ std::vector<Range> Image::ranges() const {
 bool parseText(std::string_view text, Image& image, ParseError& error) {
     size_t pos = 0;
     int lineNo = 0;
+    int lastRecordLine = 0;
     uint32_t base = 0;
     while (pos < text.size()) {
         // A line ends at CR LF, a lone LF or a lone CR, as in every other
@@ -155,8 +181,9 @@ bool parseText(std::string_view text, Image& image, ParseError& error) {
             line.remove_suffix(1);
         if (line.empty()) continue;
 
+        lastRecordLine = lineNo;
         std::string why;
-        switch (parseRecord(line, image, base, why)) {
+        switch (parseRecord(line, lineNo, image, base, why)) {
         case RecordOutcome::Continue:
             break;
         case RecordOutcome::End:
@@ -166,7 +193,12 @@ bool parseText(std::string_view text, Image& image, ParseError& error) {
             return false;
         }
     }
-    return true;
+    if (lastRecordLine == 0)
+        error = ParseError{1, "the file holds no record, not even an end-of-file record"};
+    else
+        error = ParseError{lastRecordLine, "the file ends after this record without an "
+                                           "end-of-file record"};
+    return false;
 }
 
 bool parseText(std::string_view text, Image& image, std::string& error) {
@@ -177,21 +209,16 @@ bool parseText(std::string_view text, Image& image, std::string& error) {
 }
 
 bool readFile(const std::string& path, Image& image, std::string& error) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = path + ": cannot open: " + std::strerror(errno);
-        return false;
-    }
     std::string text;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        text.append(buf, n);
-    const bool failed = std::ferror(f) != 0;
-    const int readErrno = errno;
-    std::fclose(f);
-    if (failed) {
-        error = path + ": cannot read: " + std::strerror(readErrno);
+    std::string why;
+    switch (platform::ReadRegularFile(path, text, &why)) {
+    case platform::FileReadStatus::Read:
+        break;
+    case platform::FileReadStatus::Missing:
+        error = path + ": cannot open: " + why;
+        return false;
+    default:
+        error = path + ": cannot read: " + why;
         return false;
     }
     if (!parseText(text, image, error)) {

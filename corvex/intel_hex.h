@@ -16,14 +16,16 @@
 // Every record is ":" count(2) address(4) type(2) data(2*count) checksum(2),
 // hex digits of either case, read by position. The checksum makes all the
 // record's bytes add up to 0 (modulo 256). A line ends at CR LF, LF or a
-// lone CR; empty lines and trailing blanks and tabs are tolerated; a missing
-// end record is not an error. A wrong
+// lone CR; empty lines and trailing blanks and tabs are tolerated. A wrong
 // checksum, a wrong record length (for its count, or for its type: end 0,
 // extended address 2, start address 4 bytes), an unknown type, a byte past
 // 0xFFFF or a non-hex digit rejects the whole image with a message that names
 // the line (numbered from 1).
 //
-// A byte written by two records keeps the later value.
+// A text without an end record is rejected as well: an empty file, and a file
+// cut short between two records, would otherwise read as part of a program.
+// A byte that two records give different values rejects the image (which of
+// them the program holds is unknown); the same value given again is taken.
 #pragma once
 
 #include <array>
@@ -48,6 +50,7 @@ struct Range {
 struct Record {
     uint16_t address;
     std::vector<uint8_t> data;
+    int line = 0; // of the file, from 1
 };
 
 struct Image {
@@ -80,9 +83,10 @@ bool parseText(std::string_view text, Image& image, ParseError& error);
 // "line 3: record does not start with ':'".
 bool parseText(std::string_view text, Image& image, std::string& error);
 
-// Reads and parses the file at `path`. On failure returns false with a
-// one-line message that begins with the path ("x.hex: line 3: ...",
-// "x.hex: cannot open: No such file or directory").
+// Reads and parses the file at `path`, which must be a regular file. On
+// failure returns false with a one-line message that begins with the path
+// ("x.hex: line 3: ...", "x.hex: cannot open: No such file or directory",
+// "x.hex: cannot read: a FIFO, not a regular file").
 bool readFile(const std::string& path, Image& image, std::string& error);
 
 } // namespace intelhex

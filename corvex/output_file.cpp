@@ -7,6 +7,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "regular_file.h"
+
 namespace corvex {
 
 namespace {
@@ -27,6 +29,29 @@ bool writeAll(int fd, const std::string& contents) {
 }
 
 } // namespace
+
+bool mayReplaceOutput(const std::string& input, const std::string& output, std::string& error) {
+    struct stat out;
+    // Nothing there yet (or no way to look): the write says what fails.
+    if (::lstat(output.c_str(), &out) != 0) return true;
+    std::string why;
+    struct stat in;
+    struct stat named;
+    if (::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &named) == 0 &&
+        named.st_dev == in.st_dev && named.st_ino == in.st_ino)
+        why = "is the image being disassembled";
+    else if (!S_ISREG(out.st_mode))
+        why = "is " + platform::FileKindText(out.st_mode) + ", not a regular file";
+    else if (out.st_nlink > 1)
+        why = "is one of " + std::to_string(out.st_nlink) + " names of one file (hard links)";
+    else if ((out.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+             ::access(output.c_str(), W_OK) != 0)
+        why = "is read-only";
+    else
+        return true;
+    error = output + ": " + why + "; it is not replaced";
+    return false;
+}
 
 bool writeFileAtomically(const std::string& path, const std::string& contents, std::string& error) {
     std::string pattern = path + ".XXXXXX";

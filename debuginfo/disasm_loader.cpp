@@ -1,7 +1,9 @@
 #include "disasm_loader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 #include "line_tokenizer.h"
@@ -14,11 +16,20 @@ namespace {
 constexpr size_t kAddressDigits = 4;
 constexpr size_t kTextColumn = 5; // after the address and its separator
 constexpr std::string_view kLabelMark = "LABEL";
+// A whole 64 KB image takes the disassembler milliseconds; one still running
+// after this is stopped rather than holding Open for ever.
+constexpr std::chrono::seconds kDisassemblerTimeLimit(30);
+constexpr const char* kHintsExtension = ".hints";
 
 void ReportFailure(const std::string& why) {
     std::string message = kDisassemblerFailedFormat;
     message.replace(message.find("%s"), 2, why);
     platform::ShowMessage(message);
+}
+
+std::string HintsPathBeside(const std::string& outputPath) {
+    const size_t extension = platform::ExtensionOf(platform::FileNameOf(outputPath)).size();
+    return outputPath.substr(0, outputPath.size() - extension) + kHintsExtension;
 }
 
 } // namespace
@@ -29,15 +40,27 @@ std::string DisassemblyOutputPath() {
 }
 
 int RunDisassembler(const std::string& hexPath, const std::string& outputPath,
-                    const std::string& programDir) {
+                    const std::string& programDir, const disasm8051::FlowHints& hints) {
     if (outputPath.empty()) {
         ReportFailure("no writable folder for its output");
         return 0;
     }
     std::remove(outputPath.c_str());
+    std::vector<std::string> args = {hexPath, outputPath};
+    if (!hints.empty()) {
+        const std::string hintsPath = HintsPathBeside(outputPath);
+        std::ofstream file(hintsPath, std::ios::binary | std::ios::trunc);
+        file << disasm8051::renderHints(hints);
+        file.close();
+        if (!file) {
+            ReportFailure("cannot write " + hintsPath);
+            return 0;
+        }
+        args.insert(args.end(), {"--hints", hintsPath});
+    }
     const std::string program = platform::JoinPath(programDir, kDisassemblerProgramName);
     const platform::ProgramResult result =
-        platform::RunProgram(program, {hexPath, outputPath}, programDir);
+        platform::RunProgram(program, args, programDir, kDisassemblerTimeLimit);
     if (!result.started) {
         ReportFailure("cannot start " + program +
                       (result.error.empty() ? "" : ": " + result.error));
@@ -49,8 +72,10 @@ int RunDisassembler(const std::string& hexPath, const std::string& outputPath,
         while (!why.empty() && (why.back() == '\n' || why.back() == '\r'))
             why.pop_back();
         if (why.empty())
-            why = program + " ended with status " + std::to_string(result.exitStatus) +
-                  (result.error.empty() ? "" : ": " + result.error);
+            why = result.exitStatus < 0 && !result.error.empty()
+                      ? result.error
+                      : program + " ended with status " + std::to_string(result.exitStatus) +
+                            (result.error.empty() ? "" : ": " + result.error);
         ReportFailure(why);
         return 0;
     }
@@ -81,6 +106,15 @@ void DisasmLoader::CollectLabels() {
             m_mapInstructions[address] = std::move(body);
         if (address > m_dwHighestAddress) m_dwHighestAddress = address;
     }
+}
+
+bool IsDataText(std::string_view text) {
+    const size_t bytesEnd = text.find(' ');
+    if (bytesEnd == std::string_view::npos) return false;
+    const size_t start = text.find_first_not_of(' ', bytesEnd);
+    if (start == std::string_view::npos) return false;
+    const std::string_view mnemonic = text.substr(start, text.find(' ', start) - start);
+    return mnemonic == "DB";
 }
 
 std::string CodeEndAddressText(const DisasmLoader& loader) {

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
+#include "flow_hints.h"
 #include "text_loader.h"
 
 // The file name of the disassembler's output.
@@ -22,11 +24,14 @@ constexpr const char* kDisassemblerFailedFormat = "Disassembler failed: %s\nStop
 std::string DisassemblyOutputPath();
 
 // Runs the disassembler of `programDir` on `hexPath` into `outputPath` and
-// waits for it. The previous output file is removed first, so a failed run
-// never leaves an older disassembly to be read. 1 when the program ran and
-// exited with status 0; otherwise the failure is shown and the result is 0.
+// waits for it; with `hints` that say anything, they are written to a file
+// beside the output (its name with the extension ".hints") and handed to it
+// ("--hints FILE"). The previous output
+// file is removed first, so a failed run never leaves an older disassembly
+// to be read. 1 when the program ran and exited with status 0; otherwise the
+// failure is shown and the result is 0.
 int RunDisassembler(const std::string& hexPath, const std::string& outputPath,
-                    const std::string& programDir);
+                    const std::string& programDir, const disasm8051::FlowHints& hints = {});
 // The same with the program beside the debugger's executable and the output
 // file in the per-user data folder.
 int RunDisassembler(const std::string& hexPath);
@@ -48,6 +53,10 @@ public:
     std::unordered_map<uint32_t, std::string> m_mapInstructions;
     std::unordered_map<uint32_t, std::string> m_mapLabels;
 };
+
+// Whether an instruction text of the disassembly ("BYTES MNEMONIC ...") is a
+// data line: bytes the disassembler wrote as "DB" rather than decode them.
+bool IsDataText(std::string_view text);
 
 // "0x" and the highest address plus 16, at most 0xFFFF, in lower-case
 // hexadecimal: the end of the code range shown once the disassembly is loaded.

@@ -22,10 +22,10 @@ void FileFaults::Refuse(uint32_t line, std::string_view field, std::string_view 
 
 std::string FileFaults::Message(const std::string& path) const {
     std::string message;
-    if (m_bIncomplete) message = WithName(kIncompleteFileFormat, path);
+    if (m_bIncomplete) message = FillFormat(kIncompleteFileFormat, {path});
     if (m_refused.empty()) return message;
     if (!message.empty()) message += "\n";
-    message += WithName(kRefusedLinesFormat, path);
+    message += FillFormat(kRefusedLinesFormat, {path});
     std::vector<RefusedLine> lines = m_refused;
     std::stable_sort(lines.begin(), lines.end(), [](const RefusedLine& a, const RefusedLine& b) {
         return a.m_nLine < b.m_nLine;

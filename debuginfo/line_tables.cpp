@@ -211,6 +211,12 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
         TextLine* line = nullptr;
         if (source && record.m_nLine >= 1 && record.m_nLine <= source->m_lines.size())
             line = &source->m_lines[record.m_nLine - 1];
+        // A line past the end of the file (code of an included file, numbered
+        // in that file's lines) takes its code from the other lines but gives
+        // it no position: there is no line to show it on.
+        const bool pastEnd = source && record.m_nLine != kUntranslatedLine &&
+                             record.m_nLine > source->m_lines.size();
+        if (pastEnd) table.DropLinePosition(key, start);
         SymbolInfo* function = top ? top->pSymbol : nullptr;
 
         const std::vector<uint32_t>& addresses = order.m_addresses;
@@ -223,6 +229,10 @@ int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
                            auto instruction = instructions.find(address);
                            if (instruction == instructions.end()) return true;
                            if (record.m_nLine == kUntranslatedLine) return false;
+                           if (pastEnd) {
+                               table.DropLinePosition(key, address);
+                               return true;
+                           }
                            std::string text;
                            auto label = labels.find(address);
                            if (label != labels.end()) text = LabelNameOf(label->second) + ": ";

@@ -57,10 +57,14 @@ void DropLinesPastImage(MapLoader& map, CSymbolTable& table, uint64_t imageEnd);
 // of its code segment, or covers at least the instruction at its address when
 // the function has none; a line outside any function, and a line whose next
 // record was refused, covers at most the one instruction at its address; a
-// line followed by a function start covers nothing. An instruction goes to the first line of the
-// module whose range holds it, so the work grows with the records and the instructions, never with
-// the width of a range. An end record without an open function is ignored. Returns 0 for a null
-// module and when an instruction belongs to a line numbered 0xFFFFFFFF; 1 otherwise.
+// line followed by a function start covers nothing. An instruction goes to
+// the first line of the module whose range holds it, so the work grows with
+// the records and the instructions, never with the width of a range.
+// A line past the end of the source file gives its instructions no line and
+// no position (its key is dropped from `table`).
+// An end record without an open function is ignored.
+// Returns 0 for a null module and when an instruction belongs to a line
+// numbered 0xFFFFFFFF; 1 otherwise.
 int BuildModuleLineEntries(const CLineInfoInModule* module, LSTLoader& listing,
                            const std::string& sourceFileName, const AddressTextMap& instructions,
                            const InstructionOrder& order, const AddressTextMap& labels,

@@ -3,6 +3,7 @@
 #include "line_tokenizer.h"
 #include "map_reader_common.h"
 
+#include <set>
 #include <string_view>
 
 namespace {
@@ -45,8 +46,12 @@ bool ReadSegmentLine(std::string_view line, CodeSegment& segment) {
 
 } // namespace
 
-std::vector<CodeSegment> ReadCodeSegments(const MapLoader& map) {
+std::vector<CodeSegment> ReadCodeSegments(const MapLoader& map, bool* leftOut) {
     std::vector<CodeSegment> segments;
+    std::set<uint32_t> refused;
+    for (const RefusedLine& line : map.m_faults.m_refused)
+        refused.insert(line.m_nLine);
+    if (leftOut) *leftOut = false;
     bool inCodeMap = false;
     for (const TextLine& line : map.m_lines) {
         const std::string_view text = line.m_strText;
@@ -56,6 +61,10 @@ std::vector<CodeSegment> ReadCodeSegments(const MapLoader& map) {
         }
         if (!inCodeMap) continue;
         if (EndsCodeMap(text)) break;
+        if (refused.count(line.m_nLine)) {
+            if (leftOut) *leftOut = true;
+            continue;
+        }
         CodeSegment segment;
         if (ReadSegmentLine(text, segment)) segments.push_back(segment);
     }

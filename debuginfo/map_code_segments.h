@@ -16,5 +16,6 @@ struct CodeSegment {
 // The segments of the map's code memory map in map order, read from an .M51
 // map ("CODE    0800H     008CH     UNIT   ?C_C51STARTUP") or an extended
 // .MAP map ("000800H   000A43H   000244H   BYTE   INBLOCK  CODE   ?PR?MAIN?M");
-// gaps are not segments, and lines that do not read as a segment are skipped.
-std::vector<CodeSegment> ReadCodeSegments(const MapLoader& map);
+// gaps are not segments, and lines that do not read as a segment are skipped,
+// as are the lines the map's reader refused (`leftOut` then says so).
+std::vector<CodeSegment> ReadCodeSegments(const MapLoader& map, bool* leftOut = nullptr);

@@ -6,6 +6,7 @@
 #include "line_tokenizer.h"
 #include "path_resolver.h"
 #include "project_paths.h"
+#include "regular_file.h"
 #include "text_loader.h"
 
 namespace {
@@ -68,7 +69,8 @@ void ReadSettingsLine(std::string_view line, ProjectSettings& settings) {
         if (fields.size() < 2) return;
         const std::string path = platform::ToUpperKey(std::string(fields.front()));
         const std::string name = platform::ToUpperKey(std::string(fields.back()));
-        if (!path.empty() && !name.empty()) settings.m_mapSourcePaths[name] = path;
+        // A file listed again is read from where it was listed first.
+        if (!path.empty() && !name.empty()) settings.m_mapSourcePaths.emplace(name, path);
     }
 }
 
@@ -79,17 +81,33 @@ void ParseProjectText(std::string_view text, ProjectSettings& settings) {
         ReadSettingsLine(line, settings);
 }
 
-void ParseProjectGroupText(std::string_view text, CFileStruct& files) {
+void ParseProjectGroupText(std::string_view text, CFileStruct& files,
+                           std::vector<std::string>* faults) {
     bool inGroups = false;
-    for (std::string_view line : SplitLines(text)) {
+    std::map<std::string, size_t> firstLines; // upper-case file name -> its line
+    const std::vector<std::string_view> lines = SplitLines(text);
+    for (size_t at = 0; at < lines.size(); ++at) {
+        std::string_view line = lines[at];
         if (!inGroups) {
             inGroups = ContainsText(line, "Group");
             continue;
         }
+        line = line.substr(0, line.find_last_not_of(" \t") + 1);
         if (line.empty() || ContainsText(line, "Group")) continue;
         if (ContainsText(line, "Options")) break;
         const std::string name = platform::ToUpperKey(SplitAngleBrackets(line));
-        if (name.empty()) continue;
+        const auto first = name.empty() ? firstLines.end() : firstLines.find(name);
+        if (name.empty() || first != firstLines.end()) {
+            if (faults)
+                faults->push_back(
+                    "line " + std::to_string(at + 1) + " \"" + std::string(line) + "\": " +
+                    (name.empty() ? "not a File line with its path and name in <...>, so no "
+                                    "file is read from it"
+                                  : name + " again (first on line " +
+                                        std::to_string(first->second) + "), read once"));
+            continue;
+        }
+        firstLines.emplace(name, at + 1);
         files.m_listFileInfo.push_back(FILEINFO{
             RemoveFileExtension(name), "." + SplitFileNameAtDot(name), FileTypeOfLine(line)});
     }
@@ -110,11 +128,12 @@ int ReadProjectFile(const std::string& path, ProjectSettings& settings) {
     return 1;
 }
 
-int ReadProjectGroupFiles(const std::string& path, CFileStruct& files) {
+int ReadProjectGroupFiles(const std::string& path, CFileStruct& files,
+                          std::vector<std::string>* faults) {
     std::string text;
     std::string resolved;
     if (!ReadProjectText(path, text, resolved)) return 0;
-    ParseProjectGroupText(text, files);
+    ParseProjectGroupText(text, files, faults);
     return 1;
 }
 

@@ -42,13 +42,18 @@ struct CFileStruct {
 int ReadProjectFile(const std::string& path, ProjectSettings& settings);
 
 // Appends a record to `files` for every file line of the groups (from the
-// first "Group" line up to the "Options" line). 1 when the file was read, 0
-// when it cannot be read.
-int ReadProjectGroupFiles(const std::string& path, CFileStruct& files);
+// first "Group" line up to the "Options" line). A line there that is not a
+// file line with its two "<...>" fields (one cut short, or wrapped onto the
+// next line), and a file listed again, give no record; each such line is
+// told in `faults`, when given, as one text ("line 9 \"...\": why"). 1 when
+// the file was read, 0 when it cannot be read.
+int ReadProjectGroupFiles(const std::string& path, CFileStruct& files,
+                          std::vector<std::string>* faults = nullptr);
 
 // The same two readings of a project file's text.
 void ParseProjectText(std::string_view text, ProjectSettings& settings);
-void ParseProjectGroupText(std::string_view text, CFileStruct& files);
+void ParseProjectGroupText(std::string_view text, CFileStruct& files,
+                           std::vector<std::string>* faults = nullptr);
 
 // The second "<...>" field of a file line, without its brackets; empty when
 // the line has no two closed fields.

@@ -38,7 +38,9 @@ ProjectImage LocateProjectImage(const ProjectSettings& settings) {
         image.m_strNamed = found.empty() ? platform::JoinPath(folder, name) : found;
     }
     image.m_strPath = image.m_strNamed;
-    if (IsFile(image.m_strNamed)) return image;
+    // A named image that is no file to read is refused when it is read, not
+    // passed over for another.
+    if (platform::PathExists(image.m_strNamed)) return image;
 
     std::string other = LocateProjectFile(projectDir, written);
     if (!IsFile(other)) other = platform::ResolvePath(projectDir, name);
@@ -48,20 +50,22 @@ ProjectImage LocateProjectImage(const ProjectSettings& settings) {
 
 bool ImageMatchesCodeSegments(const intelhex::Image& image,
                               const std::vector<CodeSegment>& segments, const std::string& mapName,
-                              std::string& why) {
+                              std::string& why, bool leftOut) {
     std::bitset<intelhex::kImageSize> code;
     for (const CodeSegment& segment : segments)
         for (uint64_t a = segment.m_dwStart;
              a < uint64_t(segment.m_dwStart) + segment.m_dwLength && a < intelhex::kImageSize; ++a)
             code.set(size_t(a));
-    if (code == image.present) return true;
+    const std::bitset<intelhex::kImageSize> present =
+        leftOut ? image.present & code : image.present;
+    if (code == present) return true;
 
     uint32_t first = 0;
-    while (code[first] == image.present[first])
+    while (code[first] == present[first])
         ++first;
     uint32_t last = first;
     while (last + 1 < intelhex::kImageSize && code[last + 1] == code[first] &&
-           image.present[last + 1] == image.present[first])
+           present[last + 1] == present[first])
         ++last;
     const std::string where = AddressRange(first, last);
     if (code[first])
@@ -72,22 +76,26 @@ bool ImageMatchesCodeSegments(const intelhex::Image& image,
     return false;
 }
 
-bool AcceptSubstituteImage(const ProjectImage& image, const MapLoader* map, std::string& message) {
-    if (!image.IsSubstitute()) return true;
+ImageDecision JudgeProjectImage(const ProjectImage& image, const MapLoader* map,
+                                std::string& message) {
+    const bool substitute = image.IsSubstitute();
     std::string why;
     auto bytes = std::make_unique<intelhex::Image>();
     if (!map) {
+        if (!substitute) return ImageDecision::Take;
         why = "there is no linker map to compare it with";
-    } else if (intelhex::readFile(image.m_strPath, *bytes, why) &&
-               ImageMatchesCodeSegments(*bytes, ReadCodeSegments(*map), map->m_strPath, why)) {
-        return true;
+    } else if (!intelhex::readFile(image.m_strPath, *bytes, why)) {
+        if (!substitute) return ImageDecision::Take;
+    } else {
+        bool leftOut = false;
+        const std::vector<CodeSegment> segments = ReadCodeSegments(*map, &leftOut);
+        if (ImageMatchesCodeSegments(*bytes, segments, map->m_strPath, why, leftOut))
+            return ImageDecision::Take;
     }
-    message = kSubstituteImageFormat;
-    size_t at = 0;
-    for (const std::string& part : {image.m_strNamed, image.m_strPath, why}) {
-        at = message.find("%s", at);
-        message.replace(at, 2, part);
-        at += part.size();
+    if (!substitute) {
+        message = FillFormat(kForeignImageQuestionFormat, {image.m_strPath, why});
+        return ImageDecision::Ask;
     }
-    return false;
+    message = FillFormat(kSubstituteImageFormat, {image.m_strNamed, image.m_strPath, why});
+    return ImageDecision::Refuse;
 }

@@ -30,13 +30,25 @@ ProjectImage LocateProjectImage(const ProjectSettings& settings);
 // True when `image` holds a byte at every address of `segments` and at no
 // other: the bytes the linker placed, and nothing else. Otherwise `why` says
 // where they first differ ("the map places code at 0x07F9-0x07FA, where the
-// image holds nothing", with `mapName` after "the map").
+// image holds nothing", with `mapName` after "the map"). When `leftOut`, the
+// map had segment lines that could not be read: the image's bytes outside
+// `segments` may be theirs and are not held against it.
 bool ImageMatchesCodeSegments(const intelhex::Image& image,
                               const std::vector<CodeSegment>& segments, const std::string& mapName,
-                              std::string& why);
+                              std::string& why, bool leftOut = false);
 
-// A substitute is taken only when it matches the code segments of `map`
-// (null when the project has no map). True when it is taken or when there
-// is no substitute; otherwise `message` is the text that stops Open, naming
-// both images.
-bool AcceptSubstituteImage(const ProjectImage& image, const MapLoader* map, std::string& message);
+// What Open does with the image it found.
+enum class ImageDecision {
+    Take,   // the image is this build's, or there is nothing to compare it with
+    Ask,    // the project's own image differs from its map: the user decides
+    Refuse, // a substitute that is not this build's
+};
+
+// The image is compared with the code memory map of `map` (null when the
+// project has no map). A substitute is taken only when it matches; the
+// project's own image is taken when it matches, when there is no map and
+// when it cannot be read (the disassembler then says why), and asked about
+// otherwise. For Ask and Refuse, `message` is the text to show, naming the
+// image, the map and where they first differ.
+ImageDecision JudgeProjectImage(const ProjectImage& image, const MapLoader* map,
+                                std::string& message);

@@ -1,5 +1,6 @@
 #include "project_loader.h"
 
+#include "code_flow_hints.h"
 #include "extended_map_reader.h"
 #include "line_tables.h"
 #include "listing_model.h"
@@ -10,6 +11,7 @@
 #include "path_resolver.h"
 #include "process.h"
 #include "project_messages.h"
+#include "source_check.h"
 #include "src_listing_reader.h"
 #include "symbol_records.h"
 #include "symbol_table.h"
@@ -102,8 +104,9 @@ void CProjectLoader::OnFileOpen() {
             LocateProjectFile(m_settings.m_strProjectDir, base + ".M51", {ListingFolder()});
         const std::string map =
             LocateProjectFile(m_settings.m_strProjectDir, base + ".MAP", {ListingFolder()});
-        m_bM51Exists = !m51.empty() && platform::FileExists(m51);
-        m_bMapExists = !map.empty() && platform::FileExists(map);
+        // A map that is there but is no file to read is reported when it is read.
+        m_bM51Exists = !m51.empty();
+        m_bMapExists = !map.empty();
         if (m_bM51Exists && m_bMapExists) {
             if (m_settings.m_strMapExt == "MAP")
                 m_bM51Exists = false;
@@ -148,15 +151,22 @@ bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
 
     ReadMapModuleNames(*map, m_fileStruct.m_listNames);
     if (m_fileStruct.m_listNames.empty()) {
-        Abandon(WithName(kFileCorruptedFormat, mapPath));
+        Abandon(FillFormat(kFileCorruptedFormat, {mapPath}));
         return false;
     }
-    if (!ReadProjectGroupFiles(m_strLastPath, m_fileStruct)) {
+    std::vector<std::string> lineFaults;
+    if (!ReadProjectGroupFiles(m_strLastPath, m_fileStruct, &lineFaults)) {
         Abandon(kProjectFileReopenText);
         return false;
     }
+    if (!lineFaults.empty()) {
+        std::string message = FillFormat(kProjectFileLinesFormat, {m_strLastPath});
+        for (const std::string& fault : lineFaults)
+            message += "\n" + fault;
+        platform::ShowMessage(message);
+    }
     if (m_fileStruct.m_listFileInfo.empty()) {
-        Abandon(WithName(kFileCorruptedFormat, m_strLastPath));
+        Abandon(FillFormat(kFileCorruptedFormat, {m_strLastPath}));
         return false;
     }
     // The map names each module's source positions after the project's file.
@@ -177,7 +187,18 @@ bool CProjectLoader::ReadMapAndProjectFile(const std::string& mapPath) {
 
 bool CProjectLoader::AcceptImage() {
     std::string message;
-    if (AcceptSubstituteImage(m_image, m_pMapLoader.get(), message)) return true;
+    switch (JudgeProjectImage(m_image, m_pMapLoader.get(), message)) {
+    case ImageDecision::Take:
+        return true;
+    case ImageDecision::Ask:
+        if (platform::ShowMessage(message, std::string(), platform::MessageButtons::YesNo) ==
+            platform::MessageAnswer::Yes)
+            return true;
+        CloseProject();
+        return false;
+    case ImageDecision::Refuse:
+        break;
+    }
     CloseProject();
     platform::ShowMessage(message);
     return false;
@@ -185,8 +206,14 @@ bool CProjectLoader::AcceptImage() {
 
 bool CProjectLoader::LoadDisassembly() {
     m_pDisasmLoader.reset();
+    // The map's code starts and switch helpers let the disassembler decode
+    // the code as the board runs it; a bare image has none.
+    const disasm8051::FlowHints hints =
+        !m_bHexOnly && m_pMapLoader && g_pSymbolTable
+            ? CodeFlowHints(*m_pMapLoader, *g_pSymbolTable, g_pSymbolDatabase.get())
+            : disasm8051::FlowHints();
     // A failed run has shown why; nothing stale is read instead.
-    if (!RunDisassembler(m_strHexPath, m_strDisassemblyOutput, m_strDisassemblerDir)) {
+    if (!RunDisassembler(m_strHexPath, m_strDisassemblyOutput, m_strDisassemblerDir, hints)) {
         CloseProject();
         return false;
     }
@@ -227,7 +254,7 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
     listing->m_strModuleName = module.m_strModuleName;
     if (!LoadSourceFile(*listing, ModuleListingPath(m_settings, module), projectDir)) {
         g_bLoadError = 0;
-        Abandon(WithName(kFileCorruptedFormat, listingName));
+        Abandon(FillFormat(kFileCorruptedFormat, {listingName}));
         return false;
     }
     SplitTextLines(*listing);
@@ -235,7 +262,7 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
     CreateSourceLoader(*listing, ModuleSourcePath(m_settings, module), projectDir);
     if (g_bLoadError) {
         g_bLoadError = 0;
-        Abandon(WithName(kFileCorruptedFormat, sourceName));
+        Abandon(FillFormat(kFileCorruptedFormat, {sourceName}));
         return false;
     }
     SplitTextLines(*listing->m_pSourceLoader);
@@ -262,9 +289,10 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
         m_pDisasmLoader->m_mapLabels, *g_pSymbolTable, g_pSymbolDatabase.get());
     // An assembler module that the map does not list has no code to follow.
     if (!built && !assembler) {
-        Abandon(WithName(kOptionErrorFormat, sourceName));
+        Abandon(FillFormat(kOptionErrorFormat, {sourceName, sourceName}));
         return false;
     }
+    ReportChangedSource(*listing, lines);
 
     CloseLoaderFile(*listing);
     CloseLoaderFile(*listing->m_pSourceLoader);
@@ -276,6 +304,18 @@ bool CProjectLoader::LoadModule(const ProjectModule& module, const InstructionOr
     g_IndexTableList.emplace_back(sourceName);
     m_pMapLoader->m_listLstLoaders.push_front(listing.get());
     return true;
+}
+
+void CProjectLoader::ReportChangedSource(const LSTLoader& listing, const CLineInfoInModule* lines) {
+    const Loader& source = *listing.m_pSourceLoader;
+    // The listing as the project names it: below the project's folder.
+    std::string listingName = listing.m_strPath;
+    const std::string folder = m_settings.m_strProjectDir + "/";
+    if (listingName.rfind(folder, 0) == 0) listingName.erase(0, folder.size());
+    const std::string text =
+        SourceMismatchText(source.m_strName, listingName, FirstChangedSourceLine(listing, source),
+                           SourceLinesPastEnd(lines, source.m_lines.size()), source.m_lines.size());
+    if (!text.empty()) platform::ShowMessage(text);
 }
 
 bool CProjectLoader::TranslateSrcLines(const ProjectModule& module, const LSTLoader& listing,

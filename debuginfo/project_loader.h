@@ -120,7 +120,9 @@ private:
     bool ChoosePath(std::string& path);
     bool ReadMapAndProjectFile(const std::string& mapPath);
     // An image found in place of the missing one is taken only when the map
-    // says it is this build's; otherwise Open stops, naming both.
+    // says it is this build's; otherwise Open stops, naming both. The
+    // project's own image, when the map says it is another build's, is taken
+    // only when the user says so.
     bool AcceptImage();
     bool LoadDisassembly();
     bool LoadModules();
@@ -129,6 +131,9 @@ private:
     // was compiled through one, turning the map's .SRC lines into C lines.
     bool TranslateSrcLines(const ProjectModule& module, const LSTLoader& listing,
                            CLineInfoInModule* lines);
+    // Says once when the module's source no longer matches its listing, or
+    // when the map places code past the source's end; Open goes on.
+    void ReportChangedSource(const LSTLoader& listing, const CLineInfoInModule* lines);
     std::string ListingFolder() const;
     std::string OutputFolder() const;
     // What a reader left out of a file or found cut short, in one message.

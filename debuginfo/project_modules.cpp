@@ -5,6 +5,7 @@
 
 #include "path_resolver.h"
 #include "project_paths.h"
+#include "regular_file.h"
 
 namespace {
 

@@ -83,6 +83,12 @@ uint32_t CSymbolTable::NextCodePlaceAbove(uint32_t address) const {
     return next;
 }
 
+void CSymbolTable::DropLinePosition(const std::string& key, uint32_t address) {
+    m_mapLineToAddress.erase(key);
+    auto it = m_mapAddressToLine.find(address);
+    if (it != m_mapAddressToLine.end() && it->second == key) m_mapAddressToLine.erase(it);
+}
+
 void CSymbolTable::DropPositionsFrom(uint64_t end) {
     for (auto it = m_mapAddressToLine.begin(); it != m_mapAddressToLine.end();)
         it = it->first >= end ? m_mapAddressToLine.erase(it) : std::next(it);

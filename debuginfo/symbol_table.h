@@ -54,6 +54,9 @@ public:
     // Moves the address of `oldKey` in the line-to-address map to `newKey`
     // (replacing its entry) and removes `oldKey`; nothing when `oldKey` is absent.
     void RenameLineKey(const std::string& oldKey, const std::string& newKey);
+    // Removes the position `key` from the line-to-address map, and from
+    // `address` when that is its position.
+    void DropLinePosition(const std::string& key, uint32_t address);
     // Removes every source position at an address at or past `end`.
     void DropPositionsFrom(uint64_t end);
 

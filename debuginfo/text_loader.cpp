@@ -4,6 +4,7 @@
 
 #include "message_service.h"
 #include "path_resolver.h"
+#include "regular_file.h"
 
 int g_bLoadError = 0;
 
@@ -34,10 +35,16 @@ int LoadSourceFile(Loader& loader, const std::string& path, const std::string& b
     }
     const std::string resolved = platform::ResolvePath(baseDir, path);
     std::string text;
-    if (resolved.empty() || !platform::FileExists(resolved) ||
-        !platform::ReadFileBytes(resolved, text)) {
-        std::string message = kCannotFindFileFormat;
-        message.replace(message.find("%s"), 2, path);
+    std::string why;
+    const platform::FileReadStatus status = resolved.empty()
+                                                ? platform::FileReadStatus::Missing
+                                                : platform::ReadRegularFile(resolved, text, &why);
+    if (status != platform::FileReadStatus::Read) {
+        const bool missing = status == platform::FileReadStatus::Missing;
+        std::string message = missing ? kCannotFindFileFormat : kCannotReadFileFormat;
+        const size_t name = message.find("%s");
+        message.replace(name, 2, path);
+        if (!missing) message.replace(message.find("%s", name + path.size()), 2, why);
         platform::ShowMessage(message);
         g_bLoadError = 1;
         return 0;

@@ -41,6 +41,9 @@ extern int g_bLoadError;
 constexpr const char* kUnloadedStartupSource = "STARTUP.C";
 // The message shown when a file cannot be loaded ("%s" is the path).
 constexpr const char* kCannotFindFileFormat = "Cannot Find %s File .\nStop Project Loading.";
+// The message shown when the file is there but cannot be read: the path, then
+// why ("Permission denied", "a FIFO, not a regular file").
+constexpr const char* kCannotReadFileFormat = "Cannot Read %s File (%s) .\nStop Project Loading.";
 
 class Loader {
 public:
@@ -65,8 +68,10 @@ public:
 
 // Loads `path` (a Windows or POSIX path, resolved against `baseDir` without
 // regard to case). 1 when loaded. The path "STARTUP.C" is never loaded: 0 and
-// g_bLoadError set, without a message. A file that cannot be read: the
-// message above, g_bLoadError set, 0.
+// g_bLoadError set, without a message. Only a regular file is read. A file
+// that is not there, or one that is there but cannot be read (a folder, FIFO
+// or device, or a file without read permission): the matching message above,
+// g_bLoadError set, 0.
 int LoadSourceFile(Loader& loader, const std::string& path, const std::string& baseDir = ".");
 
 // Cuts the loaded text into the loader's lines. 0 when there is nothing to cut

@@ -1,5 +1,6 @@
 #include "find_string_dlg.h"
 
+#include "hit_in_sight.h"
 #include "scintilla_constants.h"
 #include "scintilla_wnd.h"
 
@@ -90,7 +91,34 @@ void CFindStringDlg::Find(bool forward) {
     editor->SetSearchFlags(flags);
     std::string bytes = editor->BytesForText(text);
     bool found = forward ? editor->SearchForward(bytes) : editor->SearchBackward(bytes);
-    if (!found) wxBell();
+    if (found)
+        ScrollHitIntoSight(*editor);
+    else
+        wxBell();
+    // The editor took the focus with the hit; the keyboard comes back here.
+    if (IsShown()) {
+        Raise();
+        m_pFindBox->SetFocus();
+    }
+}
+
+void CFindStringDlg::ScrollHitIntoSight(CScintillaWnd& editor) {
+    const int start = editor.GetSelectionStart();
+    const int line = editor.LineFromPosition(start);
+    const int lineHeight = editor.TextHeight(line);
+    const wxPoint from = editor.ClientToScreen(editor.PointFromPosition(start));
+    const wxPoint to = editor.ClientToScreen(editor.PointFromPosition(editor.GetSelectionEnd()));
+    const wxRect hit(from.x, from.y, std::max(1, to.x - from.x), lineHeight);
+    const wxRect dialog = GetScreenRect();
+    if (!hit.Intersects(dialog)) return;
+    const wxRect view(editor.ClientToScreen(wxPoint(0, 0)), editor.GetClientSize());
+    const int shownLines = editor.VisibleFromDocLine(editor.GetLineCount() - 1) + 1;
+    const editor::ScrollRange scroll{editor.GetFirstVisibleLine(),
+                                     shownLines - editor.LinesOnScreen()};
+    const int lines = editor::LinesToUncover(
+        {hit.GetTop(), hit.GetBottom() + 1}, {view.GetTop(), view.GetBottom() + 1},
+        {dialog.GetTop(), dialog.GetBottom() + 1}, lineHeight, scroll);
+    if (lines != 0) editor.LineScroll(0, lines);
 }
 
 void CFindStringDlg::OnCharHook(wxKeyEvent& event) {

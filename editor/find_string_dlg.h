@@ -38,11 +38,15 @@ public:
     // first, and the editor's selection as the text when it is one line.
     void FillFindBox();
 
+    // Find the next (previous) hit after the selection and select it. The
+    // hit is scrolled out from under the dialog, and the keyboard stays with
+    // the dialog, so that every Enter finds the next hit.
     void OnNext();
     void OnPrevious();
 
 private:
     void Find(bool forward);
+    void ScrollHitIntoSight(CScintillaWnd& editor);
     void OnCharHook(wxKeyEvent& event);
     void OnClose(wxCloseEvent& event);
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <unistd.h>
 #include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/stopwatch.h>
@@ -76,23 +78,95 @@ bool GrabScreen(const wxPoint& origin, const wxSize& size, wxImage& image) {
 
 } // namespace
 
-std::string SaveScreenshot(wxWindow* window, const std::string& name) {
-    if (window == nullptr) return std::string();
+bool GrabWindow(wxWindow* window, wxImage& image, int settleMs) {
+    if (window == nullptr) return false;
     window->Update();
-    PumpEvents(100);
-    wxPoint origin = window->GetScreenPosition();
-    wxSize size = window->GetSize();
-    if (size.x <= 0 || size.y <= 0) return std::string();
+    PumpEvents(settleMs);
+    const wxPoint origin = window->GetScreenPosition();
+    const wxSize size = window->GetSize();
+    if (size.x <= 0 || size.y <= 0) return false;
     // Only the part that lies on the screen can be read.
-    wxRect visible = wxRect(origin, size).Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
-    if (visible.IsEmpty()) return std::string();
-    origin = visible.GetPosition();
-    size = visible.GetSize();
+    const wxRect visible =
+        wxRect(origin, size).Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
+    if (visible.IsEmpty()) return false;
+    return GrabScreen(visible.GetPosition(), visible.GetSize(), image);
+}
+
+std::string SaveScreenshot(wxWindow* window, const std::string& name) {
     wxImage image;
-    if (!GrabScreen(origin, size, image)) return std::string();
+    if (!GrabWindow(window, image)) return std::string();
     std::string path = ScreenshotDirectory() + "/" + name + ".png";
     if (!image.SaveFile(path, wxBITMAP_TYPE_PNG)) return std::string();
     return path;
+}
+
+namespace {
+
+// The first 32-bit value of `window`'s property `name`, when it has one.
+bool ReadCardinal(Display* display, Window window, const char* name, Atom type,
+                  unsigned long& value) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Atom property = XInternAtom(display, name, True);
+    if (property == None ||
+        XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType, &format,
+                           &count, &after, &data) != Success)
+        return false;
+    const bool found = data != nullptr && actualType == type && format == 32 && count == 1;
+    if (found) value = *reinterpret_cast<unsigned long*>(data);
+    if (data) XFree(data);
+    return found;
+}
+
+// The shown X window of this process titled `title`, searched from `under`.
+Window FindShownWindow(Display* display, Window under, const std::string& title) {
+    XWindowAttributes attributes;
+    unsigned long pid = 0;
+    char* name = nullptr;
+    if (XGetWindowAttributes(display, under, &attributes) && attributes.map_state == IsViewable &&
+        ReadCardinal(display, under, "_NET_WM_PID", XA_CARDINAL, pid) &&
+        pid == static_cast<unsigned long>(getpid()) && XFetchName(display, under, &name)) {
+        const bool same = title == name;
+        XFree(name);
+        if (same) return under;
+    }
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (XQueryTree(display, under, &root, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count && found == 0; ++i)
+            found = FindShownWindow(display, children[i], title);
+        if (children) XFree(children);
+    }
+    return found;
+}
+
+} // namespace
+
+bool WindowManagerRunning() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    unsigned long manager = 0;
+    const bool running = ReadCardinal(display, DefaultRootWindow(display),
+                                      "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, manager) &&
+                         manager != 0;
+    XCloseDisplay(display);
+    return running;
+}
+
+bool ResizeFromOutside(wxWindow* window, const wxSize& size) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    const Window found =
+        FindShownWindow(display, DefaultRootWindow(display), window->GetLabel().ToStdString());
+    if (found != 0) {
+        XResizeWindow(display, found, static_cast<unsigned>(size.x), static_cast<unsigned>(size.y));
+        XFlush(display);
+    }
+    XCloseDisplay(display);
+    return found != 0;
 }
 
 namespace {

@@ -280,29 +280,12 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool DirectoryExists(const std::string& path) {
-    return IsDirectory(path);
+bool PathExists(const std::string& path) {
+    return Exists(path);
 }
 
-bool ReadFileBytes(const std::string& path, std::string& out) {
-    out.clear();
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char buffer[65536];
-    bool ok = true;
-    for (;;) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        if (n == 0) break;
-        out.append(buffer, static_cast<size_t>(n));
-    }
-    close(fd);
-    if (!ok) out.clear();
-    return ok;
+bool DirectoryExists(const std::string& path) {
+    return IsDirectory(path);
 }
 
 } // namespace platform

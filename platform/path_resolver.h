@@ -68,9 +68,8 @@ private:
 };
 
 bool FileExists(const std::string& path);
+// Anything under that name, a symbolic link followed: file, folder, FIFO, device.
+bool PathExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
-
-// Reads a whole file as raw bytes; false when it cannot be read.
-bool ReadFileBytes(const std::string& path, std::string& out);
 
 } // namespace platform

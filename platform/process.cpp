@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -66,34 +67,53 @@ void ReportAndExit(int fd, int step, int error) {
     _exit(127);
 }
 
+// When a bounded run must end; an unbounded one has no deadline.
+struct Deadline {
+    bool bounded;
+    std::chrono::steady_clock::time_point at;
+    // Milliseconds left for poll(): -1 without a bound, 0 once past it.
+    int MillisecondsLeft() const {
+        if (!bounded) return -1;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            at - std::chrono::steady_clock::now());
+        return static_cast<int>(std::max<long long>(0, left.count() + 1));
+    }
+    bool Passed() const { return bounded && std::chrono::steady_clock::now() >= at; }
+};
+
 // Reads the child's standard error to its end, keeping the first
-// kErrorOutputLimit bytes.
-std::string DrainErrorOutput(int fd) {
-    std::string text;
+// kErrorOutputLimit bytes; false when the deadline came first.
+bool DrainErrorOutput(int fd, const Deadline& deadline, std::string& text) {
     char buffer[4096];
     for (;;) {
+        pollfd ready{fd, POLLIN, 0};
+        const int polled = poll(&ready, 1, deadline.MillisecondsLeft());
+        if (polled < 0 && errno == EINTR) continue;
+        if (polled == 0) return false;
         ssize_t n = read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n <= 0) return true;
         const size_t room = kErrorOutputLimit - std::min(kErrorOutputLimit, text.size());
         text.append(buffer, std::min(room, static_cast<size_t>(n)));
     }
-    return text;
 }
 
-int WaitForChild(pid_t pid, int* status) {
+// Waits for the child to end; ETIME when the deadline came first.
+int WaitForChild(pid_t pid, int* status, const Deadline& deadline) {
     for (;;) {
-        pid_t r = waitpid(pid, status, 0);
+        pid_t r = waitpid(pid, status, deadline.bounded ? WNOHANG : 0);
         if (r == pid) return 0;
         if (r < 0 && errno == EINTR) continue;
-        return errno;
+        if (r < 0) return errno;
+        if (deadline.Passed()) return ETIME;
+        usleep(2000);
     }
 }
 
 } // namespace
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workDir) {
+                         const std::string& workDir, std::chrono::milliseconds timeLimit) {
     ProgramResult result;
     if (program.empty()) {
         result.error = "no program given";
@@ -151,11 +171,17 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     size_t got = 0;
     ReadAll(pipeFds[0], &failure, sizeof failure, &got);
     close(pipeFds[0]);
-    result.errorOutput = DrainErrorOutput(errorFds[0]);
+    const Deadline deadline{timeLimit.count() > 0, std::chrono::steady_clock::now() + timeLimit};
+    bool inTime = DrainErrorOutput(errorFds[0], deadline, result.errorOutput);
     close(errorFds[0]);
 
     int status = 0;
-    int waitError = WaitForChild(pid, &status);
+    int waitError = inTime ? WaitForChild(pid, &status, deadline) : ETIME;
+    if (waitError == ETIME) {
+        kill(pid, SIGKILL);
+        WaitForChild(pid, &status, Deadline{false, {}});
+        inTime = false;
+    }
 
     if (got == sizeof failure) {
         if (failure.step == kStepChdir)
@@ -167,7 +193,10 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     }
 
     result.started = true;
-    if (waitError != 0) {
+    if (!inTime) {
+        result.error = program + " did not end within " +
+                       std::to_string((timeLimit.count() + 999) / 1000) + " s and was stopped";
+    } else if (waitError != 0) {
         result.error = "cannot wait for " + program + ": " + ErrnoText(waitError);
     } else if (WIFEXITED(status)) {
         result.exitStatus = WEXITSTATUS(status);

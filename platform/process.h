@@ -1,6 +1,7 @@
 // Starting a program and the folders a program needs.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,12 @@ struct ProgramResult {
 // in `workDir` when not empty, and waits for it to end. Its standard error
 // is collected into the result; its standard output is the caller's. `program` is a path
 // (no search of PATH); a relative one is taken from the caller's current folder.
+// With a `timeLimit` above 0, a program still running after it is killed, and
+// the result says so (started, exit status -1, "... did not end within N s
+// and was stopped").
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workDir = std::string());
+                         const std::string& workDir = std::string(),
+                         std::chrono::milliseconds timeLimit = std::chrono::milliseconds(0));
 
 // The folder that holds the running executable (no trailing '/').
 std::string ExecutableDirectory();

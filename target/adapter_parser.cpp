@@ -28,13 +28,3 @@ void AdapterParser::Take(const uint8_t* bytes, size_t count) {
         if (++m_received == m_length) m_received = 0;
     }
 }
-
-bool AdapterParser::UnchangedByAnyPart(const uint8_t* bytes, size_t count) const {
-    AdapterParser after = *this;
-    for (size_t i = 0; i < count; ++i) {
-        after.Take(bytes + i, 1);
-        if (after.m_received != m_received || (m_received != 0 && after.m_length != m_length))
-            return false;
-    }
-    return true;
-}

@@ -21,10 +21,6 @@ public:
     size_t Missing() const { return m_received == 0 ? 0 : m_length - m_received; }
     void Take(const uint8_t* bytes, size_t count);
     void Reset() { m_received = 0; }
-    // True when the parser would end in the state it is in now whatever
-    // part of `bytes` the adapter took (none, some or all of them), so that a
-    // write whose count is not known leaves the state known.
-    bool UnchangedByAnyPart(const uint8_t* bytes, size_t count) const;
 
 private:
     size_t m_length = 0;   // of the half-received command

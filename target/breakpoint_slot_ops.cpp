@@ -20,28 +20,41 @@ int SendClearSlot(int slot) {
     return g_pUsbLink->SendCommand(command, sizeof command) < 0 ? -1 : 1;
 }
 
+// Clears `slot` on the adapter, and once more when that fails: the link
+// brings itself back in step before the second try. 1 when a clear went out
+// (the slot is free), else -1 (the slot stays stale).
+int ClearOnAdapter(int slot) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (SendClearSlot(slot) < 0) continue;
+        g_BreakAddr[slot] = kFreeBreakSlot;
+        g_StaleBreakSlot[slot] = false;
+        return 1;
+    }
+    g_StaleBreakSlot[slot] = true;
+    return -1;
+}
+
 // The first free slot of the range takes the address: 1, 0 (none free), -1.
-// A slot whose command did not go out stays free.
+// What a failed set left on the adapter is cleared again.
 int SetInRange(int first, int last, uint32_t address) {
+    ClearStaleBreakSlots();
     for (int slot = first; slot <= last; ++slot) {
         if (g_BreakAddr[slot] != kFreeBreakSlot) continue;
         g_BreakAddr[slot] = int32_t(address & 0xFFFF);
-        const int sent = SendSetSlot(slot, uint16_t(address));
-        if (sent < 0) g_BreakAddr[slot] = kFreeBreakSlot;
-        return sent;
+        if (SendSetSlot(slot, uint16_t(address)) >= 0) return 1;
+        ClearOnAdapter(slot);
+        return -1;
     }
     return 0;
 }
 
-// Every slot of the range holding the address is freed: 1, 0 (none), -1
-// when a clear command did not go out.
+// Every slot of the range holding the address is cleared: 1, 0 (none), -1
+// when one of them stays stale.
 int ClearInRange(int first, int last, uint32_t address) {
     int result = 0;
     for (int slot = first; slot <= last; ++slot) {
         if (g_BreakAddr[slot] != int32_t(address & 0xFFFF)) continue;
-        g_BreakAddr[slot] = kFreeBreakSlot;
-        const int sent = SendClearSlot(slot);
-        result = result < 0 || sent < 0 ? -1 : 1;
+        result = result < 0 || ClearOnAdapter(slot) < 0 ? -1 : 1;
     }
     return result;
 }
@@ -71,20 +84,21 @@ int ClearHwBreakPoint(uint32_t address) {
 }
 
 int ClearAllBreakPoints() {
-    for (int slot = kFirstUserSlot; slot <= kLastUserSlot; ++slot) {
-        if (g_BreakAddr[slot] == kFreeBreakSlot) continue;
-        ClearBreakPoint(uint32_t(g_BreakAddr[slot]));
-        g_BreakAddr[slot] = kFreeBreakSlot;
-    }
+    for (int slot = kFirstUserSlot; slot <= kLastUserSlot; ++slot)
+        if (g_BreakAddr[slot] != kFreeBreakSlot) ClearBreakPoint(uint32_t(g_BreakAddr[slot]));
     return 1;
 }
 
 int ClearInternalBreakPoints() {
     int result = 1;
-    for (int slot = kFirstInternalSlot; slot <= kLastInternalSlot; ++slot) {
-        if (g_BreakAddr[slot] == kFreeBreakSlot) continue;
-        g_BreakAddr[slot] = kFreeBreakSlot;
-        if (SendClearSlot(slot) < 0) result = -1;
-    }
+    for (int slot = kFirstInternalSlot; slot <= kLastInternalSlot; ++slot)
+        if (g_BreakAddr[slot] != kFreeBreakSlot && ClearOnAdapter(slot) < 0) result = -1;
     return Reported(result);
+}
+
+bool ClearStaleBreakSlots() {
+    bool cleared = true;
+    for (int slot = 0; slot < kBreakSlotCount; ++slot)
+        if (g_StaleBreakSlot[slot] && ClearOnAdapter(slot) < 0) cleared = false;
+    return cleared;
 }

@@ -1,9 +1,12 @@
 // Setting and clearing the adapter's hardware breakpoint slots.
 //
-// A slot is taken in the host table before its set command is sent and given
-// back when the command does not go out; a clear frees every slot of its
-// range that holds the address, before its command is sent. So no slot stays
-// set on the adapter that the table does not hold.
+// The host table never counts a slot free that the adapter may hold. A set
+// or clear command that fails may still have reached the adapter in part
+// (the link completes such a command before it sends anything else), so the
+// slot is then cleared on the adapter, once more when that clear fails too;
+// the table frees a slot only once a clear of it went out. A slot whose
+// clears all failed stays stale (breakpoint_slots.h) and is cleared before
+// the next set or run.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +30,8 @@ int ClearHwBreakPoint(uint32_t address);
 
 // Clears every used user slot in order (ClearBreakPoint); always 1.
 int ClearAllBreakPoints();
-// Sends 0x65 for every used internal slot and frees it; 1, or 0 after the
-// adapter error message (every slot is still freed).
+// Clears every used internal slot; 1, or 0 after the adapter error message.
 int ClearInternalBreakPoints();
+
+// Clears every stale slot on the adapter; false when one stays stale.
+bool ClearStaleBreakSlots();

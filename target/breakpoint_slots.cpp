@@ -3,9 +3,13 @@
 int32_t g_BreakAddr[kBreakSlotCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1,
                                         -1, -1, -1, -1, -1, -1, -1, -1, -1};
 
+bool g_StaleBreakSlot[kBreakSlotCount] = {};
+
 void FreeAllBreakSlots() {
-    for (int32_t& slot : g_BreakAddr)
-        slot = kFreeBreakSlot;
+    for (int slot = 0; slot < kBreakSlotCount; ++slot) {
+        g_BreakAddr[slot] = kFreeBreakSlot;
+        g_StaleBreakSlot[slot] = false;
+    }
 }
 
 bool IsBreakSlotAddress(uint16_t address) {

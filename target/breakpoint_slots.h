@@ -8,7 +8,12 @@ constexpr int32_t kFreeBreakSlot = -1; // otherwise a slot holds a 16-bit code a
 
 extern int32_t g_BreakAddr[kBreakSlotCount];
 
-// Marks every slot free without telling the adapter.
+// A stale slot keeps its address only because its clear never reached the
+// adapter, which may still hold it: no breakpoint wants it, and it counts as
+// used until a clear goes out.
+extern bool g_StaleBreakSlot[kBreakSlotCount];
+
+// Marks every slot free (and none stale) without telling the adapter.
 void FreeAllBreakSlots();
 
 // Some slot (user or internal) holds the address.

@@ -9,6 +9,7 @@ constexpr uint8_t kSetAddress = 0x5B;
 constexpr uint8_t kWriteByte = 0x55;
 constexpr uint8_t kExternalDataSpace = 0x02;
 constexpr uint8_t kFlashWindow = 0xFF; // address bits 23-16 of the flash window
+constexpr uint8_t kReadArrayReset = 0xF0;
 
 // One bus write: set the address 0xFF0000 + offset, write the byte.
 void AppendWrite(FlashPacket& packet, uint16_t offset, uint8_t value) {
@@ -71,7 +72,15 @@ FlashPacket DataFlashSectorErasePacket() {
 FlashPacket ReadArrayResetPacket() {
     FlashPacket packet;
     AppendSelectSpace(packet);
-    AppendWrite(packet, 0x0000, 0xF0);
+    AppendWrite(packet, 0x0000, kReadArrayReset);
+    return packet;
+}
+
+FlashPacket SequenceResetPacket() {
+    FlashPacket packet;
+    AppendSelectSpace(packet);
+    AppendWrite(packet, 0x0000, 0xFF);
+    AppendWrite(packet, 0x0000, kReadArrayReset);
     return packet;
 }
 

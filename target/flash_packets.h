@@ -26,6 +26,12 @@ FlashPacket DataFlashSelectPacket();
 FlashPacket DataFlashSectorErasePacket();
 // Puts the chip back into read-array mode (8 bytes).
 FlashPacket ReadArrayResetPacket();
+// Ends whatever command sequence a cut-off packet left the chip in, and puts
+// it back into read-array mode with the code flash shown (14 bytes): first a
+// write of 0xFF, which ends an unlock or erase sequence as a write that fits
+// none and, taken as the byte of a half-entered program sequence, programs
+// nothing (programming only clears bits); then the read-array reset.
+FlashPacket SequenceResetPacket();
 
 // Sends a packet as one transfer. Its result is not looked at: the blank
 // checks and the read-back find what went wrong.

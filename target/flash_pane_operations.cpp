@@ -52,6 +52,15 @@ int ReadCodeFlash() {
                : 0;
 }
 
+// After the short handshake, the chip ready for a new command sequence and
+// the data flash shown in the window.
+void SelectDataFlash() {
+    ResetLinkAndShortHandshake();
+    SendFlashPacket(SequenceResetPacket());
+    SendFlashPacket(DataFlashSelectPacket());
+    platform::Sleep(kSelectSettleMs);
+}
+
 } // namespace
 
 int RefreshFlash(bool dataFlash) {
@@ -114,9 +123,7 @@ int FlashPaneWrite(bool dataFlash) {
 }
 
 int ReadDataFlash() {
-    ResetLinkAndShortHandshake();
-    SendFlashPacket(DataFlashSelectPacket());
-    platform::Sleep(kSelectSettleMs);
+    SelectDataFlash();
     g_DataFlashBuffer.fill(0);
     const int read =
         ReadMemory(kFlashWindowBase, g_DataFlashBuffer.data(), kDataFlashBytes, kSpaceExternalData);
@@ -126,10 +133,7 @@ int ReadDataFlash() {
 }
 
 int WriteDataFlash() {
-    ResetLinkAndShortHandshake();
-    SendFlashPacket(DataFlashSelectPacket());
-    platform::Sleep(kSelectSettleMs);
-
+    SelectDataFlash();
     SendFlashPacket(DataFlashSectorErasePacket());
     platform::Sleep(kEraseSettleMs);
     std::vector<uint8_t> blank(kDataFlashEraseCheck, 0xFF);

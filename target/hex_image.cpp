@@ -1,6 +1,7 @@
 #include "hex_image.h"
 
 #include "path_resolver.h"
+#include "regular_file.h"
 
 namespace {
 

@@ -37,6 +37,7 @@ int VerifyImage() {
 
 int EraseCodeFlash() {
     g_bImageVerified = false;
+    SendFlashPacket(SequenceResetPacket()); // the erase must start the chip's next sequence
     SendFlashPacket(ChipErasePacket());
     platform::Sleep(kEraseSettleMs);
     std::vector<uint8_t> blank(kBlankCheckBytes, 0xFF);

@@ -27,8 +27,11 @@ RunCompletion Abandoned(const char* text) {
     return completion;
 }
 
+// A failed run whose stop answer was refused still shows where the target is.
 RunCompletion LinkFailure() {
-    return Abandoned(UsbErrorText());
+    RunCompletion completion = Abandoned(UsbErrorText());
+    completion.stopped = PcReadAfterRefusedStop(completion.pc);
+    return completion;
 }
 
 // Runs from `pc`, the target's PC, until it stops, with an internal

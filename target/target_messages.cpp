@@ -10,7 +10,8 @@ const char* const kMapHandlerFailText = "USB : Quillet can't mapping the handler
 const char* const kUsbOpenFailText = "Can't USB opened. Please board reset!";
 const char* const kUsbErrorText = "USB ERROR!! Please 8051 board reset or debugger reset!!";
 const char* const kCommandCutText =
-    "USB ERROR!! The adapter got only part of a command. Please Init Debugger and Board reset!!";
+    "USB ERROR!! What the adapter took of the last command is not known. Please Init Debugger "
+    "and Board reset!!";
 const char* const kAddressCheckFormat = "Please check address and type!! addr = 0x%X, type = %d";
 const char* const kDataSizeFormat =
     "Please check data size!! (support size : 1,2,4) current size = %d";

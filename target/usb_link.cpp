@@ -174,11 +174,10 @@ long CUsbLink::Write(const uint8_t* buffer, size_t length, int attempts) {
         DWORD written = 0;
         if (pfnWrite(handle, const_cast<uint8_t*>(buffer + total), DWORD(length - total),
                      &written) != FT_OK) {
-            // How many bytes the adapter took is not known.
-            if (!m_parser.UnchangedByAnyPart(buffer + total, length - total)) {
-                m_bParserLost = true;
-                m_bParserLossReported = false;
-            }
+            // How many bytes the adapter took is not known, nor so what it
+            // holds or did: a command byte may have gone through as well.
+            m_bParserLost = true;
+            m_bParserLossReported = false;
             m_lacking.clear();
             return -1;
         }
@@ -306,26 +305,32 @@ int CUsbLink::ReturnParserToIdle() {
     return 1;
 }
 
-void CUsbLink::DrainReceive(unsigned quietMs) {
-    if (CanTalk()) DrainSince(m_lastTraffic, quietMs);
+size_t CUsbLink::DrainReceive(unsigned quietMs) {
+    return CanTalk() ? DrainSince(m_lastTraffic, quietMs) : 0;
 }
 
-void CUsbLink::DrainSince(Clock::time_point quietSince, unsigned quietMs) {
+size_t CUsbLink::DrainSince(Clock::time_point quietSince, unsigned quietMs) {
     const auto start = Clock::now();
     const auto quiet = std::chrono::milliseconds(quietMs);
+    size_t thrownAway = 0;
     for (;;) {
         DWORD waiting = 0;
         if (pfnGetQueueStatus(handle, &waiting) != FT_OK) break;
         const auto now = Clock::now();
         if (waiting > 0) {
             pfnPurge(handle, FT_PURGE_RX);
+            thrownAway += waiting;
             quietSince = now;
         }
         if (now - quietSince >= quiet || now - start >= std::chrono::milliseconds(kDrainLimitMs))
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    // Whatever came after the last look.
+    DWORD waiting = 0;
+    if (pfnGetQueueStatus(handle, &waiting) == FT_OK) thrownAway += waiting;
     pfnPurge(handle, FT_PURGE_RX);
+    return thrownAway;
 }
 
 void CreateUsbLink() {

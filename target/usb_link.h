@@ -25,8 +25,8 @@
 // A stray byte that comes after the look, held by the adapter chip's latency
 // timer, shifts the next answer and so is left waiting after it. While the
 // target runs its stop PC comes unasked, and after a break the break's own
-// answer may follow it: those transfers pass QueueRule::kTargetRuns (there a
-// stray byte cannot be told from the break's answer).
+// answer may follow it: those transfers pass QueueRule::kTargetRuns, and the
+// run itself judges what came (run_until_stop.h).
 //
 // The adapter's command parser: a write cut off in the middle of a command
 // leaves the adapter waiting for the command's last bytes, and it would take
@@ -35,10 +35,10 @@
 // such a write, the resynchronisation sends the half-received command the
 // bytes it lacks, which are the rest of that command as it was to be sent:
 // the adapter does what the caller asked for and nothing else. When a write
-// fails with an error status the count of bytes taken is not known, nor
-// then the parser's state (unless no part of the write could change it):
-// every transfer is refused until Init Debugger brings the parser back to
-// idle (ReturnParserToIdle).
+// fails with an error status the count of bytes taken is not known, nor then
+// the parser's state or what the adapter did (a lone command byte may have
+// run, stepped or reset the target): every transfer is refused until Init
+// Debugger brings the parser back to idle (ReturnParserToIdle).
 #pragma once
 
 #include "adapter_parser.h"
@@ -93,8 +93,9 @@ public:
     void MarkTargetMayRun(unsigned breakAnswerWaitMs);
     // Empties the receive queue once no byte has moved for `quietMs` (counted
     // from the last byte written or read; at most kDrainLimitMs in all), so
-    // that no answer still on its way can be taken for a later one.
-    void DrainReceive(unsigned quietMs);
+    // that no answer still on its way can be taken for a later one. Returns
+    // how many bytes it threw away.
+    size_t DrainReceive(unsigned quietMs);
     // Brings the link back in step at once (see the top of this file).
     void Resynchronise();
 
@@ -141,7 +142,7 @@ private:
     // Notes a transfer's outcome: bytes moved, or a failure (-1).
     int Noted(int result);
     void MarkOutOfStep();
-    void DrainSince(Clock::time_point quietSince, unsigned quietMs);
+    size_t DrainSince(Clock::time_point quietSince, unsigned quietMs);
     // KeepInStep, then Write; -1 when nothing may be sent.
     long Send(const uint8_t* buffer, size_t length, int attempts, QueueRule rule);
     // Up to `attempts` FT_Write calls for the bytes not yet taken, following

@@ -12,13 +12,10 @@ jobs="$(nproc)"
 fuzz_seconds="${FUZZ_SECONDS:-60}"
 logs="$(mktemp -d)"
 trap 'rm -rf "$logs"' EXIT
-# Tests that open windows need a display: give them a virtual one.
+# Tests that open windows run on a virtual screen of their own, 1280x1024,
+# under a window manager as on a user's desktop.
 run_tests() {
-    if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
-    else
-        "$@"
-    fi
+    "$root/tools/with-display.sh" "$@"
 }
 
 echo "== normal build and tests"

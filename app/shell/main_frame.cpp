@@ -55,6 +55,11 @@ wxString PaneName(size_t index) {
     return wxString::Format("pane%zu", index);
 }
 
+// The commands that show and hide a pane carry a check mark.
+wxItemKind KindOf(int command) {
+    return PaneForToggle(command) >= 0 ? wxITEM_CHECK : wxITEM_NORMAL;
+}
+
 wxMenuBar* BuildMenuBar(const std::vector<MenuSpec>& menus) {
     auto* bar = new wxMenuBar;
     for (const MenuSpec& spec : menus) {
@@ -63,7 +68,7 @@ wxMenuBar* BuildMenuBar(const std::vector<MenuSpec>& menus) {
             if (entry.id == 0)
                 menu->AppendSeparator();
             else
-                menu->Append(WxCommandId(entry.id), entry.label);
+                menu->Append(WxCommandId(entry.id), entry.label, wxEmptyString, KindOf(entry.id));
         }
         bar->Append(menu, spec.title);
     }
@@ -80,7 +85,8 @@ wxAuiToolBar* BuildToolBar(wxWindow* parent, const ToolBarSpec& spec) {
             bar->AddSeparator();
             continue;
         }
-        bar->AddTool(WxCommandId(tool.id), tool.label, ToolIcon(tool.icon), tool.label);
+        bar->AddTool(WxCommandId(tool.id), tool.label, ToolIcon(tool.icon), tool.label,
+                     KindOf(tool.id));
     }
     bar->Realize();
     return bar;
@@ -107,12 +113,19 @@ CMainFrame::CMainFrame()
             alwaysShown.push_back(PaneName(i));
     RestoreDockingLayout(m_aui, alwaysShown);
     m_aui.Update();
+    // Setting the client size tells the toolkit the frame's size is the one
+    // wanted, so it shows the frame at once. Otherwise, under a window
+    // manager, it waits for the border sizes and lays the frame out at a few
+    // pixels first, and the toolkit's widgets complain of negative sizes.
+    SetClientSize(GetClientSize());
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
-    for (const PaneSpec& pane : DockingPanes())
-        if (pane.toggleId != 0)
-            Bind(wxEVT_MENU, &CMainFrame::OnWindowToggle, this, WxCommandId(pane.toggleId));
+    for (const PaneSpec& pane : DockingPanes()) {
+        if (pane.toggleId == 0) continue;
+        Bind(wxEVT_MENU, &CMainFrame::OnWindowToggle, this, WxCommandId(pane.toggleId));
+        Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateWindowToggle, this, WxCommandId(pane.toggleId));
+    }
     Bind(wxEVT_MENU, &CMainFrame::OnApplicationLook, this, WxCommandId(cmd::kFirstLook),
          WxCommandId(cmd::kLastLook));
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, WxCommandId(cmd::kFirstLook),
@@ -292,12 +305,21 @@ bool CMainFrame::IsPaneShown(size_t index) const {
     return m_aui.GetPane(pane).IsShown();
 }
 
+bool CMainFrame::IsPaneInView(size_t index) const {
+    CDockPane* pane = m_panes.at(index);
+    if (pane->GetParent() != m_tabGroup) return m_aui.GetPane(pane).IsShown();
+    const int page = m_tabGroup->GetPageIndex(pane);
+    return page != wxNOT_FOUND && page == m_tabGroup->GetSelection() &&
+           m_aui.GetPane(kTabGroupName).IsShown();
+}
+
 void CMainFrame::TogglePane(size_t index) {
     CDockPane* pane = m_panes.at(index);
+    const bool inView = IsPaneInView(index);
     if (pane->GetParent() == m_tabGroup) {
         wxAuiPaneInfo& group = m_aui.GetPane(kTabGroupName);
         int page = m_tabGroup->GetPageIndex(pane);
-        if (page != wxNOT_FOUND && group.IsShown()) {
+        if (inView) {
             m_tabGroup->RemovePage(page);
             pane->Hide();
             if (m_tabGroup->GetPageCount() == 0) group.Hide();
@@ -309,8 +331,7 @@ void CMainFrame::TogglePane(size_t index) {
             group.Show();
         }
     } else {
-        wxAuiPaneInfo& info = m_aui.GetPane(pane);
-        info.Show(!info.IsShown());
+        m_aui.GetPane(pane).Show(!inView);
     }
     m_aui.Update();
 }
@@ -318,6 +339,11 @@ void CMainFrame::TogglePane(size_t index) {
 void CMainFrame::OnWindowToggle(wxCommandEvent& event) {
     int index = PaneForToggle(CommandFromWxId(event.GetId()));
     if (index >= 0) TogglePane(static_cast<size_t>(index));
+}
+
+void CMainFrame::OnUpdateWindowToggle(wxUpdateUIEvent& event) {
+    int index = PaneForToggle(CommandFromWxId(event.GetId()));
+    if (index >= 0) event.Check(IsPaneInView(static_cast<size_t>(index)));
 }
 
 void CMainFrame::OnTabGroupPageChanged(wxAuiNotebookEvent& event) {

@@ -4,6 +4,7 @@
 
 #include "command_rules.h"
 #include "debugger_views.h"
+#include "frame_docking.h"
 #include "run_completion.h"
 
 #include <wx/aui/aui.h>
@@ -51,11 +52,16 @@ public:
     size_t PaneCount() const { return m_panes.size(); }
     // Shown: docked and visible, or a page of the tab group.
     bool IsPaneShown(size_t index) const;
+    // In view: shown, and in the tab group the page in front. A page behind
+    // another counts as hidden as much as a closed pane.
+    bool IsPaneInView(size_t index) const;
     CFileView* FileView() const { return m_fileView; }
     CAssembleView* AssembleView() const { return m_assembleView; }
     CEmulatorWnd* EmulatorWnd() const { return m_emulatorWnd; }
     CPropertiesWnd* RegisterWnd() const { return m_registerWnd; }
     CBreakWnd* BreakWnd() const { return m_breakWnd; }
+    // Hides the pane when it is in view, otherwise shows it and brings it to
+    // the front of its tab group.
     void TogglePane(size_t index);
     wxAuiNotebook* TabGroup() const { return m_tabGroup; }
     wxAuiNotebook* SourceBook() const { return m_sourceBook; }
@@ -93,12 +99,15 @@ private:
     // function keys always reach it.
     void OnIdle(wxIdleEvent& event);
     void OnWindowToggle(wxCommandEvent& event);
+    // A Window-menu item and its Sub ToolBar button carry the check mark
+    // while their pane is in view.
+    void OnUpdateWindowToggle(wxUpdateUIEvent& event);
     void OnTabGroupPageChanged(wxAuiNotebookEvent& event);
     // The look commands 210 to 218; the one in force carries the mark.
     void OnApplicationLook(wxCommandEvent& event);
     void OnUpdateApplicationLook(wxUpdateUIEvent& event);
 
-    mutable wxAuiManager m_aui; // its pane lookups are not const
+    mutable CFrameDocking m_aui; // its pane lookups are not const
     wxMenuBar* m_startMenu = nullptr;
     wxMenuBar* m_sourceMenu = nullptr;
     bool m_sourceMenuShown = false;

@@ -24,7 +24,10 @@
 #include "scintilla_wnd.h"
 #include "source_window.h"
 #include "source_windows.h"
+#include "switch_helpers.h"
+#include "symbol_table.h"
 #include "target_flags.h"
+#include "test_support.h"
 #include "window_file.h"
 #include "wx_command_ids.h"
 
@@ -36,8 +39,10 @@
 #include <wx/uiaction.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 using namespace appgui;
@@ -75,6 +80,20 @@ void EmulatorRowsRead(CMainFrame* frame) {
     EXPECT_EQ(rows->GetItemText(1, 0), "Current PC");
     EXPECT_EQ(rows->GetItemText(1, 1), "0");
     EXPECT_EQ(frame->EmulatorWnd()->StatusBox()->GetValue(), "STATUS : STOP");
+}
+
+// The lowest address of a call of a switch helper in the loaded listing; 0
+// when there is none.
+uint32_t FirstSwitchCall(const DisasmLoader& listing) {
+    std::set<uint32_t> calls;
+    for (const disasm8051::SwitchHelper& helper : SwitchHelpersOf(*g_pSymbolTable)) {
+        char target[8];
+        std::snprintf(target, sizeof target, "L%04X", unsigned(helper.address));
+        for (const auto& [address, text] : listing.m_mapInstructions)
+            if (text.find("CALL ") != std::string::npos && text.find(target) != std::string::npos)
+                calls.insert(address);
+    }
+    return calls.empty() ? 0 : *calls.begin();
 }
 
 } // namespace
@@ -224,6 +243,8 @@ TEST_F(AppDebugging, TheExampleProject) {
 
 TEST_F(AppDebugging, TheKeilProject) {
     if (!Exists(kKeilProject)) GTEST_SKIP() << "no " << kKeilProject;
+    std::string why;
+    if (!BoardRunsProgram(kKeilProject, why)) GTEST_SKIP() << why;
     // prot.c: main()'s first statement "dc1=0;", then the calls "print_wc();"
     // and "msdelay(100);".
     DebugRoad({kKeilProject, "prot.hex", "", "app_keil"});
@@ -330,10 +351,14 @@ TEST_F(AppDebugging, AssemblyPaneKeepsItsRowsWhereNothingMatches) {
     assembly->ShowPcInAssembly(static_cast<uint16_t>(second->first), 0);
     EXPECT_EQ(listing->GetCurrentItem(), first->second);
     EXPECT_EQ(listing->GetSelectedItem(), second->second);
-    // An address without a row changes nothing.
-    assembly->ShowPcInAssembly(rowless, 1);
+    // An address without a row moves no selection; as the PC, it leaves no
+    // row marked or selected.
+    assembly->ShowPcInAssembly(rowless, 0);
     EXPECT_EQ(listing->GetCurrentItem(), first->second);
     EXPECT_EQ(listing->GetSelectedItem(), second->second);
+    assembly->ShowPcInAssembly(rowless, 1);
+    EXPECT_EQ(listing->GetCurrentItem(), -1);
+    EXPECT_EQ(listing->GetSelectedItem(), -1);
 
     // A window in front that is no file of the project: the lists switch
     // and no row is selected for it.
@@ -418,4 +443,46 @@ TEST_F(AppDebugging, ABareImageShowsItsListingStepsWithF8AndBreaksWhereClicked) 
     pcRowShown();
     Command(cmd::kClose);
     EXPECT_EQ(assembly->ShownList(), assembly->SourceList());
+}
+
+// The case table after a switch call shows as data rows below the call in
+// the Assembly pane, and the first case it names as an instruction row; on
+// the first real project that opens and calls a switch helper.
+TEST_F(AppDebugging, ACaseTableShowsAsDataRowsBelowItsSwitchCall) {
+    uint32_t call = 0;
+    for (const std::string& folder : debuginfo_test::KeilProjectFolders()) {
+        for (const std::string& project : debuginfo_test::FilesWithExtensions(folder, {".uv2"})) {
+            if (call) break;
+            messages.answers = {platform::MessageAnswer::Ok, platform::MessageAnswer::Ok,
+                                platform::MessageAnswer::No};
+            OpenProject(project);
+            if (g_bProjectLoaded) call = FirstSwitchCall(*wxGetApp().Loader()->m_pDisasmLoader);
+            if (g_bProjectLoaded && !call) Command(cmd::kClose);
+        }
+    }
+    if (!call) GTEST_SKIP() << "no real project that opens calls a switch helper";
+    CMainFrame* frame = Frame();
+    CAssembleView* assembly = frame->AssembleView();
+    CHTMLListCtrl* list = assembly->SourceList();
+    ASSERT_EQ(assembly->ShownList(), list);
+    const int row = g_ListingModel.m_mapAddressToSrcRow.at(call);
+
+    // Each entry and the end of the table is a data row; the first entry's
+    // bytes begin with the address of its case.
+    int rows = 0;
+    while (list->GetItemText(row + 1 + rows).find(" DB ") != std::string::npos)
+        ++rows;
+    EXPECT_GE(rows, 2) << list->GetItemText(row + 1);
+    // Shown from below, the call's row comes to the top with the table under it.
+    assembly->ShowPcInAssembly(uint16_t(g_ListingModel.m_mapSrcRowToAddress.at(row + rows)), 0);
+    assembly->ShowPcInAssembly(uint16_t(call), 0);
+    EXPECT_EQ(list->GetSelectedItem(), row);
+    const std::string entry = list->GetItemText(row + 1);
+    const uint32_t firstCase = std::stoul(entry.substr(entry.find("</b> ") + 5, 4), nullptr, 16);
+    ASSERT_EQ(g_ListingModel.m_mapAddressToSrcRow.count(firstCase), 1u) << entry;
+    const int caseRow = g_ListingModel.m_mapAddressToSrcRow.at(firstCase);
+    EXPECT_EQ(list->GetItemText(caseRow).find(" DB "), std::string::npos);
+    EXPECT_LE(list->GetItemRect(row + 1).GetBottom(), list->GetClientSize().y) << "in view";
+    guitest::SaveScreenshot(frame, "app_switch_case_table");
+    Command(cmd::kClose);
 }

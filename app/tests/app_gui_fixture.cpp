@@ -6,14 +6,18 @@
 #include "my_quillet_app.h"
 #include "pc_model.h"
 #include "project_views.h"
+#include "properties_wnd.h"
+#include "register_table.h"
 #include "target_flags.h"
 #include "wx_command_ids.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
+#include <wx/propgrid/propgrid.h>
 #include <wx/stopwatch.h>
 #include <wx/uiaction.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace appgui {
@@ -89,6 +93,29 @@ SourcePosition LineInMain(const std::string& path, const std::string& statement)
     if (statement.empty()) return FirstLineOf("main");
     return StatementInFunction(std::filesystem::path(path).parent_path().string(), "main",
                                statement);
+}
+
+std::vector<std::string> RealProjectFiles() {
+    namespace fs = std::filesystem;
+    std::vector<std::string> projects;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(VEXA_KEIL_FIXTURES, error), end; !error && it != end;
+         it.increment(error)) {
+        std::string extension = it->path().extension().string();
+        std::transform(extension.begin(), extension.end(), extension.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        if (it->is_regular_file() && extension == ".uv2") projects.push_back(it->path().string());
+    }
+    std::sort(projects.begin(), projects.end());
+    return projects;
+}
+
+void EditPc(uint16_t pc) {
+    CPropertiesWnd* registers = Frame()->RegisterWnd();
+    wxPGProperty* row = registers->RowProperty(FindRegisterRow("PC $"));
+    registers->Grid()->EnsureVisible(row);
+    registers->Grid()->ChangePropertyValue(row, wxString::Format("0x%.4x", pc));
+    guitest::PumpEvents(100);
 }
 
 void FrameTest::SetUp() {

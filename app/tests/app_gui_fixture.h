@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CMainFrame;
 class wxAuiToolBar;
@@ -46,6 +47,12 @@ void OpenProject(const std::string& path);
 // line tables and sources: the line of `statement` in main, or main's first
 // line with code when `statement` is empty. No position when there is none.
 SourcePosition LineInMain(const std::string& path, const std::string& statement = "");
+
+// Every project file (".Uv2", any case) below the folder of real projects,
+// in path order; empty when the folder is absent.
+std::vector<std::string> RealProjectFiles();
+// "PC $" in the Register pane set to `pc`, as the user types it.
+void EditPc(uint16_t pc);
 
 // A test on the running debugger: its frame is there and in front.
 class FrameTest : public ::testing::Test {

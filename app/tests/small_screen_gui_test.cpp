@@ -1,8 +1,10 @@
-// The debugger on a 640 by 480 screen (ctest runs this program under a
-// virtual display of that size): no pane covers another, the source windows
-// keep a usable size, and neither the start-up nor opening a project makes
-// the toolkit warn. main() keeps what the process writes to stderr in a file
-// the test reads.
+// The debugger started as the user starts it, on a screen of its own under a
+// window manager (ctest gives each test below a virtual display): on a 640 by
+// 480 screen, and on a 1280 by 1024 one where the user shrinks the window to
+// 640 by 480. No pane covers another, the source windows keep a usable size,
+// and neither the start-up, opening a project nor resizing makes the toolkit
+// warn. main() keeps what the process writes to stderr in a file the tests
+// read.
 #include "command_ids.h"
 #include "gui_test.h"
 #include "main_frame.h"
@@ -31,6 +33,7 @@ namespace {
 // The least room in which the source windows count as usable: about ten
 // lines of forty characters with the window tabs.
 const wxSize kUsableSource(320, 160);
+const wxSize kSmallScreen(640, 480);
 
 std::string g_home;
 std::string g_stderrPath;
@@ -85,11 +88,19 @@ std::vector<std::string> ToolkitWarnings() {
     return warnings;
 }
 
+// Opens the example project as the Open command does, without its dialog.
+void OpenExampleProject(CMainFrame* frame) {
+    wxGetApp().ProjectViews()->SetNextProjectPath(std::string(VEXA_SOURCE_DIR) +
+                                                  "/example/blinky.uv2");
+    wxCommandEvent open(wxEVT_MENU, WxCommandId(cmd::kOpen));
+    frame->ProcessWindowEvent(open);
+    guitest::PumpEvents(500);
+}
+
 } // namespace
 
 TEST(SmallScreen, PanesSideBySideAndNoToolkitWarning) {
-    ASSERT_EQ(wxDisplay(0u).GetGeometry().GetSize(), wxSize(640, 480))
-        << "run on a 640 by 480 screen";
+    ASSERT_EQ(wxDisplay(0u).GetGeometry().GetSize(), kSmallScreen) << "run on a 640 by 480 screen";
     CMainFrame* frame = wxGetApp().Frame();
     ASSERT_NE(frame, nullptr);
     guitest::PumpEvents(300);
@@ -97,11 +108,7 @@ TEST(SmallScreen, PanesSideBySideAndNoToolkitWarning) {
     guitest::SaveScreenshot(frame, "small_screen_start_up");
 
     // The example project: its source windows, listings and panes filled.
-    wxGetApp().ProjectViews()->SetNextProjectPath(std::string(VEXA_SOURCE_DIR) +
-                                                  "/example/blinky.uv2");
-    wxCommandEvent open(wxEVT_MENU, WxCommandId(cmd::kOpen));
-    frame->ProcessWindowEvent(open);
-    guitest::PumpEvents(500);
+    OpenExampleProject(frame);
     ASSERT_TRUE(g_bProjectLoaded);
     ExpectNoPaneCoversAnother(frame, "with the project open");
     // Each page of the tab group in front once.
@@ -110,6 +117,40 @@ TEST(SmallScreen, PanesSideBySideAndNoToolkitWarning) {
         guitest::PumpEvents(100);
     }
     guitest::SaveScreenshot(frame, "small_screen_project");
+    EXPECT_EQ(ToolkitWarnings(), std::vector<std::string>{});
+}
+
+TEST(WindowManager, TheWindowShrunkTo640By480KeepsEveryPaneApartAndTheToolkitQuiet) {
+    ASSERT_TRUE(guitest::WindowManagerRunning()) << "run under a window manager";
+    ASSERT_GT(wxDisplay(0u).GetGeometry().GetWidth(), 1000) << "run on a large screen";
+    CMainFrame* frame = wxGetApp().Frame();
+    ASSERT_NE(frame, nullptr);
+    guitest::PumpEvents(500);
+    ExpectNoPaneCoversAnother(frame, "at start-up");
+    OpenExampleProject(frame);
+    ASSERT_TRUE(g_bProjectLoaded);
+    ExpectNoPaneCoversAnother(frame, "with the project open");
+    guitest::SaveScreenshot(frame, "window_manager_project");
+
+    // The user drags the window's corner to 640 by 480 in a few moves.
+    const wxSize start = frame->GetSize();
+    for (int step = 1; step <= 4; ++step) {
+        const wxSize size(start.x + (kSmallScreen.x - start.x) * step / 4,
+                          start.y + (kSmallScreen.y - start.y) * step / 4);
+        ASSERT_TRUE(guitest::ResizeFromOutside(frame, size));
+        guitest::PumpEvents(250);
+    }
+    guitest::PumpEvents(300);
+    EXPECT_EQ(frame->GetClientSize().x, kSmallScreen.x) << "the window took the size asked";
+    ExpectNoPaneCoversAnother(frame, "shrunk to 640 by 480");
+    guitest::SaveScreenshot(frame, "window_manager_shrunk");
+
+    // Smaller still: the window stops at the least size its panes fit in.
+    ASSERT_TRUE(guitest::ResizeFromOutside(frame, wxSize(320, 240)));
+    guitest::PumpEvents(500);
+    EXPECT_GT(frame->GetClientSize().x, 320);
+    ExpectNoPaneCoversAnother(frame, "at its least size");
+    guitest::SaveScreenshot(frame, "window_manager_least_size");
     EXPECT_EQ(ToolkitWarnings(), std::vector<std::string>{});
 }
 

@@ -15,8 +15,6 @@
 #include "my_quillet_app.h"
 #include "path_resolver.h"
 #include "pc_model.h"
-#include "properties_wnd.h"
-#include "register_table.h"
 #include "run_lookups.h"
 #include "scintilla_wnd.h"
 #include "sim_board.h"
@@ -27,7 +25,6 @@
 #include "window_file.h"
 
 #include <gtest/gtest.h>
-#include <wx/propgrid/manager.h>
 
 using namespace appgui;
 
@@ -135,14 +132,10 @@ TEST_F(TargetControl, ResetsAndAPcEditMoveTheMarkerAndTheAssemblyRow) {
 
     // "PC $" set to the line's address, then to 0: the board goes there, and
     // the windows with it.
-    wxPropertyGrid* grid = Frame()->RegisterWnd()->Grid();
-    wxPGProperty* pcRow = Frame()->RegisterWnd()->RowProperty(FindRegisterRow("PC $"));
-    grid->EnsureVisible(pcRow);
     const std::string line =
         ProjectFileOfWindow(source->Title()) + ":" + std::to_string(breakAt.line);
     for (uint32_t typed : {AddressOfLine(line), 0u}) {
-        grid->ChangePropertyValue(pcRow, wxString::Format("0x%.4x", typed));
-        guitest::PumpEvents(100);
+        EditPc(uint16_t(typed));
         EXPECT_EQ(Board().GetPc(), typed);
         ExpectShownAsTheBoard();
         if (typed != 0) guitest::SaveScreenshot(Frame(), "target_control_pc_edit");

@@ -18,7 +18,7 @@ struct Chunk {
     std::vector<uint8_t> bytes;
 };
 
-std::string listingOf(const std::vector<Chunk>& chunks) {
+std::string listingOf(const std::vector<Chunk>& chunks, const disasm8051::FlowHints& hints = {}) {
     auto image = std::make_unique<intelhex::Image>();
     for (const Chunk& chunk : chunks) {
         for (size_t i = 0; i < chunk.bytes.size(); ++i) {
@@ -26,7 +26,7 @@ std::string listingOf(const std::vector<Chunk>& chunks) {
             image->present.set(chunk.address + i);
         }
     }
-    return disasm8051::renderListing(disasm8051::disassemble(*image));
+    return disasm8051::renderListing(disasm8051::disassemble(*image, hints));
 }
 
 // Address -> text of each instruction and data line (label lines left out).
@@ -224,6 +224,71 @@ TEST(CodeFlow, ReachedInstructionsAreWrittenEvenWhereTheyOverlap) {
     EXPECT_EQ(listingOf({{0x0000, {0x00, 0xA5, 0x22}}}), "0000 00 NOP\n"
                                                          "0001 A5 DB     0A5H\n"
                                                          "0002 22 RET\n");
+}
+
+// A switch calls a helper that reads the case table after the call and
+// jumps to the case: flow goes on at the cases, never after the call, and
+// the table is data, one line per entry. Case 0 holds a switch on a long
+// value, whose 6-byte entries take two lines each.
+TEST(CodeFlow, CaseTablesAfterSwitchCallsAreDataAndTheirCasesAreCode) {
+    const std::vector<Chunk> image = {
+        {0x0000, {0x02, 0x01, 0x00}},
+        {0x0100, {0x12, 0x02, 0x00,                               // LCALL char switch
+                  0x01, 0x0D, 0x00, 0x01, 0x1A, 0x07, 0x00, 0x00, // (010DH, 0), (011AH, 7), end
+                  0x01, 0x1D,                                     // default 011DH
+                  0x12, 0x02, 0x01,                               // case 0: LCALL long switch
+                  0x01, 0x1C, 0x00, 0x00, 0x00, 0x05,             // (011CH, 5)
+                  0x00, 0x00, 0x01, 0x1D,                         // end, default 011DH
+                  0x80, 0xFE, 0x22, 0x22}},                       // case 7, case 5, default
+        {0x0200, {0x22, 0x22}},                                   // the helpers
+    };
+    // Without the helpers' addresses the call falls through into its table.
+    EXPECT_NE(listingOf(image).find("0103 010D AJMP   000DH\n"), std::string::npos);
+
+    disasm8051::FlowHints hints;
+    hints.switchHelpers = {{0x0200, 1}, {0x0201, 4}};
+    EXPECT_EQ(listingOf(image, hints), "0000 020100 LJMP   L0100\n"
+                                       "0100 ; LABEL L0100\n"
+                                       "0100 120200 LCALL  L0200\n"
+                                       "0103 010D00 DB     01H,0DH,00H\n"
+                                       "0106 011A07 DB     01H,1AH,07H\n"
+                                       "0109 0000011D DB     00H,00H,01H,1DH\n"
+                                       "010D ; LABEL L010D\n"
+                                       "010D 120201 LCALL  L0201\n"
+                                       "0110 011C DB     01H,1CH\n"
+                                       "0112 00000005 DB     00H,00H,00H,05H\n"
+                                       "0116 0000011D DB     00H,00H,01H,1DH\n"
+                                       "011A ; LABEL L011A\n"
+                                       "011A 80FE SJMP   L011A\n"
+                                       "011C ; LABEL L011C\n"
+                                       "011C 22 RET\n"
+                                       "011D ; LABEL L011D\n"
+                                       "011D 22 RET\n"
+                                       "0200 ; LABEL L0200\n"
+                                       "0200 22 RET\n"
+                                       "0201 ; LABEL L0201\n"
+                                       "0201 22 RET\n");
+}
+
+TEST(CodeFlow, UnreadableCaseTableIsDataUpToTheNextCode) {
+    // The table names 0150H, which the image does not hold: no case is
+    // followed, and the bytes up to the code the map knows are data.
+    const std::vector<Chunk> image = {
+        {0x0000, {0x02, 0x01, 0x00}},
+        {0x0100, {0x12, 0x01, 0x0C, 0x01, 0x50, 0x00, 0x00, 0x00, 0x01, 0x0A, 0x80, 0xFE, 0x22}},
+    };
+    disasm8051::FlowHints hints;
+    hints.codeStarts = {0x010A};
+    hints.switchHelpers = {{0x010C, 1}};
+    EXPECT_EQ(listingOf(image, hints), "0000 020100 LJMP   L0100\n"
+                                       "0100 ; LABEL L0100\n"
+                                       "0100 12010C LCALL  L010C\n"
+                                       "0103 01500000 DB     01H,50H,00H,00H\n"
+                                       "0107 00010A DB     00H,01H,0AH\n"
+                                       "010A ; LABEL L010A\n"
+                                       "010A 80FE SJMP   L010A\n"
+                                       "010C ; LABEL L010C\n"
+                                       "010C 22 RET\n");
 }
 
 } // namespace

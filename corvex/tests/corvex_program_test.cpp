@@ -6,7 +6,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -109,10 +113,30 @@ TEST(CorvexProgram, ReplacesAnEarlierOutputFile) {
 }
 
 TEST(CorvexProgram, WrongArgumentCountPrintsUsage) {
-    for (const auto& args : std::vector<std::vector<std::string>>{{}, {"a.hex"}, {"a", "b", "c"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"a.hex"}, {"a", "b", "c"}, {"a", "b", "--hints"}, {"a", "b", "-h", "c"}}) {
         RunResult r = runCorvex(args);
         EXPECT_EQ(r.exitStatus, 2);
-        EXPECT_EQ(r.stdErr, "usage: corvex IMAGE.hex OUTPUT\n");
+        EXPECT_EQ(r.stdErr, "usage: corvex IMAGE.hex OUTPUT [--hints HINTS]\n");
+    }
+}
+
+// Hints that cannot be read: exit status 1, one message line naming the
+// file (and the line), the output untouched.
+TEST(CorvexProgram, BadHintsWriteNothing) {
+    ScratchDir dir;
+    const std::string hex = (dir / "ret.hex").string(), out = (dir / "out.txt").string();
+    writeFile(hex, ":0100000022DD\n:00000001FF\n");
+    writeFile(out, "0000 00 NOP\n");
+    const std::string bad = dir / "bad.hints", missing = dir / "missing.hints";
+    writeFile(bad, "code 0000\nswitch 0B 1\n");
+    for (const auto& [hints, message] : std::vector<std::pair<std::string, std::string>>{
+             {bad, bad + ": line 2: not a code or switch hint: \"switch 0B 1\"\n"},
+             {missing, missing + ": cannot open: No such file or directory\n"}}) {
+        const RunResult r = runCorvex({hex, out, "--hints", hints});
+        EXPECT_EQ(r.exitStatus, 1);
+        EXPECT_EQ(r.stdErr, "corvex: " + message);
+        EXPECT_EQ(readFile(out), "0000 00 NOP\n");
     }
 }
 
@@ -161,9 +185,71 @@ TEST(CorvexProgram, MissingImageWritesNothing) {
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
+// What lies in a folder: each name with its kind, link target or contents.
+std::vector<std::string> folderState(const fs::path& dir) {
+    std::vector<std::string> state;
+    for (const std::string& name : folderEntries(dir)) {
+        const fs::path path = dir / name;
+        const fs::file_status status = fs::symlink_status(path);
+        std::string what = name + " " + std::to_string(int(status.type())) + " " +
+                           std::to_string(int(status.permissions()));
+        if (fs::is_symlink(status)) what += " -> " + fs::read_symlink(path).string();
+        if (fs::is_regular_file(status)) what += " " + readFile(path);
+        state.push_back(what);
+    }
+    return state;
+}
+
+// OUTPUT is replaced only when it is a writable regular file of one name that
+// is not the image; anything else is refused with its reason before the image
+// is read, and nothing in the folder changes, nor what a link names.
+TEST(CorvexProgram, RefusesAnOutputThatIsNotAFileOfItsOwn) {
+    using Make = std::function<void(const fs::path& out)>;
+    const Make nothing = [](const fs::path&) {};
+    const Make file = [](const fs::path& out) { writeFile(out, "0000 00 NOP\n"); };
+    const std::vector<std::tuple<std::string, Make, std::string>> cases = {
+        {"ret.hex", nothing, "is the image being disassembled"},
+        {"same.hex",
+         [](const fs::path& out) { fs::create_hard_link(out.parent_path() / "ret.hex", out); },
+         "is the image being disassembled"},
+        {"link.out", [](const fs::path& out) { fs::create_symlink("kept.txt", out); },
+         "is a symbolic link, not a regular file"},
+        {"dangling.out", [](const fs::path& out) { fs::create_symlink("missing.txt", out); },
+         "is a symbolic link, not a regular file"},
+        {"fifo.out", [](const fs::path& out) { ::mkfifo(out.c_str(), 0600); },
+         "is a FIFO, not a regular file"},
+        {"null.out",
+         [](const fs::path& out) { ::mknod(out.c_str(), S_IFCHR | 0666, makedev(1, 3)); },
+         "is a device, not a regular file"},
+        {"folder.out", [](const fs::path& out) { fs::create_directory(out); },
+         "is a folder, not a regular file"},
+        {"twice.out",
+         [&](const fs::path& out) { file(out), fs::create_hard_link(out, out.string() + "2"); },
+         "is one of 2 names of one file (hard links)"},
+        {"read-only.out",
+         [&](const fs::path& out) { file(out), fs::permissions(out, fs::perms::owner_read); },
+         "is read-only"},
+    };
+    for (const auto& [name, make, why] : cases) {
+        SCOPED_TRACE(name);
+        ScratchDir dir;
+        writeFile(dir / "ret.hex", ":0100000022DD\n:00000001FF\n");
+        writeFile(dir / "kept.txt", "kept\n");
+        make(dir / name);
+        if (!fs::exists(fs::symlink_status(dir / name)))
+            continue; // no device node without privilege
+        const std::vector<std::string> before = folderState(dir.path());
+        const RunResult r = runCorvex({(dir / "ret.hex").string(), (dir / name).string()});
+        EXPECT_EQ(r.exitStatus, 1);
+        EXPECT_EQ(r.stdErr,
+                  "corvex: " + (dir / name).string() + ": " + why + "; it is not replaced\n");
+        EXPECT_EQ(folderState(dir.path()), before);
+    }
+}
+
 TEST(CorvexProgram, UnwritableOutputFolderIsReported) {
     ScratchDir dir;
-    writeFile(dir / "ret.hex", ":0100000022DD\n");
+    writeFile(dir / "ret.hex", ":0100000022DD\n:00000001FF\n");
     const std::string out = (dir / "no-such-folder" / "out.txt").string();
     RunResult r = runCorvex({(dir / "ret.hex").string(), out});
     EXPECT_NE(r.exitStatus, 0);

@@ -36,9 +36,9 @@ TEST(IntelHexReader, StoresDataAndMergesAdjacentRecordsIntoRuns) {
     EXPECT_EQ(p.image.ranges(), (std::vector<Range>{{0x30, 0x35}, {0x40, 0x41}}));
 }
 
-TEST(IntelHexReader, AcceptsLowerCaseCrLfEmptyLinesAndNoEndRecord) {
+TEST(IntelHexReader, AcceptsLowerCaseCrLfAndEmptyLines) {
     Parsed p = parse("\r\n:02000000e4f525\r\n\n:020000040000FA\r\n:020000020000FC\r\n"
-                     ":0400000300000000F9\r\n:0400000500000000F7\r\n");
+                     ":0400000300000000F9\r\n:0400000500000000F7\r\n:00000001ff\r\n\r\n");
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(p.image.ranges(), (std::vector<Range>{{0, 2}}));
     EXPECT_EQ(p.image.bytes[1], 0xF5);
@@ -95,15 +95,26 @@ TEST(IntelHexReader, StopsReadingAtTheEndRecord) {
     EXPECT_EQ(p.image.ranges(), (std::vector<Range>{{0, 1}}));
 }
 
-TEST(IntelHexReader, LaterRecordOverwritesEarlierBytes) {
-    Parsed p = parse(":020000001111DC\n:0100010022DC\n");
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.image.bytes[0], 0x11);
-    EXPECT_EQ(p.image.bytes[1], 0x22);
+// Which of two values a byte given twice holds is unknown: the image is
+// refused, naming both lines. The same value given again is the same program.
+TEST(IntelHexReader, RecordsGivingAByteTwoValuesRefuseTheImage) {
+    Parsed again = parse(":020000001111DC\n:0100100022CD\n:0100010011ED\n:00000001FF\n");
+    ASSERT_TRUE(again.ok) << again.error;
+    EXPECT_EQ(again.image.ranges(), (std::vector<Range>{{0, 2}, {0x10, 0x11}}));
+    EXPECT_EQ(again.image.records.size(), 3u);
+
+    Parsed clash = parse(":020000001111DC\n:0100100022CD\n\n:0100010022DC\n:00000001FF\n");
+    EXPECT_FALSE(clash.ok);
+    EXPECT_EQ(clash.error,
+              "line 4: address 0x0001 holds 0x11 from line 1, this record gives it 0x22");
+    // Through an extended address too, and after a same-valued repeat.
+    clash = parse(":0100100022CD\n:0100100022CD\n:020000020001FB\n:0100000023DC\n:00000001FF\n");
+    EXPECT_EQ(clash.error,
+              "line 4: address 0x0010 holds 0x22 from line 2, this record gives it 0x23");
 }
 
 TEST(IntelHexReader, LastAddressFitsButNoByteBeyondIt) {
-    Parsed fits = parse(":01FFFF0022DF\n");
+    Parsed fits = parse(":01FFFF0022DF\n:00000001FF\n");
     ASSERT_TRUE(fits.ok) << fits.error;
     EXPECT_EQ(fits.image.ranges(), (std::vector<Range>{{0xFFFF, 0x10000}}));
 
@@ -112,11 +123,20 @@ TEST(IntelHexReader, LastAddressFitsButNoByteBeyondIt) {
     EXPECT_EQ(beyond.error, "line 1: data record runs past address 0xFFFF");
 }
 
-TEST(IntelHexReader, EmptyTextIsAnEmptyImage) {
-    Parsed p = parse("");
-    ASSERT_TRUE(p.ok);
-    EXPECT_TRUE(p.image.empty());
-    EXPECT_TRUE(p.image.ranges().empty());
+// An empty file, and a file cut short between two records, would read as
+// part of a program: without its end record a text is no image. An image
+// of no data byte is an end record alone.
+TEST(IntelHexReader, TheEndRecordIsRequired) {
+    EXPECT_EQ(parse("").error, "line 1: the file holds no record, not even an end-of-file record");
+    EXPECT_EQ(parse(" \r\n\n").error, parse("").error);
+    const std::string lines[] = {":0300300002123485", ":0200000080FE80", ":00000001FF"};
+    ASSERT_TRUE(parse(lines[0] + "\r\n" + lines[1] + "\r\n" + lines[2]).ok);
+    const std::string cut = ": the file ends after this record without an end-of-file record";
+    EXPECT_EQ(parse(lines[0] + "\r\n").error, "line 1" + cut);
+    EXPECT_EQ(parse(lines[0] + "\r\n" + lines[1] + "\r\n\r\n").error, "line 2" + cut);
+    Parsed empty = parse(":00000001FF");
+    ASSERT_TRUE(empty.ok) << empty.error;
+    EXPECT_TRUE(empty.image.empty());
 }
 
 TEST(IntelHexReader, RejectsMalformedRecordsNamingTheLine) {
@@ -161,7 +181,7 @@ TEST(IntelHexReader, FileErrorsBeginWithThePath) {
     EXPECT_FALSE(intelhex::readFile("/nonexistent/dir/x.hex", image, error));
     EXPECT_EQ(error, "/nonexistent/dir/x.hex: cannot open: No such file or directory");
     EXPECT_FALSE(intelhex::readFile("/", image, error));
-    EXPECT_EQ(error, "/: cannot read: Is a directory");
+    EXPECT_EQ(error, "/: cannot read: a folder, not a regular file");
 }
 
 } // namespace

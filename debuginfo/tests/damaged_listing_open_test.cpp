@@ -6,8 +6,9 @@
 
 #include <algorithm>
 
-#include "damaged_copy.h"
 #include "listing_reader.h"
+#include "loaded_model.h"
+#include "test_support.h"
 
 using namespace debuginfo_test;
 
@@ -50,21 +51,23 @@ TableLine ChooseTableLine(const LoadedModel& whole) {
 } // namespace
 
 TEST(DamagedListingOpen, AListingCutInItsSymbolTableOrWithASizePast64KBSaysSo) {
-    ForEveryOpenedProject(
-        [](const ProjectInFolder& project, const LoadedModel& whole, const TempFolder& scratch) {
-            const TableLine chosen = ChooseTableLine(whole);
-            ASSERT_FALSE(chosen.listing.empty()) << "no listing with a symbol table";
-            const DamagedCopy copy(project, chosen.listing, scratch);
-            // Cut where the table ends: every line of it was read.
-            const size_t end = copy.Text().rfind('\n', copy.Text().find(kListingTableEnd)) + 1;
-            ExpectOpened(copy.Open(end, std::string::npos, ""), copy.Path(), "incomplete", whole);
-            // The symbol keeps the type and size the map gave it.
-            LoadedModel expected = whole;
-            expected.symbols[chosen.entry] = "  table " + whole.symbols[chosen.entry - 1].substr(2);
-            const size_t size = Words(chosen.line.text).back().size();
-            for (const char* bytes : {"4294967295", "65537"}) {
-                ExpectOpened(copy.Open(WordOffset(chosen.line, -1), size, bytes), copy.Path(),
-                             "line " + std::to_string(chosen.line.number) + ":", expected);
-            }
-        });
+    ForEveryProjectThatOpens([](const LoadedModel& whole, const FreshCopy& fresh) {
+        const TableLine chosen = ChooseTableLine(whole);
+        ASSERT_FALSE(chosen.listing.empty()) << "no listing with a symbol table";
+        const ProjectCopy copy = fresh();
+        const std::string listing = copy.Of(chosen.listing);
+        const std::string text = ReadWholeFile(listing);
+        // Cut where the table ends: every line of it was read.
+        const size_t end = text.rfind('\n', text.find(kListingTableEnd)) + 1;
+        ExpectOpened(copy.OpenReplaced(listing, end, std::string::npos, ""), listing, "incomplete",
+                     whole);
+        // The symbol keeps the type and size the map gave it.
+        LoadedModel expected = whole;
+        expected.symbols[chosen.entry] = "  table " + whole.symbols[chosen.entry - 1].substr(2);
+        const size_t size = Words(chosen.line.text).back().size();
+        for (const char* bytes : {"4294967295", "65537"}) {
+            ExpectOpened(copy.OpenReplaced(listing, WordOffset(chosen.line, -1), size, bytes),
+                         listing, "line " + std::to_string(chosen.line.number) + ":", expected);
+        }
+    });
 }

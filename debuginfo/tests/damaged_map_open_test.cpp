@@ -8,9 +8,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "damaged_copy.h"
 #include "line_records.h"
+#include "loaded_model.h"
 #include "symbol_records.h"
+#include "test_support.h"
 
 using namespace debuginfo_test;
 
@@ -88,10 +89,11 @@ uint32_t NextAttached(const LoadedModel& model, uint32_t address) {
 } // namespace
 
 TEST(DamagedMapOpen, ALineRecordWithADamagedNumberIsLeftOutAndTheLineBeforeKeepsOnlyItsAddress) {
-    ForEveryOpenedProject([](const ProjectInFolder& project, const LoadedModel& whole,
-                             const TempFolder& scratch) {
-        const DamagedCopy copy(project, whole.mapPath, scratch);
-        const Damage damage = ChooseDamage(whole, copy.Text());
+    ForEveryProjectThatOpens([](const LoadedModel& whole, const FreshCopy& fresh) {
+        const ProjectCopy copy = fresh();
+        const std::string map = copy.Of(whole.mapPath);
+        const std::string mapText = ReadWholeFile(map);
+        const Damage damage = ChooseDamage(whole, mapText);
         ASSERT_FALSE(damage.module.empty()) << "no record to damage in " << whole.mapPath;
         const std::string value = Words(damage.mapLine.text).front();
         const std::string number = Words(damage.mapLine.text).back();
@@ -113,13 +115,15 @@ TEST(DamagedMapOpen, ALineRecordWithADamagedNumberIsLeftOutAndTheLineBeforeKeeps
         for (const auto& [word, text] : damages) {
             SCOPED_TRACE(text);
             const size_t at = WordOffset(damage.mapLine, word);
-            const LoadedModel damaged = copy.Open(at, (word ? number : value).size(), text);
-            ExpectOpened(damaged, copy.Path(),
-                         "line " + std::to_string(damage.mapLine.number) + ":", expected);
+            const LoadedModel damaged =
+                copy.OpenReplaced(map, at, (word ? number : value).size(), text);
+            ExpectOpened(damaged, map, "line " + std::to_string(damage.mapLine.number) + ":",
+                         expected);
         }
         // Without the linker's last line the map is incomplete; all it holds is read.
-        const size_t closing = copy.Text().rfind('\n', copy.Text().rfind("RUN COMPLETE.")) + 1;
-        ExpectOpened(copy.Open(closing, std::string::npos, ""), copy.Path(), "incomplete", whole);
+        const size_t closing = mapText.rfind('\n', mapText.rfind("RUN COMPLETE.")) + 1;
+        ExpectOpened(copy.OpenReplaced(map, closing, std::string::npos, ""), map, "incomplete",
+                     whole);
     });
 }
 
@@ -173,26 +177,27 @@ SegmentDamage ChooseSegment(const LoadedModel& whole, const std::string& mapText
 } // namespace
 
 TEST(DamagedMapOpen, ACodeSegmentWithADamagedNumberIsLeftOutWithItsLocals) {
-    ForEveryOpenedProject(
-        [](const ProjectInFolder& project, const LoadedModel& whole, const TempFolder& scratch) {
-            const DamagedCopy copy(project, whole.mapPath, scratch);
-            const SegmentDamage damage = ChooseSegment(whole, copy.Text());
-            ASSERT_FALSE(damage.function.empty()) << "no segment to damage in " << whole.mapPath;
-            // The function and its locals go; its last line keeps its own instruction.
-            LoadedModel expected = whole;
-            const auto entry = std::find(expected.symbols.begin(), expected.symbols.end(),
-                                         "function " + damage.function);
-            expected.symbols.erase(entry,
-                                   std::find_if(std::next(entry), expected.symbols.end(),
-                                                [](const std::string& s) { return s[0] != ' '; }));
-            Unattach(expected, NextAttached(whole, damage.lastLine), damage.end);
-            for (const auto& [word, text] :
-                 {std::pair(2, "7FFFFFFFH"), std::pair(damage.startWord, "FFFFFFFFH")}) {
-                SCOPED_TRACE(damage.line.text + " with " + text);
-                const size_t at = WordOffset(damage.line, word);
-                const size_t size = Words(damage.line.text)[static_cast<size_t>(word)].size();
-                ExpectOpened(copy.Open(at, size, text), copy.Path(),
-                             "line " + std::to_string(damage.line.number) + ":", expected);
-            }
-        });
+    ForEveryProjectThatOpens([](const LoadedModel& whole, const FreshCopy& fresh) {
+        const ProjectCopy copy = fresh();
+        const std::string map = copy.Of(whole.mapPath);
+        const SegmentDamage damage = ChooseSegment(whole, ReadWholeFile(map));
+        ASSERT_FALSE(damage.function.empty()) << "no segment to damage in " << whole.mapPath;
+        // The function and its locals go; its last line keeps its own instruction.
+        // The one message is the map's: the image its bytes lie in is not questioned.
+        LoadedModel expected = whole;
+        const auto entry = std::find(expected.symbols.begin(), expected.symbols.end(),
+                                     "function " + damage.function);
+        expected.symbols.erase(entry,
+                               std::find_if(std::next(entry), expected.symbols.end(),
+                                            [](const std::string& s) { return s[0] != ' '; }));
+        Unattach(expected, NextAttached(whole, damage.lastLine), damage.end);
+        for (const auto& [word, text] :
+             {std::pair(2, "7FFFFFFFH"), std::pair(damage.startWord, "FFFFFFFFH")}) {
+            SCOPED_TRACE(damage.line.text + " with " + text);
+            const size_t at = WordOffset(damage.line, word);
+            const size_t size = Words(damage.line.text)[static_cast<size_t>(word)].size();
+            ExpectOpened(copy.OpenReplaced(map, at, size, text), map,
+                         "line " + std::to_string(damage.line.number) + ":", expected);
+        }
+    });
 }

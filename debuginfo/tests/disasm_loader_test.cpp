@@ -51,6 +51,17 @@ TEST(Disassembler, RunsOnAnImageAndItsOutputIsReadBack) {
     EXPECT_EQ(CodeEndAddressText(loader), "0x17");
 }
 
+TEST(Disassembler, BytesItDoesNotDecodeAreToldFromInstructions) {
+    // The undefined opcode 0xA5 becomes a data line; the NOP after it does not.
+    TempFolder folder;
+    folder.Write("image.hex", HexRecord(0x0000, {0xA5, 0x00}) + ":00000001FF\n");
+    ASSERT_EQ(RunDisassembler(folder.Path("image.hex"), folder.Path("Corvex.out"), VEXA_BIN_DIR),
+              1);
+    const DisasmLoader loader(folder.Path("Corvex.out"));
+    EXPECT_TRUE(IsDataText(loader.m_mapInstructions.at(0x0000)));
+    EXPECT_FALSE(IsDataText(loader.m_mapInstructions.at(0x0001)));
+}
+
 TEST(Disassembler, AFailedRunIsReportedAndLeavesNoOldOutput) {
     TempFolder folder;
     const std::string output = folder.Path("Corvex.out");

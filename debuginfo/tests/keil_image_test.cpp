@@ -4,10 +4,12 @@
 // project only when it is this build's.
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include "loaded_model.h"
 #include "loader_fakes.h"
 #include "map_code_segments.h"
 #include "message_service.h"
@@ -31,20 +33,21 @@ std::string ProjectMap(const ProjectSettings& settings) {
 struct OpenResult {
     bool loaded = false;
     std::vector<std::string> messages;
+    bool disassembled = false; // Open went on to the image's disassembly
 };
 
-OpenResult Open(const std::string& project, const std::string& output) {
+OpenResult Open(const std::string& project, const std::string& output,
+                platform::MessageAnswer first = platform::MessageAnswer::Ok) {
     debuginfo_test::RecordingView view;
     debuginfo_test::RecordingSession session;
     CProjectLoader loader(view, session);
     loader.m_strDisassemblerDir = VEXA_BIN_DIR;
     loader.m_strDisassemblyOutput = output;
     platform::RecordingMessageService messages;
-    messages.answers = {platform::MessageAnswer::Ok, platform::MessageAnswer::Ok,
-                        platform::MessageAnswer::No};
+    messages.answers = {first, platform::MessageAnswer::Ok, platform::MessageAnswer::No};
     view.dialogAnswers.push_back(project);
     loader.OnFileOpen();
-    OpenResult result{session.loaded, messages.Texts()};
+    OpenResult result{session.loaded, messages.Texts(), !view.Calls("SetCodeMemoryEnd").empty()};
     loader.CloseProject();
     return result;
 }
@@ -140,4 +143,63 @@ TEST(KeilProjectImages, AMissingImageIsNamedAndOnlyThisBuildsImageTakesItsPlace)
         }
     }
     std::printf("%zu projects with an output folder of their own\n", tried);
+}
+
+// Each project with the image of the next one copied over its own: Open names
+// the image, the map and the first address where they differ, and goes on
+// with that image only when the user says Yes.
+TEST(KeilProjectImages, AnotherProjectsImageIsNamedAndTakenOnlyOnYes) {
+    std::vector<std::string> projects;
+    for (const std::string& folder : debuginfo_test::KeilProjectFolders())
+        for (const std::string& project : debuginfo_test::FilesWithExtensions(folder, {".uv2"}))
+            projects.push_back(project);
+    if (projects.size() < 2) GTEST_SKIP() << debuginfo_test::KeilFixturesAbsentMessage();
+    debuginfo_test::TempFolder scratch;
+    size_t asked = 0;
+    for (size_t i = 0; i < projects.size(); ++i) {
+        const std::string& original = projects[i];
+        SCOPED_TRACE(original);
+        ProjectSettings settings, other;
+        ASSERT_TRUE(ReadProjectFile(original, settings));
+        ASSERT_TRUE(ReadProjectFile(projects[(i + 1) % projects.size()], other));
+        const std::string foreign =
+            debuginfo_test::ReadWholeFile(LocateProjectImage(other).m_strPath);
+        auto image = std::make_unique<intelhex::Image>();
+        std::string why;
+        ASSERT_TRUE(intelhex::parseText(foreign, *image, why)) << why;
+        std::bitset<intelhex::kImageSize> code;
+        for (const CodeSegment& segment : ReadCodeSegments(MapLoader(ProjectMap(settings))))
+            for (uint32_t a = segment.m_dwStart; a - segment.m_dwStart < segment.m_dwLength; ++a)
+                code.set(a);
+        uint32_t first = 0;
+        while (first < intelhex::kImageSize && code[first] == image->present[first])
+            ++first;
+        if (first == intelhex::kImageSize) continue; // the same addresses: nothing tells them apart
+
+        const std::string folder = fs::path(original).parent_path().string();
+        const std::string copy = scratch.Path("copy" + std::to_string(i));
+        debuginfo_test::CopyFolder(folder, copy);
+        const std::string project = copy + "/" + fs::relative(original, folder).string();
+        ASSERT_TRUE(ReadProjectFile(project, settings));
+        const std::string named = LocateProjectImage(settings).m_strPath;
+        std::ofstream(named, std::ios::binary | std::ios::trunc) << foreign;
+        char where[16];
+        std::snprintf(where, sizeof where, " at 0x%04X", unsigned(first));
+        for (auto answer : {platform::MessageAnswer::No, platform::MessageAnswer::Yes}) {
+            const OpenResult opened = Open(project, scratch.Path("Corvex.out"), answer);
+            ASSERT_FALSE(opened.messages.empty());
+            const std::string& question = opened.messages[0];
+            EXPECT_EQ(question.rfind("The image " + named + " is not the build the map ", 0), 0u)
+                << question;
+            EXPECT_NE(question.find(platform::FileNameOf(ProjectMap(settings))), std::string::npos);
+            EXPECT_NE(question.find(where), std::string::npos) << question;
+            EXPECT_EQ(opened.disassembled, answer == platform::MessageAnswer::Yes);
+            if (answer == platform::MessageAnswer::No) {
+                EXPECT_FALSE(opened.loaded);
+                EXPECT_EQ(opened.messages.size(), 1u);
+            }
+        }
+        ++asked;
+    }
+    EXPECT_GT(asked, 0u);
 }

@@ -86,6 +86,19 @@ void CheckLoadedProject(const CProjectLoader& loader, size_t& instructions,
         EXPECT_EQ(attached > 0, hasCode) << attached;
         instructions += attached;
     }
+    // Every place the map says code begins starts an instruction row, none
+    // a data row.
+    const uint64_t imageEnd = OrderInstructions(disassembly.m_mapInstructions).m_nEnd;
+    for (const auto& module : loader.m_pMapLoader->m_moduleLineRecords) {
+        for (const CLineInfoInMapFormat& record : module->m_lines) {
+            if (record.m_nKind == kLineFunctionEnd || record.m_dwAddress >= imageEnd) continue;
+            const auto row = disassembly.m_mapInstructions.find(record.m_dwAddress);
+            EXPECT_TRUE(row != disassembly.m_mapInstructions.end() &&
+                        row->second.find(" DB ") == std::string::npos)
+                << module->m_strModuleName << " line " << record.m_nLine << " at " << std::hex
+                << record.m_dwAddress;
+        }
+    }
     auto source = loader.m_listSourceLoaders.rbegin();
     for (const CIndexTable& index : g_IndexTableList) {
         ASSERT_NE(source, loader.m_listSourceLoaders.rend());
@@ -101,6 +114,18 @@ void CheckLoadedProject(const CProjectLoader& loader, size_t& instructions,
         }
     }
     EXPECT_EQ(debuginfo_test::FirstRepeatedSourceRow(g_ListingModel, *g_pSymbolTable), "");
+}
+
+// Whether `text` is Open's report on a source of the project changed after
+// the build, and the first for that file.
+bool IsChangedSourceReport(const CProjectLoader& loader, const std::string& text,
+                           std::set<std::string>& named) {
+    for (const auto& source : loader.m_listSourceLoaders)
+        if (text.rfind(source->m_strName + " was changed after the build: line ", 0) == 0 ||
+            (text.rfind("The map places code on ", 0) == 0 &&
+             text.find(" of " + source->m_strName + ", which has ") != std::string::npos))
+            return named.insert(source->m_strName).second;
+    return false;
 }
 
 } // namespace
@@ -128,7 +153,10 @@ TEST(KeilOpen, EveryProjectOpensOrStopsWithTheMessageOfItsProblem) {
             view.dialogAnswers.push_back(project);
             loader.OnFileOpen();
             if (facts.allFound && facts.allWithTables) {
-                EXPECT_TRUE(messages.shown.empty()) << messages.Texts().front();
+                // A source changed after its build is named, once; nothing else is said.
+                std::set<std::string> changed;
+                for (const std::string& text : messages.Texts())
+                    EXPECT_TRUE(IsChangedSourceReport(loader, text, changed)) << text;
                 ASSERT_TRUE(session.loaded);
                 EXPECT_FALSE(session.hexOnly);
                 EXPECT_FALSE(g_ListingModel.m_asmRows.empty());

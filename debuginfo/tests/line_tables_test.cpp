@@ -196,14 +196,40 @@ TEST_F(LineTables, FailuresAndLinesBeyondTheFile) {
     beyond.AddLine(0, 0x0003, kLineFunctionStart);
     beyond.AddLine(50, 0x0003, kLineSource);
     beyond.AddLine(0, 0, kLineFunctionEnd);
+    table.SetLineAddress("MAIN.C:50", 0x0003); // as the map reader enters it
     ASSERT_EQ(Build(&beyond), 1);
-    EXPECT_EQ(table.GetLineOfAddress(0x0F), "MAIN.C:50"); // entered without a source line
+    // The line is not in the file: its code gets no position, not even the map's.
+    for (uint32_t address : {0x03u, 0x0Fu})
+        EXPECT_EQ(table.GetLineOfAddress(address), "") << address;
+    EXPECT_EQ(table.GetAddressOfLine("MAIN.C:50"), kNoAddress);
 
     CLineInfoInModule untranslated("MAIN");
     untranslated.AddLine(0, 0x0003, kLineFunctionStart);
     untranslated.AddLine(kUntranslatedLine, 0x0003, kLineSource);
     untranslated.AddLine(0, 0, kLineFunctionEnd);
     EXPECT_EQ(Build(&untranslated), 0);
+}
+
+// A line whose next record was refused keeps only its own instruction, and
+// one past the end of the file not even its position; the code up to the next
+// record read belongs to no line.
+TEST_F(LineTables, ALineBeforeARefusedRecordKeepsOnlyItsOwnInstruction) {
+    CLineInfoInModule module("MAIN");
+    module.AddLine(0, 0x0003, kLineFunctionStart);
+    module.AddLine(4, 0x0003, kLineSource)->m_bNextRefused = true;
+    module.AddLine(50, 0x0008, kLineSource)->m_bNextRefused = true;
+    module.AddLine(6, 0x000C, kLineSource);
+    module.AddLine(0, 0, kLineFunctionEnd);
+    table.SetLineAddress("MAIN.C:50", 0x0008); // as the map reader enters it
+    ASSERT_EQ(Build(&module), 1);
+
+    EXPECT_EQ(table.GetLineOfAddress(0x03), "MAIN.C:4");
+    ASSERT_EQ(SourceLine(4).m_instructions.size(), 1u);
+    for (uint32_t address : {0x05u, 0x08u, 0x0Au})
+        EXPECT_EQ(table.GetLineOfAddress(address), "") << address;
+    EXPECT_EQ(table.GetAddressOfLine("MAIN.C:50"), kNoAddress);
+    EXPECT_EQ(table.GetLineOfAddress(0x0C), "MAIN.C:6");
+    EXPECT_EQ(SourceLine(6).m_instructions.size(), 3u);
 }
 
 TEST(InstructionSizes, TheBytesWordGivesTheSize) {

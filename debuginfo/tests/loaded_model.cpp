@@ -1,10 +1,15 @@
 #include "loaded_model.h"
 
 #include <filesystem>
+#include <fstream>
+#include <set>
+
+#include <gtest/gtest.h>
 
 #include "line_tables.h"
 #include "loader_fakes.h"
 #include "message_service.h"
+#include "path_resolver.h"
 #include "symbol_table.h"
 #include "test_support.h"
 
@@ -42,12 +47,16 @@ void ReadLines(const CProjectLoader& loader, LoadedModel& model) {
         model.moduleSources[module.m_strModuleName] = module.m_strSourceName;
         if (const CLineInfoInModule* lines =
                 FindModuleLineInfo(*loader.m_pMapLoader, module.m_strModuleName))
-            for (const CLineInfoInMapFormat& record : lines->m_lines)
+            for (const CLineInfoInMapFormat& record : lines->m_lines) {
                 model.records[module.m_strModuleName].push_back(
                     {record.m_nKind, record.m_nLine, record.m_dwAddress});
+                model.lineOfAddress[record.m_dwAddress] =
+                    g_pSymbolTable->GetLineOfAddress(record.m_dwAddress);
+            }
         const LSTLoader& listing = *loader.m_mapLstLoaders.at(module.m_strModuleName);
         model.listings[module.m_strModuleName] = listing.m_strPath;
         const Loader& source = *listing.m_pSourceLoader;
+        model.sourcePaths[module.m_strSourceName] = source.m_strPath;
         std::vector<std::string>& texts = model.sourceLines[module.m_strSourceName];
         for (const TextLine& line : source.m_lines) {
             texts.push_back(line.m_strText);
@@ -90,6 +99,7 @@ LoadedModel OpenAndRead(const std::string& project, const std::string& scratchFo
 
     LoadedModel model;
     model.messages = messages.Texts();
+    model.imagePath = loader.m_strHexPath;
     model.loaded = session.loaded && !session.hexOnly && loader.m_pMapLoader;
     if (model.loaded) {
         model.mapPath = loader.m_pMapLoader->m_strPath;
@@ -109,6 +119,71 @@ std::vector<ProjectInFolder> ExampleAndRealProjects() {
         for (const std::string& project : FilesWithExtensions(folder, {".uv2"}))
             projects.push_back({folder, project});
     return projects;
+}
+
+void ExpectSameModel(const LoadedModel& got, const LoadedModel& expected, bool symbols) {
+    if (symbols) {
+        EXPECT_EQ(got.symbols, expected.symbols);
+    }
+    EXPECT_EQ(got.moduleSources, expected.moduleSources);
+    EXPECT_EQ(got.records, expected.records);
+    EXPECT_EQ(got.sourceLines, expected.sourceLines);
+    EXPECT_EQ(got.instructions, expected.instructions);
+    EXPECT_EQ(got.lineOfAddress, expected.lineOfAddress);
+}
+
+void ExpectOpened(const LoadedModel& got, const std::string& path, const std::string& text,
+                  const LoadedModel& expected) {
+    ASSERT_TRUE(got.loaded) << (got.messages.empty() ? "" : got.messages.back());
+    ASSERT_EQ(got.messages.size(), 1u);
+    EXPECT_NE(got.messages[0].find(path), std::string::npos) << got.messages[0];
+    EXPECT_NE(got.messages[0].find(text), std::string::npos) << got.messages[0];
+    ExpectSameModel(got, expected);
+}
+
+std::string ProjectCopy::Of(const std::string& original) const {
+    return root + "/" + std::filesystem::relative(original, folder).string();
+}
+
+LoadedModel ProjectCopy::OpenAltered(const std::string& path,
+                                     const std::function<void()>& alter) const {
+    const std::string intact = ReadWholeFile(path);
+    alter();
+    LoadedModel opened = Open();
+    std::filesystem::remove(path);
+    std::ofstream(path, std::ios::binary) << intact;
+    return opened;
+}
+
+LoadedModel ProjectCopy::OpenReplaced(const std::string& path, size_t offset, size_t length,
+                                      const std::string& replacement) const {
+    return OpenAltered(path, [&] {
+        std::string text = ReadWholeFile(path);
+        text.replace(offset, length, replacement);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    });
+}
+
+void ForEveryProjectThatOpens(
+    const std::function<void(const LoadedModel& whole, const FreshCopy& fresh)>& check) {
+    TempFolder scratch;
+    int copies = 0;
+    std::set<std::string> forms;
+    for (const ProjectInFolder& candidate : ExampleAndRealProjects()) {
+        SCOPED_TRACE(candidate.project);
+        const LoadedModel whole = OpenAndRead(candidate.project, scratch.Root());
+        // A project that stops, or says something of its own (a source edited
+        // after the build, say), is not compared.
+        if (!whole.loaded || !whole.messages.empty()) continue;
+        forms.insert(platform::ToUpperKey(platform::ExtensionOf(whole.mapPath)));
+        check(whole, [&] {
+            ProjectCopy copy{candidate.folder, scratch.Path("copy" + std::to_string(++copies)), ""};
+            CopyFolder(candidate.folder, copy.root);
+            copy.project = copy.Of(candidate.project);
+            return copy;
+        });
+    }
+    EXPECT_EQ(forms, (std::set<std::string>{".M51", ".MAP"}));
 }
 
 void CopyFolder(const std::string& folder, const std::string& to) {

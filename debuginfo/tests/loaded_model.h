@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -34,6 +35,7 @@ std::ostream& operator<<(std::ostream& out, const AttachedInstruction& instructi
 struct LoadedModel {
     bool loaded = false;
     std::vector<std::string> messages;
+    std::string imagePath; // the image the open took
     std::string mapPath;   // the map the open read
     uint64_t imageEnd = 0; // after the last instruction of the disassembly
     // By module name: its source file ("MAIN.C") and its line records.
@@ -41,14 +43,16 @@ struct LoadedModel {
     std::map<std::string, std::vector<LineRecord>> records;
     // By module name: the listing read for it.
     std::map<std::string, std::string> listings;
-    // By source file: its lines' texts.
+    // By source file: its lines' texts, and the file read.
     std::map<std::string, std::vector<std::string>> sourceLines;
+    std::map<std::string, std::string> sourcePaths;
     // By "FILE:LINE": the instructions attached to that source line.
     std::map<std::string, std::vector<AttachedInstruction>> instructions;
     // Every module's symbols and every function's locals, one text each with
     // the name, address, kind, class, type, size and space the open gave it.
     std::vector<std::string> symbols;
-    // The position of each attached instruction's address and of 0xFFFFFFFF.
+    // The position of each attached instruction's address, of each line
+    // record's address and of 0xFFFFFFFF.
     std::map<uint32_t, std::string> lineOfAddress;
 };
 
@@ -67,5 +71,37 @@ std::vector<ProjectInFolder> ExampleAndRealProjects();
 
 // Copies `folder` with everything below it to `to`.
 void CopyFolder(const std::string& folder, const std::string& to);
+
+// Checks that `got` holds what `expected` does: its symbols (unless told
+// not to), modules, line records, source lines, instructions and the lines
+// of their addresses.
+void ExpectSameModel(const LoadedModel& got, const LoadedModel& expected, bool symbols = true);
+// Checks that `got` opened with one message, naming `path` and holding
+// `text`, and holds what `expected` does.
+void ExpectOpened(const LoadedModel& got, const std::string& path, const std::string& text,
+                  const LoadedModel& expected);
+
+// A fresh copy of a project's folder, with its path of each file of the original.
+struct ProjectCopy {
+    std::string folder; // of the original
+    std::string root;
+    std::string project;
+    std::string Of(const std::string& original) const;
+    LoadedModel Open() const { return OpenAndRead(project, root); }
+    // Opens the copy after `alter` changed its file `path`, which then gets
+    // back what it held (a file in its place is removed first).
+    LoadedModel OpenAltered(const std::string& path, const std::function<void()>& alter) const;
+    // Opens it with `replacement` in place of `length` characters at
+    // `offset` of the file `path`.
+    LoadedModel OpenReplaced(const std::string& path, size_t offset, size_t length,
+                             const std::string& replacement) const;
+};
+using FreshCopy = std::function<ProjectCopy()>;
+
+// Opens the example and every real project and runs `check` on each one
+// that opens whole without a message, with `fresh` making copies of it. The
+// example gives both map forms.
+void ForEveryProjectThatOpens(
+    const std::function<void(const LoadedModel& whole, const FreshCopy& fresh)>& check);
 
 } // namespace debuginfo_test

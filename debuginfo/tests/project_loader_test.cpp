@@ -50,10 +50,13 @@ std::string CListing(bool withSymbolTable) {
     return text;
 }
 
+// The bytes the demo's maps place: 0x0000 up to 0x0049.
+constexpr unsigned kDemoCodeSize = 0x4A;
+
 // The demo project with its listings and image, as a build leaves it.
 void WriteBuiltDemo(const TempFolder& folder) {
     debuginfo_test::CopyDemoProject(folder, true);
-    folder.Write("demo.hex", NopImage(0x48));
+    folder.Write("demo.hex", NopImage(kDemoCodeSize));
     folder.Write("main.lst", CListing(true));
     folder.Write("util.lst", CListing(true));
     folder.Write("startup.lst",
@@ -114,7 +117,7 @@ TEST_F(ProjectLoaderTest, OpensTheDemoProjectEndToEnd) {
                                "SetCurrentPc 0", "ShowPcInAssembly 0 1", "UpdateDebugWindows"}));
     EXPECT_EQ(view.Calls("FillWorkspaceTree"),
               (std::vector<std::string>{"FillWorkspaceTree demo.hex"}));
-    EXPECT_EQ(view.Calls("SetCodeMemoryEnd"), (std::vector<std::string>{"SetCodeMemoryEnd 0x57"}));
+    EXPECT_EQ(view.Calls("SetCodeMemoryEnd"), (std::vector<std::string>{"SetCodeMemoryEnd 0x59"}));
     EXPECT_EQ(view.log.back(), "ExpandWorkspaceTree");
     EXPECT_TRUE(view.Calls("ShowAssemblyOnly").empty());
 
@@ -146,7 +149,7 @@ TEST_F(ProjectLoaderTest, OpensTheDemoProjectEndToEnd) {
     EXPECT_EQ(GetLineOfAddress(0x04), "MAIN.C:10");
     EXPECT_EQ(GetLineOfAddress(0x29), "UTIL.C:6");
     // The listings: 72 instructions; the index points at their rows.
-    EXPECT_EQ(g_ListingModel.m_asmRows.size(), 0x48u);
+    EXPECT_EQ(g_ListingModel.m_asmRows.size(), kDemoCodeSize);
     const CIndexTable& main = g_IndexTableList.front();
     EXPECT_EQ(main.Count(), 19u);
     EXPECT_EQ(main.Entry(10)->m_nAddress, 3);
@@ -164,7 +167,7 @@ TEST_F(ProjectLoaderTest, OpensTheDemoProjectEndToEnd) {
     // A second Open gives the same listings again.
     Open(DemoPath());
     EXPECT_TRUE(session.loaded);
-    EXPECT_EQ(g_ListingModel.m_asmRows.size(), 0x48u);
+    EXPECT_EQ(g_ListingModel.m_asmRows.size(), kDemoCodeSize);
     EXPECT_EQ(g_IndexTableList.size(), 3u);
 }
 
@@ -225,7 +228,7 @@ TEST_F(ProjectLoaderTest, AProjectWithoutMapOpensAsImage) {
     EXPECT_TRUE(session.hexOnly);
     EXPECT_TRUE(view.documents.empty());
     EXPECT_TRUE(g_IndexTableList.empty());
-    EXPECT_EQ(g_ListingModel.m_asmRows.size(), 0x48u);
+    EXPECT_EQ(g_ListingModel.m_asmRows.size(), kDemoCodeSize);
 }
 
 TEST_F(ProjectLoaderTest, FailuresBeforeAnythingIsRead) {
@@ -358,7 +361,7 @@ TEST_F(ProjectLoaderTest, YesToTheOfferReopensTheImageAfterTheFailedOpen) {
     EXPECT_TRUE(session.hexOnly);
     EXPECT_FALSE(loader.m_bReopenHexOnly);
     EXPECT_EQ(platform::FileNameOf(session.hexPath), "demo.hex");
-    EXPECT_EQ(g_ListingModel.m_asmRows.size(), 0x48u);
+    EXPECT_EQ(g_ListingModel.m_asmRows.size(), kDemoCodeSize);
     EXPECT_EQ(messages.shown.size(), 3u);
 }
 

@@ -99,6 +99,28 @@ std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
+std::vector<TextSpan> SpansOf(const std::string& text) {
+    std::vector<TextSpan> spans;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        spans.push_back({start, spans.size() + 1, line});
+        start = end + 1;
+    }
+    return spans;
+}
+
+size_t WordOffset(const TextSpan& span, int index) {
+    const std::vector<std::string> words = Words(span.text);
+    const size_t wanted = index < 0 ? words.size() - 1 : static_cast<size_t>(index);
+    size_t at = 0;
+    for (size_t i = 0; i <= wanted; ++i)
+        at = span.text.find(words[i], i == 0 ? 0 : at + words[i - 1].size());
+    return span.offset + at;
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -51,6 +51,15 @@ private:
 std::string ReadWholeFile(const std::string& path);
 // The blank-separated words of a text.
 std::vector<std::string> Words(const std::string& text);
+// One text line of a file: where it starts, its number and its text without line end.
+struct TextSpan {
+    size_t offset = 0;
+    size_t number = 0;
+    std::string text;
+};
+std::vector<TextSpan> SpansOf(const std::string& text);
+// Where word `index` (-1: the last one) of the line starts in the file.
+size_t WordOffset(const TextSpan& span, int index);
 // One Intel HEX data record, with its line end.
 std::string HexRecord(unsigned address, const std::vector<unsigned>& bytes);
 std::string WithCrlf(const std::string& text);

@@ -5,6 +5,7 @@
 
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
+#include <wx/uiaction.h>
 
 #include <string>
 #include <vector>
@@ -120,6 +121,36 @@ TEST_F(FindStringDlgTest, EnterFindsTheNextHitAndLeavesTheDialogOpen) {
     guitest::PumpEvents(50);
     ASSERT_TRUE(m_dialog);
     EXPECT_TRUE(m_dialog->IsShown());
+}
+
+TEST_F(FindStringDlgTest, EveryEnterTypedFindsTheNextHitOutFromUnderTheDialog) {
+    // Sixty lines, every third of them holding the word.
+    std::string text;
+    std::vector<int> hits;
+    for (int line = 0; line < 60; ++line) {
+        if (line % 3 == 1) hits.push_back(static_cast<int>(text.size()));
+        text += line % 3 == 1 ? "value += 1;\n" : "other();\n";
+    }
+    Load(text);
+    m_editor->GotoPos(0);
+    // The dialog over the lower half of the editor, the keyboard in it.
+    m_dialog->Move(m_editor->GetScreenPosition() + wxPoint(60, m_editor->GetSize().y / 2));
+    FindBox()->SetValue("value");
+    m_dialog->Raise();
+    FindBox()->SetFocus();
+    guitest::PumpEvents(300);
+
+    wxUIActionSimulator simulator;
+    for (size_t i = 0; i < 12; ++i) {
+        simulator.Char(WXK_RETURN);
+        guitest::PumpEvents(150);
+        ASSERT_EQ(m_editor->GetSelectionStart(), hits[i]) << "Enter " << i + 1;
+        const wxRect hit(m_editor->ClientToScreen(m_editor->PointFromPosition(hits[i])),
+                         wxSize(5 * m_editor->TextWidth(0, "v"), m_editor->TextHeight(0)));
+        EXPECT_TRUE(m_editor->GetScreenRect().Contains(hit)) << "Enter " << i + 1;
+        EXPECT_FALSE(hit.Intersects(m_dialog->GetScreenRect())) << "Enter " << i + 1;
+        if (i == 7) guitest::SaveScreenshot(m_frame, "find_enter_hit_beside_the_dialog");
+    }
 }
 
 TEST_F(FindStringDlgTest, ClosingOrEscapeDestroysTheDialog) {

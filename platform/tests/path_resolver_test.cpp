@@ -1,10 +1,12 @@
 #include "path_resolver.h"
+#include "regular_file.h"
 
 #include "temp_tree.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -184,4 +186,8 @@ TEST(FileHelpers, ExistenceAndReading) {
     EXPECT_EQ(out, bytes);
     EXPECT_FALSE(ReadFileBytes(tree.path("missing"), out));
     EXPECT_FALSE(ReadFileBytes(tree.path("d"), out));
+    // Neither waited for nor read without end.
+    ASSERT_EQ(mkfifo(tree.path("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(ReadFileBytes(tree.path("fifo"), out));
+    EXPECT_FALSE(ReadFileBytes("/dev/zero", out));
 }

@@ -1,6 +1,7 @@
 #include "process.h"
 
 #include "path_resolver.h"
+#include "regular_file.h"
 #include "temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +44,25 @@ TEST(RunProgram, CollectsTheProgramsStandardError) {
         RunProgram("/bin/sh", {"-c", "head -c 300000 /dev/zero | tr '\\0' e >&2"});
     EXPECT_EQ(flood.exitStatus, 0);
     EXPECT_EQ(flood.errorOutput, std::string(64 * 1024, 'e'));
+}
+
+// A program that outlives its time limit is stopped, one that closed its
+// standard error first too; one that ends in time runs as without a limit.
+TEST(RunProgram, AProgramPastItsTimeLimitIsStopped) {
+    using namespace std::chrono;
+    for (const char* script : {"exec sleep 30", "exec 2>&-; exec sleep 30"}) {
+        const auto start = steady_clock::now();
+        const ProgramResult r = RunProgram("/bin/sh", {"-c", script}, "", milliseconds(200));
+        EXPECT_LT(steady_clock::now() - start, seconds(10)) << script;
+        EXPECT_TRUE(r.started);
+        EXPECT_EQ(r.exitStatus, -1);
+        EXPECT_EQ(r.error, "/bin/sh did not end within 1 s and was stopped");
+    }
+    const ProgramResult inTime =
+        RunProgram("/bin/sh", {"-c", "echo why >&2; exit 3"}, "", seconds(30));
+    EXPECT_EQ(inTime.exitStatus, 3);
+    EXPECT_EQ(inTime.errorOutput, "why\n");
+    EXPECT_EQ(inTime.error, "");
 }
 
 TEST(RunProgram, ProgramsThatCannotStartAreNotStarted) {

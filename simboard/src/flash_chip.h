@@ -1,6 +1,13 @@
 // The board's flash as the adapter's flash window sees it: the 64 KB code
 // flash (which the CPU runs from) and the 256-byte data flash, with the JEDEC
 // command-sequence decoder that erases and programs them.
+//
+// As a parallel NOR flash's datasheet has it: a half-entered command
+// sequence waits for its next cycle however long it takes; a write that fits
+// no sequence ends it and leaves the chip reading; the cycle after 5555=A0 is
+// the byte to program, whatever its value (programming only clears bits);
+// 0xF0 written anywhere outside that cycle is the read-array reset, which
+// also leaves the data flash. Erasing and programming take no time.
 #pragma once
 
 #include <array>

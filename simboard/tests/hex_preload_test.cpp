@@ -45,6 +45,8 @@ TEST_F(SimBoardHexPreload, DataRecordsAreInTheCodeFlash) {
 TEST_F(SimBoardHexPreload, RejectedFileLeavesTheFlashErased) {
     preload(":03003000021234FF\n:00000006FA\n"); // an unknown record type
     EXPECT_EQ(fetch(SIMBOARD_CODE_FLASH, 0x0030, 3), Bytes(3, 0xFF));
+    preload(":0300300002123485\n"); // cut short before its end record
+    EXPECT_EQ(fetch(SIMBOARD_CODE_FLASH, 0x0030, 3), Bytes(3, 0xFF));
     setenv("VEXA_SIM_HEX", "/nonexistent/simboard.hex", 1);
     lib.ResetBoard();
     EXPECT_EQ(fetch(SIMBOARD_CODE_FLASH, 0x0000, 1), Bytes{0xFF});

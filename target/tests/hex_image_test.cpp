@@ -65,8 +65,11 @@ TEST(FlashHexImageTest, AnImageWithoutDataHasNoHighestAddress) {
     ASSERT_EQ(Parse(":00000001FF\n", image, error), HexReadResult::Ok);
     EXPECT_EQ(image.highestAddress, -1);
     EXPECT_TRUE(image.records.empty());
-    ASSERT_EQ(Parse("", image, error), HexReadResult::Ok);
-    EXPECT_EQ(image.highestAddress, -1);
+    // Without even the end record the file is no image: the same refusal as a
+    // malformed record, so Image Load shows it and the check fails.
+    ASSERT_EQ(Parse("\n", image, error), HexReadResult::Malformed);
+    EXPECT_EQ(error, "Error!! HEX file is corrupted.\nprogram.hex: line 1: the file holds no "
+                     "record, not even an end-of-file record");
 }
 
 // The reader's tests cover every kind of malformed record; here the message
@@ -77,6 +80,10 @@ TEST(FlashHexImageTest, AMalformedRecordRefusesTheWholeImage) {
         {":0100000011EE\n:0100010023DC\n", "checksum is 0xDC, the record's bytes call for 0xDB"},
         {":0100000011EE\n:0100010022DD00\n", "record length does not match its byte count 0x01"},
         {":0100000011EE\n:00000006FA\n", "unknown record type 0x06"},
+        {":0100000011EE\n:0100000022DD\n:00000001FF\n",
+         "address 0x0000 holds 0x11 from line 1, this record gives it 0x22"},
+        {":0100000011EE\n:0100010022DC\n",
+         "the file ends after this record without an end-of-file record"},
     };
     for (const Case& c : cases) {
         HexImage image;

@@ -93,7 +93,12 @@ TEST_F(ImageLoadTest, ProgramsEveryRecordReadsBackAndVerifies) {
 
 TEST_F(ImageLoadTest, HandshakeAndEraseComeFirstOnTheWire) {
     EXPECT_EQ(ImageLoad(0), 1);
+    // Then whatever sequence the chip was left in is ended: 0xFF programs
+    // nothing, 0xF0 is the read-array reset.
     std::vector<uint8_t> expected = Bytes({0x13, 0x1C, 0x00, 0x02, 0x17, 0x5C, 0x02});
+    Append(expected,
+           Bytes({0x5B, 0xFF, 0x00, 0x00, 0x55, 0xFF, 0x5B, 0xFF, 0x00, 0x00, 0x55, 0xF0}));
+    Append(expected, Bytes({0x5C, 0x02}));
     const int erase[][2] = {{0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0x80},
                             {0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0x10}};
     for (const auto& e : erase)
@@ -215,7 +220,8 @@ TEST_F(VerifyImageTest, AnImageWithoutDataVerifiesWithoutReading) {
 TEST_F(VerifyImageTest, AFailedReadIsNoMatch) {
     // An erased flash against an image of 0xFF bytes: equal when the read
     // works, unequal when it does not.
-    g_strHexPath = WriteTempFile("blank.hex", HexRecord(0, std::vector<uint8_t>(4, 0xFF)));
+    g_strHexPath =
+        WriteTempFile("blank.hex", HexRecord(0, std::vector<uint8_t>(4, 0xFF)) + ":00000001FF\n");
     EXPECT_EQ(VerifyImage(), 1);
     Board().DropAnswerBytes(1);
     EXPECT_EQ(VerifyImage(), 0);

@@ -13,6 +13,7 @@
 #include "breakpoint_toggle.h"
 #include "debugger_init.h"
 #include "flash_packets.h"
+#include "flash_pane_operations.h"
 #include "host_memory.h"
 #include "image_load.h"
 #include "run_commands.h"
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -65,6 +67,28 @@ protected:
         EXPECT_EQ(done.pc, prog::kLcall); // main.c:11
         EXPECT_TRUE(Messages().empty());
         EXPECT_FALSE(g_pUsbLink->IsOutOfStep());
+        ExpectSlotsAsOnTheBoard();
+    }
+
+    // The host's breakpoint slot table holds what the board's slots hold.
+    static void ExpectSlotsAsOnTheBoard() {
+        for (int slot = 0; slot < kBreakSlotCount; ++slot) {
+            uint16_t address = 0;
+            const bool used = Board().GetBreakpoint(uint32_t(slot), &address) == 1;
+            EXPECT_EQ(g_BreakAddr[slot], used ? int32_t(address) : kFreeBreakSlot) << slot;
+        }
+    }
+
+    // Continue from main.c:10 with no breakpoint on the way runs through
+    // main.c:20 into the endless loop, where Stop ends it.
+    void ExpectContinuePassesTheRoutine() {
+        Board().SetPc(prog::kMain);
+        ASSERT_EQ(OnDebugContinue(), 1);
+        const auto deadline = Clock::now() + std::chrono::seconds(2);
+        while (Board().GetPc() != prog::kEndless && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_EQ(OnDebugStop(), 1);
+        EXPECT_EQ(Finish().pc, prog::kEndless);
     }
 
     void StartEndlessRun() {
@@ -295,7 +319,9 @@ TEST_F(LinkRecoveryTest, AStrayByteEndsAStepOrARunWithOneMessage) {
     StartEndlessRun();
     Board().StrayByte(0x00);
     Board().SetBreakpoint(0, 1, prog::kEndless);
-    EXPECT_FALSE(Finish().stopped);
+    const RunCompletion refused = Finish();
+    EXPECT_TRUE(refused.stopped); // at the PC read again
+    EXPECT_EQ(refused.pc, prog::kEndless);
     EXPECT_EQ(Messages(), (Texts{kUsbErrorText, kUsbErrorText}));
     EXPECT_FALSE(Board().IsRunning());
 
@@ -388,24 +414,150 @@ TEST_F(LinkRecoveryTest, AnOperationEndsAtItsFirstFailedTransfer) {
         EXPECT_EQ(SetPc(0x0123), 0);
     }
     EXPECT_EQ(ReadPc(), 0x0123);
+    // The stack pointer's command is lost: its answer is not waited for.
+    Board().ZeroWrites(2);
+    StartTransferLog();
+    uint8_t sp = 0;
+    EXPECT_FALSE(ReadSpQuietly(sp));
+    EXPECT_EQ(Transfers().readCalls, 0u);
     EXPECT_EQ(Messages(), Texts(4, kUsbErrorText));
     ExpectLinkInStep();
 }
 
 TEST_F(LinkRecoveryTest, AWriteFailedWithAnErrorStatusRefusesEveryCommandUntilInitDebugger) {
-    // Somewhere in the value write, and the host cannot know where.
-    Board().CutWrite(kValueCommandAt + 2, FT_IO_ERROR);
-    EXPECT_EQ(WriteTargetValue(0x40, 0x11223344, 4, kSpaceInternalData), 0);
-    ClearTrace();
-    EXPECT_EQ(ReadPc(), 0);
-    EXPECT_EQ(BoardReset(), 0);
-    ASSERT_EQ(OnDebugStep(), 1);
-    EXPECT_FALSE(Finish().stopped);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(Messages(), Texts{kCommandCutText});
+    // Somewhere in the value write, and the host cannot know where; then a
+    // lone command byte, which the adapter may have taken and acted on.
+    const std::function<void()> failedWrites[] = {
+        [] { EXPECT_EQ(WriteTargetValue(0x40, 0x11223344, 4, kSpaceInternalData), 0); },
+        [] { EXPECT_EQ(StepInstruction(), 0); },
+    };
+    const uint32_t cutAt[] = {kValueCommandAt + 2, 0};
+    for (int i = 0; i < 2; ++i) {
+        Board().CutWrite(cutAt[i], FT_IO_ERROR);
+        failedWrites[i]();
+        ClearTrace();
+        EXPECT_EQ(ReadPc(), 0);
+        EXPECT_EQ(BoardReset(), 0);
+        ASSERT_EQ(OnDebugStep(), 1);
+        EXPECT_FALSE(Finish().stopped);
+        EXPECT_TRUE(Sent().empty());
+        EXPECT_EQ(Messages(), Texts{kCommandCutText});
 
-    EXPECT_EQ(InitDebuggerAndBoardReset(), 1);
-    EXPECT_EQ(Messages(), (Texts{kCommandCutText, kInitDebuggerOkText}));
+        EXPECT_EQ(InitDebuggerAndBoardReset(), 1);
+        EXPECT_EQ(Messages(), (Texts{kCommandCutText, kInitDebuggerOkText}));
+        ExpectLinkInStep();
+    }
+}
+
+TEST_F(LinkRecoveryTest, AStopAnswerWithAStrayByteIsRefusedAndThePcReadAgain) {
+    // Stray bytes while the target runs, then Stop: they come before the stop
+    // PC, or together with it, and cannot be told from its bytes; the run
+    // ends with one message at the board's PC.
+    for (uint32_t latency : {0u, 16u}) {
+        Board().SetLatency(latency);
+        for (int strays : {1, 1, 2, 2}) {
+            StartEndlessRun();
+            for (int i = 0; i < strays; ++i)
+                Board().StrayByte(0x5A);
+            ASSERT_EQ(OnDebugStop(), 1);
+            const RunCompletion done = Finish();
+            EXPECT_TRUE(done.stopped) << latency;
+            EXPECT_EQ(done.pc, prog::kEndless) << latency;
+            EXPECT_EQ(Messages(), Texts{kUsbErrorText}) << latency;
+            messages->shown.clear();
+        }
+    }
+    // Two stray bytes while the target runs, with no breakpoint to stop it:
+    // no stop answer; the target is halted where it is.
+    StartEndlessRun();
+    Board().StrayByte(0x40);
+    Board().StrayByte(0x00);
+    const RunCompletion done = Finish();
+    EXPECT_FALSE(Board().IsRunning());
+    EXPECT_TRUE(done.stopped);
+    EXPECT_EQ(done.pc, prog::kEndless);
+    EXPECT_EQ(Messages(), Texts{kUsbErrorText});
+    ExpectLinkInStep();
+}
+
+TEST_F(LinkRecoveryTest, AFailedSlotCommandLeavesNoSlotOnTheAdapterThatTheHostDoesNotHold) {
+    // A user breakpoint whose set is cut off after its slot byte: the link
+    // completes the command on the adapter, and the slot is cleared there.
+    Board().CutWrite(2, FT_OK);
+    EXPECT_EQ(ToggleBreakPointAtLine("main.c", 20, ToggleRoad::kSetBreak, kBreakLimitText),
+              ToggleResult::kRefused);
+    EXPECT_EQ(Messages(), (Texts{kUsbErrorText, kBreakLimitText}));
+    ExpectSlotsAsOnTheBoard();
+    ExpectContinuePassesTheRoutine();
+
+    // Next's internal breakpoint, cut off the same way after the PC read.
+    Board().SetPc(prog::kLcall);
+    Board().CutWrite(1 + 2, FT_OK);
+    ASSERT_EQ(OnDebugNext(), 1);
+    EXPECT_FALSE(Finish().stopped);
+    ExpectSlotsAsOnTheBoard();
+
+    // A clear that does not go out is sent again; when that fails too, the
+    // slot stays held until the next run clears it first.
+    for (uint32_t lostWrites : {2u, 4u}) {
+        messages->shown.clear();
+        ASSERT_EQ(ToggleBreakPointAtLine("main.c", 20, ToggleRoad::kSetBreak, kBreakLimitText),
+                  ToggleResult::kSet);
+        Board().ZeroWrites(lostWrites);
+        EXPECT_EQ(ToggleBreakPointAtLine("main.c", 20, ToggleRoad::kSetBreak, kBreakLimitText),
+                  ToggleResult::kCleared);
+        EXPECT_TRUE(g_BreakList.empty());
+        EXPECT_EQ(Messages().size(), lostWrites == 2 ? 0u : 1u);
+        ExpectSlotsAsOnTheBoard();
+        ExpectContinuePassesTheRoutine();
+    }
+    ExpectLinkInStep();
+}
+
+// The image's last byte, whose program packet ends with its bus write.
+uint8_t g_lastImageWrite[6];
+// Cuts off the write of the image's last program packet after its first three
+// bus writes: the flash chip is left waiting for the byte to program.
+FT_STATUS CutInLastProgramPacket(FT_HANDLE handle, LPVOID buffer, DWORD count, LPDWORD written) {
+    const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
+    if (count >= 24 && std::equal(g_lastImageWrite, g_lastImageWrite + 6, bytes + count - 6))
+        Board().CutWrite(18, FT_OK);
+    return g_boardWrite(handle, buffer, count, written);
+}
+
+TEST_F(LinkRecoveryTest, AFlashPacketCutOffLeavesTheChipReadyForTheNextSequence) {
+    const auto& last = *ProgramCode().rbegin();
+    const uint16_t lastAddress = uint16_t(last.first + last.second.size() - 1);
+    const uint8_t lastWrite[] = {
+        0x5B, 0xFF, uint8_t(lastAddress >> 8), uint8_t(lastAddress), 0x55, last.second.back()};
+    std::copy(lastWrite, lastWrite + 6, g_lastImageWrite);
+    const auto cutImageLoad = [this] {
+        WriteStandIn cut(CutInLastProgramPacket);
+        EXPECT_EQ(ImageLoad(0), 0);
+        EXPECT_EQ(Messages(), Texts{kFlashWriteFailText});
+        messages->shown.clear();
+    };
+
+    // The data flash is selected, erased and written; the code flash is not touched.
+    cutImageLoad();
+    std::vector<uint8_t> code(0x10000);
+    Board().ReadMemory(SIMBOARD_CODE_FLASH, 0, code.data(), 0x10000);
+    for (size_t i = 0; i < g_DataFlashBuffer.size(); ++i)
+        g_DataFlashBuffer[i] = uint8_t(i * 7 + 1);
+    EXPECT_EQ(WriteDataFlash(), 1);
+    EXPECT_EQ(Messages(), Texts{kDataFlashWriteOkText});
+    std::vector<uint8_t> after(0x10000), data(255);
+    Board().ReadMemory(SIMBOARD_CODE_FLASH, 0, after.data(), 0x10000);
+    Board().ReadMemory(SIMBOARD_DATA_FLASH, 0, data.data(), 255);
+    EXPECT_EQ(after, code);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), g_DataFlashBuffer.begin()));
+
+    // The next Image Load erases and programs.
+    messages->shown.clear();
+    cutImageLoad();
+    EXPECT_EQ(ImageLoad(0), 1);
+    EXPECT_EQ(Messages(), Texts{kFlashWriteOkText});
+    EXPECT_EQ(VerifyImage(), 1);
     ExpectLinkInStep();
 }
 

@@ -90,6 +90,8 @@ protected:
         m_folder = FolderOf(project);
         if (!std::filesystem::exists(m_folder + "/" + project.map))
             GTEST_SKIP() << "no " << m_folder;
+        std::string why;
+        if (!BoardRunsProgram(m_folder + "/" + project.map, why)) GTEST_SKIP() << why;
         SetRunControlLookups({}); // the loaded symbol table answers
         SetPcDisplay(&m_display);
         m_display.CreatePcModel();

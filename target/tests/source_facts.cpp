@@ -1,5 +1,8 @@
 #include "source_facts.h"
 
+#include "path_resolver.h"
+#include "project_file.h"
+#include "project_paths.h"
 #include "run_lookups.h"
 #include "symbol_lookup.h"
 
@@ -8,7 +11,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -23,6 +28,27 @@ std::string Lower(std::string text) {
 
 std::string Key(const std::string& file, int line) {
     return file + ":" + std::to_string(line);
+}
+
+// The base of the ?STACK segment in the memory map of a map's text, in either
+// form ("IDATA   0054H     0001H     UNIT         ?STACK", or
+// "000044H   000044H   000001H   BYTE   UNIT     IDATA          ?STACK");
+// -1 when there is none.
+long StackStartIn(const std::string& mapText) {
+    std::istringstream lines(mapText);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream in(line);
+        std::vector<std::string> words;
+        for (std::string word; in >> word;)
+            words.push_back(word);
+        if (words.size() < 4 || words.back() != "?STACK") continue;
+        const std::string& start = words[0] == "IDATA" ? words[1] : words[0];
+        if (start.size() < 2 || start.back() != 'H' ||
+            start.find_first_not_of("0123456789ABCDEFabcdef") != start.size() - 1)
+            continue;
+        return std::strtol(start.c_str(), nullptr, 16);
+    }
+    return -1;
 }
 
 } // namespace
@@ -81,4 +107,24 @@ SourcePosition StatementInFunction(const std::string& folder, const std::string&
             AddressOfPosition({start.file, line}) != kNoAddress)
             return {start.file, line};
     return {};
+}
+
+bool BoardRunsProgram(const std::string& projectOrMap, std::string& why) {
+    std::string map = projectOrMap;
+    ProjectSettings settings;
+    if (platform::EqualsNoCase(platform::ExtensionOf(projectOrMap), ".uv2") &&
+        ReadProjectFile(projectOrMap, settings)) {
+        const std::string& dir = settings.m_strProjectDir;
+        map = LocateProjectFile(
+            dir, settings.m_strLstDir + settings.m_strOutName + "." + settings.m_strMapExt,
+            {LocateProjectFile(dir, settings.m_strLstDir)});
+    }
+    std::ifstream file(map, std::ios::binary);
+    const long stack = StackStartIn(std::string(std::istreambuf_iterator<char>(file), {}));
+    if (stack < 0x80) return true;
+    std::ostringstream text;
+    text << projectOrMap << ": its stack starts at 0x" << std::hex << std::uppercase << stack
+         << ", above the simulated board's 128 bytes of internal RAM";
+    why = text.str();
+    return false;
 }

@@ -42,3 +42,10 @@ std::string SourceText(const std::string& folder, const std::string& file);
 // function or the statement is missing.
 SourcePosition StatementInFunction(const std::string& folder, const std::string& function,
                                    const std::string& statement);
+
+// The simulated board has the adapter's 128 bytes of internal RAM
+// (0x00-0x7F). Whether it can run the program of `projectOrMap` (a project
+// file, or the linker map itself): its stack, the ?STACK segment of the map's
+// memory map, starts in that RAM. When it cannot, `why` says so, for the
+// test to skip the project with.
+bool BoardRunsProgram(const std::string& projectOrMap, std::string& why);

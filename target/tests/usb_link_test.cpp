@@ -244,12 +244,15 @@ TEST_F(ScriptedPrimitiveTest, APartReadIsCompletedByTheSecondCall) {
 TEST_F(ScriptedPrimitiveTest, AFailedStatusEndsAtOnce) {
     uint8_t buffer[10] = {};
     Script({{FT_IO_ERROR, 0}});
-    EXPECT_EQ(g_pUsbLink->WriteByte(1), -1);
-    Script({{FT_IO_ERROR, 0}});
     EXPECT_EQ(g_pUsbLink->ReadByte(buffer), -1);
     Script({{FT_OK, 3}, {FT_IO_ERROR, 7}});
     EXPECT_EQ(g_pUsbLink->SendCommand(buffer, 10), -1);
-    EXPECT_EQ(g_asked, (std::vector<DWORD>{1, 1, 10, 7}));
+    EXPECT_EQ(g_asked, (std::vector<DWORD>{1, 10, 7}));
+    // What the adapter took of the failed write is not known: nothing is
+    // called any more until Init Debugger.
+    EXPECT_EQ(g_pUsbLink->WriteByte(1), -1);
+    EXPECT_EQ(g_pUsbLink->ReadByte(buffer), -1);
+    EXPECT_EQ(g_asked.size(), 3u);
 }
 
 TEST_F(ScriptedPrimitiveTest, NothingIsCalledForAnEmptyBuffer) {

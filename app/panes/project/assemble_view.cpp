@@ -2,6 +2,7 @@
 
 #include "breakpoint_toggle.h"
 #include "command_ids.h"
+#include "disasm_loader.h"
 #include "html_list_ctrl.h"
 #include "listing_model.h"
 #include "project_loader.h"
@@ -52,6 +53,17 @@ wxImageList* MakeMarkerImages() {
         images->Add(bitmap, wxColour(255, 0, 255));
     }
     return images;
+}
+
+// The row of `list` the PC stands on: the instruction row of its address;
+// -1 when the address starts none (outside the image, inside an instruction,
+// or on bytes the listing shows as data).
+int PcRowIn(const CHTMLListCtrl* list, const std::unordered_map<uint32_t, int32_t>& rows,
+            uint16_t pc) {
+    auto it = rows.find(pc);
+    if (it == rows.end() || it->second >= list->GetItemCount()) return -1;
+    if (IsDataText(DisassemblyText(pc))) return -1;
+    return it->second;
 }
 
 } // namespace
@@ -130,17 +142,32 @@ void CAssembleView::SelectRow(CHTMLListCtrl* list, int row) {
 }
 
 void CAssembleView::ShowPcInAssembly(uint16_t pc, int mark) {
-    const auto& rows =
-        g_bAsmOnly ? g_ListingModel.m_mapAddressToAsmRow : g_ListingModel.m_mapAddressToSrcRow;
-    auto it = rows.find(pc);
-    if (it == rows.end()) return;
     CHTMLListCtrl* list = ShownList();
     // Reload of a bare image sets the flag without a layout: the list the
     // row is shown in must be the one on the screen.
     if (!list->IsShown()) ShowSelectedList();
-    if (it->second >= list->GetItemCount()) return;
-    if (mark) list->SetCurrentItem(it->second);
-    SelectRow(list, it->second);
+    if (!mark) {
+        // Only the selection moves, to any row of the address.
+        const auto& rows =
+            g_bAsmOnly ? g_ListingModel.m_mapAddressToAsmRow : g_ListingModel.m_mapAddressToSrcRow;
+        auto it = rows.find(pc);
+        if (it != rows.end()) SelectRow(list, it->second);
+        return;
+    }
+    // Both lists mark where the PC is, so that a switch of lists shows no
+    // older PC; a PC without an instruction row of its own marks none.
+    const int srcRow = PcRowIn(m_srcList, g_ListingModel.m_mapAddressToSrcRow, pc);
+    const int asmRow = PcRowIn(m_asmList, g_ListingModel.m_mapAddressToAsmRow, pc);
+    m_srcList->SetCurrentItem(srcRow);
+    m_asmList->SetCurrentItem(asmRow);
+    const int row = list == m_asmList ? asmRow : srcRow;
+    if (row >= 0) {
+        SelectRow(list, row);
+        return;
+    }
+    // Nor does the selection stay behind on the row the PC has left.
+    list->SetSelectedItem(-1);
+    list->SendSelChangeNotify();
 }
 
 void CAssembleView::OnToggleView() {

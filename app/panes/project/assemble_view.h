@@ -30,8 +30,12 @@ public:
     // Shows the list the view-mode flag selects and hides the other.
     void ShowSelectedList();
 
-    // The row of `pc` becomes the shown list's selection (and, with `mark`,
-    // its program-counter row). An address without a row changes nothing.
+    // Without `mark`, the row of `pc` becomes the shown list's selection (an
+    // address without a row changes nothing). With `mark`, `pc` is where the
+    // target is: its instruction row becomes each list's program-counter row
+    // and the shown list's selection; a PC without an instruction row (outside
+    // the image, inside an instruction, on data) leaves no row marked or
+    // selected.
     void ShowPcInAssembly(uint16_t pc, int mark);
     // Switches lists; the row of the editor's caret line is selected.
     void OnToggleView();

@@ -34,6 +34,18 @@ wxString RowName(int row) {
     return wxString::Format("register%d", row);
 }
 
+// The grid with its description box. The box takes the height given it at
+// the next layout. (The toolkit's own request takes effect only when the
+// height differs from the box's height measured against the new size, while
+// its layout reckons from the old size: a grid made shorter in one step could
+// keep the old box height and squeeze the rows below what their scrollbar
+// needs.)
+class CRegisterGridManager : public wxPropertyGridManager {
+public:
+    using wxPropertyGridManager::wxPropertyGridManager;
+    void SetNextDescBoxHeight(int height) { m_nextDescBoxSize = height; }
+};
+
 } // namespace
 
 CPropertiesWnd::CPropertiesWnd(wxWindow* parent, int id, const wxString& caption)
@@ -56,7 +68,7 @@ CPropertiesWnd::CPropertiesWnd(wxWindow* parent, int id, const wxString& caption
     // The description box comes once the pane has laid the grid out: made
     // with it, the box is first placed at a negative width (a toolkit warning).
     const long style = wxPG_BOLD_MODIFIED | wxPG_SPLITTER_AUTO_CENTER | wxPG_NO_INTERNAL_BORDER;
-    m_grid = new wxPropertyGridManager(this, kGridId, wxDefaultPosition, wxDefaultSize, style);
+    m_grid = new CRegisterGridManager(this, kGridId, wxDefaultPosition, wxDefaultSize, style);
     m_grid->AddPage();
     m_grid->Bind(wxEVT_PG_CHANGED, &CPropertiesWnd::OnPropertyChanged, this);
     SetControl(m_grid);
@@ -92,7 +104,8 @@ int CPropertiesWnd::GridTop() const {
 
 void CPropertiesWnd::FitDescriptionBox(int height) {
     const int room = height - GridTop() - kSplitterRoom - controls::kLeastScrolledLength;
-    m_grid->SetDescBoxHeight(std::clamp(room, kLeastDescriptionHeight, kDescriptionHeight), false);
+    static_cast<CRegisterGridManager*>(m_grid)->SetNextDescBoxHeight(
+        std::clamp(room, kLeastDescriptionHeight, kDescriptionHeight));
 }
 
 void CPropertiesWnd::ResetRegisterValues() {

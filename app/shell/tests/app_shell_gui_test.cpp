@@ -122,18 +122,59 @@ TEST(AppFrame, ProgressGaugeIsClamped) {
 
 TEST(AppFrame, WindowMenuTogglesPanes) {
     CMainFrame* frame = Frame();
-    const int search = PaneForToggle(cmd::kSearchWindow);
-    const int assembly = PaneForToggle(cmd::kAssemblyWindow);
-    for (int index : {search, assembly}) {
-        wxCommandEvent toggle(wxEVT_MENU, WxCommandId(DockingPanes()[index].toggleId));
-        ASSERT_TRUE(frame->ProcessWindowEvent(toggle));
-        EXPECT_FALSE(frame->IsPaneShown(index)) << index;
-        ASSERT_TRUE(frame->ProcessWindowEvent(toggle));
-        EXPECT_TRUE(frame->IsPaneShown(index)) << index;
-    }
-    // Search came back to its place in the group, second after BreakPoint.
-    EXPECT_EQ(frame->TabGroup()->GetPageText(1), "Search");
-    EXPECT_EQ(frame->TabGroup()->GetPageCount(), 9u);
+    frame->ShowSourceMenu(true);
+    wxMenu* window = frame->GetMenuBar()->GetMenu(3);
+    wxAuiToolBar* sub = ToolBar("SubToolBar");
+    // What the user sees of a pane's command: the menu item's check mark,
+    // and the Sub ToolBar button pressed alike.
+    auto marked = [&](int command) {
+        window->UpdateUI(frame);
+        sub->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
+        EXPECT_EQ(sub->GetToolToggled(WxCommandId(command)),
+                  window->IsChecked(WxCommandId(command)));
+        return window->IsChecked(WxCommandId(command));
+    };
+    CDockPane* search = frame->Pane(PaneForToggle(cmd::kSearchWindow));
+    wxAuiNotebook* group = frame->TabGroup();
+    ASSERT_EQ(group->GetSelection(), 0) << "BreakPoint in front, Search behind it";
+    EXPECT_FALSE(marked(cmd::kSearchWindow));
+    EXPECT_TRUE(marked(cmd::kBreakWindow));
+
+    // The Sub ToolBar's Search button, clicked once: Search comes forward.
+    wxUIActionSimulator simulator;
+    const wxRect button = sub->GetToolRect(WxCommandId(cmd::kSearchWindow));
+    simulator.MouseMove(sub->ClientToScreen(button.GetPosition() + wxPoint(8, 8)));
+    guitest::PumpEvents(100);
+    simulator.MouseClick();
+    guitest::PumpEvents(300);
+    EXPECT_TRUE(search->IsShownOnScreen());
+    EXPECT_TRUE(marked(cmd::kSearchWindow));
+    EXPECT_FALSE(marked(cmd::kBreakWindow));
+    guitest::SaveScreenshot(frame, "window_toggle_search_in_front");
+
+    // In view, the command hides it; once more, it comes back in front, at
+    // its place in the group, second after BreakPoint.
+    Command(cmd::kSearchWindow);
+    EXPECT_FALSE(search->IsShownOnScreen());
+    EXPECT_EQ(group->GetPageCount(), 8u);
+    EXPECT_FALSE(marked(cmd::kSearchWindow));
+    Command(cmd::kSearchWindow);
+    EXPECT_EQ(group->GetPageText(1), "Search");
+    EXPECT_EQ(group->GetCurrentPage(), search);
+
+    // A docked pane closed with its close button counts as hidden too.
+    CDockPane* assembly = frame->Pane(PaneForToggle(cmd::kAssemblyWindow));
+    frame->Aui().ClosePane(frame->Aui().GetPane(assembly));
+    frame->Aui().Update();
+    EXPECT_FALSE(marked(cmd::kAssemblyWindow));
+    Command(cmd::kAssemblyWindow);
+    EXPECT_TRUE(assembly->IsShownOnScreen());
+    Command(cmd::kAssemblyWindow);
+    EXPECT_FALSE(assembly->IsShownOnScreen());
+    Command(cmd::kAssemblyWindow);
+
+    ShowPane(frame->Pane(kBreakPointPane));
+    frame->ShowSourceMenu(false);
 }
 
 TEST(AppFrame, SourceMenuCommandsFollowTheRunState) {

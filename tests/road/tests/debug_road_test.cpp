@@ -550,6 +550,9 @@ protected:
         if (!std::filesystem::exists(Folder()))
             GTEST_SKIP() << "the real projects are not beside the repository ("
                          << VEXA_KEIL_FIXTURES << ")";
+        std::string why;
+        if (!BoardRunsProgram(Folder() + "/" + GetParam().project.projectFile, why))
+            GTEST_SKIP() << why;
         ASSERT_TRUE(Open(GetParam().project));
         ASSERT_TRUE(messages->shown.empty()) << Messages().front();
         ReadTheRoad();
@@ -797,6 +800,8 @@ TEST_P(ImageOnlyRoadTest, StepAndNextMoveOneInstruction) {
         if (!std::filesystem::exists(hex))
             GTEST_SKIP() << "the real projects are not beside the repository ("
                          << VEXA_KEIL_FIXTURES << ")";
+        std::string why;
+        if (!BoardRunsProgram(map, why)) GTEST_SKIP() << why;
     }
     ASSERT_TRUE(OpenImageOnly(image.project, hex));
     EXPECT_TRUE(g_bHexOnly);

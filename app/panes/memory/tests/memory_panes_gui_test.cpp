@@ -279,6 +279,8 @@ TEST_F(MemoryPanes, TheExampleProject) {
 TEST_F(MemoryPanes, TheKeilProject) {
     const std::string project = std::string(VEXA_KEIL_FIXTURES) + "/mcp-prot/prot.Uv2";
     if (!std::ifstream(project).good()) GTEST_SKIP() << "no " << project;
+    std::string why;
+    if (!BoardRunsProgram(project, why)) GTEST_SKIP() << why;
     // prot.c: main()'s first statement "dc1=0;", then the call "print_wc();";
     // the stored password is read only once the keypad loop has ended.
     MemoryRoad({project, "", "pass", "memory_keil"});

@@ -335,6 +335,8 @@ TEST_P(KeilPanes, FollowTheProgram) {
     const KeilRoad& road = GetParam();
     const std::string folder = std::string(VEXA_KEIL_FIXTURES) + "/" + road.folder;
     if (!std::filesystem::exists(folder)) GTEST_SKIP() << "no " << folder;
+    std::string why;
+    if (!BoardRunsProgram(folder + "/" + road.project, why)) GTEST_SKIP() << why;
     Open(folder + "/" + road.project);
     const SourcePosition mainFirst = FirstLineOf("main");
     ASSERT_NE(mainFirst.line, 0);
