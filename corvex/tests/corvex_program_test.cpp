@@ -126,7 +126,7 @@ TEST(CorvexProgram, WrongArgumentCountPrintsUsage) {
 TEST(CorvexProgram, BadHintsWriteNothing) {
     ScratchDir dir;
     const std::string hex = (dir / "ret.hex").string(), out = (dir / "out.txt").string();
-    writeFile(hex, ":0100000022DD\n");
+    writeFile(hex, ":0100000022DD\n:00000001FF\n");
     writeFile(out, "0000 00 NOP\n");
     const std::string bad = dir / "bad.hints", missing = dir / "missing.hints";
     writeFile(bad, "code 0000\nswitch 0B 1\n");

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 #include <sys/stat.h>
 #include <utility>
 
@@ -44,6 +45,9 @@ void Write(const std::string& path, const std::string& text) {
 // The model without `module` and its source file's lines and instructions.
 LoadedModel WithoutModule(LoadedModel model, const std::string& module) {
     const std::string source = model.moduleSources.at(module);
+    std::set<uint32_t> dropped;
+    for (const LineRecord& record : model.records[module])
+        dropped.insert(record.address);
     model.moduleSources.erase(module);
     model.records.erase(module);
     model.sourceLines.erase(source);
@@ -53,9 +57,18 @@ LoadedModel WithoutModule(LoadedModel model, const std::string& module) {
             continue;
         }
         for (const AttachedInstruction& instruction : it->second)
-            model.lineOfAddress.erase(instruction.address);
+            dropped.insert(instruction.address);
         it = model.instructions.erase(it);
     }
+    // An address keeps its position while another module still names it.
+    for (const auto& [name, records] : model.records)
+        for (const LineRecord& record : records)
+            dropped.erase(record.address);
+    for (const auto& [key, instructions] : model.instructions)
+        for (const AttachedInstruction& instruction : instructions)
+            dropped.erase(instruction.address);
+    for (uint32_t address : dropped)
+        model.lineOfAddress.erase(address);
     return model;
 }
 
