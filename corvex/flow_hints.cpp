@@ -1,12 +1,10 @@
 #include "flow_hints.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
+
+#include "regular_file.h"
 
 namespace disasm8051 {
 
@@ -84,18 +82,12 @@ bool parseHints(std::string_view text, FlowHints& hints, std::string& error) {
 }
 
 bool readHintsFile(const std::string& path, FlowHints& hints, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": cannot open: " + std::strerror(errno);
+    std::string text, why;
+    if (platform::ReadRegularFile(path, text, &why) != platform::FileReadStatus::Read) {
+        error = path + ": cannot open: " + why;
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) {
-        error = path + ": cannot read: " + std::strerror(errno);
-        return false;
-    }
-    if (!parseHints(text.str(), hints, error)) {
+    if (!parseHints(text, hints, error)) {
         error = path + ": " + error;
         return false;
     }

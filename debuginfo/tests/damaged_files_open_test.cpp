@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 #include <sys/stat.h>
 #include <utility>
 
@@ -31,30 +32,33 @@ void Write(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-// The model without `module`, its records and its source file's lines and
-// instructions.
+// The model without `module` and its source file's lines and instructions.
 LoadedModel WithoutModule(LoadedModel model, const std::string& module) {
     const std::string source = model.moduleSources.at(module);
-    const std::vector<LineRecord> records = model.records.at(module);
+    std::set<uint32_t> dropped;
+    for (const LineRecord& record : model.records[module])
+        dropped.insert(record.address);
     model.moduleSources.erase(module);
     model.records.erase(module);
     model.sourceLines.erase(source);
-    for (const LineRecord& record : records) {
-        bool kept = false;
-        for (const auto& other : model.records)
-            for (const LineRecord& left : other.second)
-                kept = kept || left.address == record.address;
-        if (!kept) model.lineOfAddress.erase(record.address);
-    }
     for (auto it = model.instructions.begin(); it != model.instructions.end();) {
         if (it->first.rfind(source + ":", 0) != 0) {
             ++it;
             continue;
         }
         for (const AttachedInstruction& instruction : it->second)
-            model.lineOfAddress.erase(instruction.address);
+            dropped.insert(instruction.address);
         it = model.instructions.erase(it);
     }
+    // An address keeps its position while another module still names it.
+    for (const auto& [name, records] : model.records)
+        for (const LineRecord& record : records)
+            dropped.erase(record.address);
+    for (const auto& [key, instructions] : model.instructions)
+        for (const AttachedInstruction& instruction : instructions)
+            dropped.erase(instruction.address);
+    for (uint32_t address : dropped)
+        model.lineOfAddress.erase(address);
     return model;
 }
 
