@@ -1,9 +1,9 @@
 // What the windows show of every real project's program on the simulated
 // board: the grey code-line marker on each line whose code maps back to it,
-// from Open and through Reload; the Assembly pane's arrow and selection on
-// the board's PC's instruction row after Next over every switch, and on no
-// row when the PC has none (inside an instruction, past the image, on bytes
-// the listing shows as data).
+// painted as the user pages through each file, from Open and through Reload;
+// the Assembly pane's arrow and selection on the board's PC's instruction row
+// after Next over every switch, and on no row when the PC has none (inside an
+// instruction, past the image, on bytes the listing shows as data).
 #include "app_gui_fixture.h"
 #include "assemble_view.h"
 #include "command_ids.h"
@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/image.h>
+#include <wx/uiaction.h>
 
 #include <filesystem>
 #include <map>
@@ -58,6 +59,29 @@ std::pair<std::vector<int>, std::vector<int>> PaintedPcRows(CHTMLListCtrl* list)
     return {arrow, selected};
 }
 
+// The lines on the screen of `editor`, from `first` to `last`, whose cell
+// in the marker margin is painted with the code-line marker's grey.
+std::vector<int> PaintedCodeMarkers(CScintillaWnd* editor, int& first, int& last) {
+    std::vector<int> grey;
+    wxImage image;
+    EXPECT_TRUE(guitest::GrabWindow(editor, image, 50));
+    const wxPoint at = editor->ClientToScreen(wxPoint(0, 0)) - editor->GetScreenPosition();
+    const int left = editor->GetMarginWidth(0), right = left + editor->GetMarginWidth(1);
+    const int height = editor->TextHeight(0);
+    first = editor->GetFirstVisibleLine() + 1;
+    last = std::min(editor->GetLineCount(), first + editor->LinesOnScreen() - 1);
+    for (int line = first; line <= last && image.IsOk(); ++line) {
+        const int top = editor->PointFromPosition(editor->PositionFromLine(line - 1)).y + at.y;
+        int count = 0;
+        for (int y = top; y < std::min(top + height, image.GetHeight()); ++y)
+            for (int x = left + at.x; x < right + at.x; ++x)
+                count += image.GetRed(x, y) == 0xCD && image.GetGreen(x, y) == 0xCD &&
+                         image.GetBlue(x, y) == 0xCD;
+        if (count > 4) grey.push_back(line);
+    }
+    return grey;
+}
+
 class RealProjects : public FrameTest {
 protected:
     const DisasmLoader& Disassembly() { return *wxGetApp().Loader()->m_pDisasmLoader; }
@@ -71,17 +95,49 @@ protected:
         for (const CIndexTable& file : g_IndexTableList) {
             CSourceWindow* window = wxGetApp().SourceWindows()->Find(file.m_strFileName);
             if (!window) ADD_FAILURE() << "no window shows " << file.m_strFileName;
+            std::vector<bool> code(file.Count() + 1);
             for (uint32_t line = 1; window && line <= file.Count(); ++line) {
                 const std::string key = file.m_strFileName + ":" + std::to_string(line);
                 const uint32_t address = AddressOfLine(key);
-                const bool code = address != kNoAddress && LineOfAddress(address) == key;
-                EXPECT_EQ(bool(window->Editor()->MarkerGet(int(line) - 1) & codeMarkers), code)
+                code[line] = address != kNoAddress && LineOfAddress(address) == key;
+                EXPECT_EQ(bool(window->Editor()->MarkerGet(int(line) - 1) & codeMarkers),
+                          code[line])
                     << key;
-                marked += code;
-                if (code && marked % 100 == 50) shownLine = {window, int(line)};
+                marked += code[line];
+                if (code[line] && marked % 100 == 50) shownLine = {window, int(line)};
             }
+            if (window) ExpectCodeMarkersPainted(window, code);
         }
         return marked;
+    }
+
+    // The user brings the window to the front, clicks into its text, goes to
+    // its top and pages down to its end: every line comes on the screen, and
+    // the margin paints the grey marker on each code line that no breakpoint
+    // or PC marker covers, and on no other line.
+    void ExpectCodeMarkersPainted(CSourceWindow* window, const std::vector<bool>& code) {
+        const unsigned covering = 1u << marker::kBreakpoint | 1u << marker::kCurrentPc;
+        CScintillaWnd* editor = window->Editor();
+        wxGetApp().SourceWindows()->ActivateView(window);
+        guitest::PumpEvents(100);
+        wxUIActionSimulator user;
+        user.MouseMove(editor->GetScreenPosition() + wxPoint(editor->GetSize().x / 2, 40));
+        user.MouseClick();
+        user.Char(WXK_HOME, wxMOD_CONTROL);
+        for (int first = 0, last = 0; last < editor->GetLineCount();) {
+            const int before = first, shownTo = last;
+            const std::vector<int> painted = PaintedCodeMarkers(editor, first, last);
+            ASSERT_TRUE(first > before && first <= shownTo + 1)
+                << window->Title() << " shows line " << first << " after " << before;
+            std::vector<int> uncovered;
+            for (int line = first; line <= last; ++line)
+                if (line < int(code.size()) && code[line] &&
+                    !(editor->MarkerGet(line - 1) & covering))
+                    uncovered.push_back(line);
+            EXPECT_EQ(painted, uncovered) << window->Title() << " from line " << first;
+            if (painted != uncovered) guitest::SaveScreenshot(Frame(), "unpainted_code_marker");
+            user.Char(WXK_PAGEDOWN);
+        }
     }
 
     // A window and one of its code lines, for the screenshot.
