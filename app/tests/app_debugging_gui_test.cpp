@@ -363,7 +363,7 @@ TEST_F(AppDebugging, AssemblyPaneKeepsItsRowsWhereNothingMatches) {
     // A window in front that is no file of the project: the lists switch
     // and no row is selected for it.
     const std::string stranger =
-        std::string(VEXA_SOURCE_DIR) + "/debuginfo/tests/data/demo/src/util.c";
+        std::string(VEXA_SOURCE_DIR) + "/debuginfo/testing/data/demo/src/util.c";
     ASSERT_TRUE(Exists(stranger));
     CSourceWindows* sources = wxGetApp().SourceWindows();
     ASSERT_NE(sources->Open(stranger), nullptr);

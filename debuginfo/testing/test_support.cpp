@@ -138,7 +138,7 @@ std::string WithCrlf(const std::string& text) {
 }
 
 std::string DemoFolder() {
-    return std::string(VEXA_SOURCE_DIR) + "/debuginfo/tests/data/demo";
+    return std::string(VEXA_SOURCE_DIR) + "/debuginfo/testing/data/demo";
 }
 
 void CopyDemoProject(const TempFolder& folder, bool crlf) {
@@ -265,7 +265,7 @@ std::map<std::string, std::string> ObjectModuleNames(const std::string& mapText)
 }
 
 std::string FieldFolder() {
-    return std::string(VEXA_SOURCE_DIR) + "/debuginfo/tests/data/field";
+    return std::string(VEXA_SOURCE_DIR) + "/debuginfo/testing/data/field";
 }
 
 std::vector<const SymbolInfo*> ExpectSymbols(const CSymbolTable& table,

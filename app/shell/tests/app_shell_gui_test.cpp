@@ -457,7 +457,7 @@ TEST(AppSourceWindows, OpenFindCloseAndTheSearchDialog) {
     FlagGuard guard;
     CMainFrame* frame = Frame();
     CSourceWindows* sources = wxGetApp().SourceWindows();
-    const std::string dir = std::string(VEXA_SOURCE_DIR) + "/debuginfo/tests/data/demo/";
+    const std::string dir = std::string(VEXA_SOURCE_DIR) + "/debuginfo/testing/data/demo/";
     CSourceWindow* main = sources->Open(dir + "main.c");
     CSourceWindow* util = sources->Open(dir + "src/util.c");
     EXPECT_EQ(sources->Open(dir + "main.c"), main) << "an open file is not opened twice";
