@@ -181,27 +181,9 @@ int ParseM51File(MapLoader& loader, CSymbolTable& table, CSymbolDatabase& databa
                  const std::string& baseDir) {
     MapModuleBuilder builder(loader, table, database, baseDir);
     const std::vector<TextLine>& lines = loader.m_lines;
-    size_t index = 0;
-
-    int memoryMap = kMemoryMapNone;
-    for (; index < lines.size(); ++index) {
-        std::string_view line = lines[index].m_strText;
-        builder.SetMapLine(lines[index].m_nLine);
-        if (ContainsText(line, kSymbolTableHeading)) {
-            ++index;
-            break;
-        }
-        if (ContainsText(line, kDataMemoryHeading))
-            memoryMap = kListData;
-        else if (ContainsText(line, kXdataMemoryHeading))
-            memoryMap = kListXdata;
-        else if (ContainsText(line, kCodeMemoryHeading))
-            memoryMap = kListCode;
-        else if (ContainsText(line, kOverlayMapHeading))
-            memoryMap = kMemoryMapNone;
-        else if (memoryMap != kMemoryMapNone)
-            ParseM51SegmentLine(builder, line, memoryMap);
-    }
+    size_t index = ReadMemoryMaps(builder, lines, [&](std::string_view line, int memoryMap) {
+        ParseM51SegmentLine(builder, line, memoryMap);
+    });
 
     for (; index < lines.size(); ++index) {
         std::string_view line = lines[index].m_strText;

@@ -20,6 +20,28 @@ bool HasClosingLine(const std::vector<TextLine>& lines) {
     return false;
 }
 
+size_t
+ReadMemoryMaps(MapModuleBuilder& builder, const std::vector<TextLine>& lines,
+               const std::function<void(std::string_view line, int memoryMap)>& segmentLine) {
+    int memoryMap = kMemoryMapNone;
+    for (size_t index = 0; index < lines.size(); ++index) {
+        std::string_view line = lines[index].m_strText;
+        builder.SetMapLine(lines[index].m_nLine);
+        if (ContainsText(line, kSymbolTableHeading)) return index + 1;
+        if (ContainsText(line, kDataMemoryHeading))
+            memoryMap = kListData;
+        else if (ContainsText(line, kXdataMemoryHeading))
+            memoryMap = kListXdata;
+        else if (ContainsText(line, kCodeMemoryHeading))
+            memoryMap = kListCode;
+        else if (ContainsText(line, kOverlayMapHeading))
+            memoryMap = kMemoryMapNone;
+        else if (memoryMap != kMemoryMapNone)
+            segmentLine(line, memoryMap);
+    }
+    return lines.size();
+}
+
 uint32_t SpaceOfClass(std::string_view memoryClass, std::string_view kind) {
     if (memoryClass == "CODE") return kMemSpaceCode;
     if (memoryClass == "DATA") return kind == "SFRSYM" ? kMemSpaceSfr : kMemSpaceData;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -145,3 +146,11 @@ uint32_t SpaceOfClass(std::string_view memoryClass, std::string_view kind);
 // The symbol-table selector of a class word: 1 for CODE, 2 for DATA and
 // XDATA, 0 for a class the table does not take.
 int SelectorOfClass(std::string_view memoryClass);
+
+// Reads the memory maps at the head of a map, up to the first symbol-table
+// heading: a heading starts the data, code or external-data map or (the
+// overlay map) ends them, and every other line inside a memory map is
+// offered to `segmentLine` with the list of its map. Returns the index of
+// the line after the symbol-table heading, or the count of lines without one.
+size_t ReadMemoryMaps(MapModuleBuilder& builder, const std::vector<TextLine>& lines,
+                      const std::function<void(std::string_view line, int memoryMap)>& segmentLine);
