@@ -36,8 +36,8 @@ HeadlessOpen::~HeadlessOpen() {
     loader.CloseProject();
 }
 
-bool HeadlessOpen::Complete() const {
-    return session.loaded && messages.shown.empty() && loader.m_pDisasmLoader &&
+bool HeadlessOpen::Complete(size_t expectedMessages) const {
+    return session.loaded && messages.shown.size() == expectedMessages && loader.m_pDisasmLoader &&
            std::all_of(view.seen.begin(), view.seen.end(), [](bool s) { return s; });
 }
 

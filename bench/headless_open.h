@@ -71,8 +71,10 @@ public:
     HeadlessOpen(const HeadlessOpen&) = delete;
     HeadlessOpen& operator=(const HeadlessOpen&) = delete;
 
-    // Loaded without a message, every phase reported.
-    bool Complete() const;
+    // Loaded with `expectedMessages` messages shown (none for an intact
+    // project, the one naming the damage for a damaged copy), every phase
+    // reported.
+    bool Complete(size_t expectedMessages = 0) const;
     // The phase times; the line tables are not told apart here (0).
     void PhaseTimes(double (&ms)[kPhases]) const;
 
