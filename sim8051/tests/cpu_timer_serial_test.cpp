@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace sim8051::test {
 namespace {
 
@@ -124,6 +126,12 @@ struct FrameCase {
     bool smod;
     int cyclesToTi; // after the write, with timer 1 overflowing every cycle
 };
+
+// The case as the test lists name it (the default print would show the
+// struct's padding bytes, which differ from run to run).
+void PrintTo(const FrameCase& c, std::ostream* out) {
+    *out << "SCON=" << int(c.scon) << (c.smod ? " SMOD" : "") << " TI after " << c.cyclesToTi;
+}
 
 class SerialFrame : public ::testing::TestWithParam<FrameCase> {};
 
