@@ -93,9 +93,8 @@ std::vector<ListedSourceLine> ReadListedSourceLines(const Loader& listing) {
     return lines;
 }
 
-std::string CodeOfLine(const std::string& text, bool& inComment) {
-    std::string code;
-    code.reserve(text.size());
+void CodeOfLine(std::string_view text, bool& inComment, std::string& code) {
+    code.clear();
     char quote = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -127,26 +126,32 @@ std::string CodeOfLine(const std::string& text, bool& inComment) {
         if (c == '"' || c == '\'') quote = c;
         code += c;
     }
-    return code;
 }
 
 uint32_t FirstChangedSourceLine(const Loader& listing, const Loader& source) {
     // Whether each line of the file starts inside a block comment.
-    std::vector<bool> startsInComment;
-    std::vector<std::string> sourceCode;
+    std::vector<bool> startsInComment(source.m_lines.size());
+    std::string listedCode;
+    std::string sourceCode;
     bool inComment = false;
-    for (const TextLine& line : source.m_lines) {
-        startsInComment.push_back(inComment);
-        sourceCode.push_back(CodeOfLine(line.m_strText, inComment));
+    for (size_t i = 0; i < source.m_lines.size(); ++i) {
+        startsInComment[i] = inComment;
+        CodeOfLine(source.m_lines[i].m_strText, inComment, sourceCode);
     }
     uint32_t previous = 0;
     for (const ListedSourceLine& listed : ReadListedSourceLines(listing)) {
         const uint32_t n = listed.m_nLine;
-        const bool inFile = n >= 1 && n <= sourceCode.size();
+        const bool inFile = n >= 1 && n <= source.m_lines.size();
         // Where the listing leaves lines out, the file tells where comments stand.
         if (n != previous + 1) inComment = inFile && startsInComment[n - 1];
         previous = n;
-        if (CodeOfLine(listed.m_strText, inComment) != (inFile ? sourceCode[n - 1] : "")) return n;
+        sourceCode.clear();
+        if (inFile) {
+            bool sourceInComment = startsInComment[n - 1];
+            CodeOfLine(source.m_lines[n - 1].m_strText, sourceInComment, sourceCode);
+        }
+        CodeOfLine(listed.m_strText, inComment, listedCode);
+        if (listedCode != sourceCode) return n;
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "line_records.h"
@@ -25,10 +26,10 @@ struct ListedSourceLine {
 // to other files and are left out. Empty for a listing without that heading.
 std::vector<ListedSourceLine> ReadListedSourceLines(const Loader& listing);
 
-// The code of a line: its text without blanks and comments. `inComment` says
-// whether the line starts inside a block comment and is left saying whether
-// the next one does.
-std::string CodeOfLine(const std::string& text, bool& inComment);
+// The code of a line, written over `code`: its text without blanks and
+// comments. `inComment` says whether the line starts inside a block comment
+// and is left saying whether the next one does.
+void CodeOfLine(std::string_view text, bool& inComment, std::string& code);
 
 // The first line the listing shows whose code differs from that line of
 // `source` (a line past the file's end has no code); 0 when none differs.

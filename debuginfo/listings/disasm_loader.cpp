@@ -95,6 +95,7 @@ void DisasmLoader::CollectLabels() {
     m_dwHighestAddress = 0;
     m_mapInstructions.clear();
     m_mapLabels.clear();
+    m_mapInstructions.reserve(m_lines.size());
     for (const TextLine& line : m_lines) {
         const std::string& text = line.m_strText;
         if (text.size() <= kTextColumn) continue;

@@ -154,18 +154,19 @@ private:
     }
 
     void AddInstructionRow(uint32_t address) {
-        std::string prefix;
-        auto label = m_disassembly.m_mapLabels.find(address);
-        if (label != m_disassembly.m_mapLabels.end()) prefix = LabelNameOf(label->second) + ": ";
         auto instruction = m_disassembly.m_mapInstructions.find(address);
         if (instruction == m_disassembly.m_mapInstructions.end()) return;
+        auto label = m_disassembly.m_mapLabels.find(address);
+        const std::string text =
+            label == m_disassembly.m_mapLabels.end()
+                ? CutAtCarriageReturn(instruction->second)
+                : CutAtCarriageReturn(LabelNameOf(label->second) + ": " + instruction->second);
 
-        const std::string row = FormatDisassemblyLine(
-            AlignDisassemblyColumns(CutAtCarriageReturn(prefix + instruction->second)), address);
+        std::string row = FormatDisassemblyLine(AlignDisassemblyColumns(text), address);
         const int32_t srcRow = static_cast<int32_t>(m_model.m_srcRows.size());
         const int32_t asmRow = static_cast<int32_t>(m_model.m_asmRows.size());
-        m_model.m_srcRows.push_back(row);
         m_model.m_asmRows.push_back(row);
+        m_model.m_srcRows.push_back(std::move(row));
         m_model.m_mapAddressToSrcRow[address] = srcRow;
         m_model.m_mapAddressToAsmRow[address] = asmRow;
         m_model.m_mapSrcRowToAddress[srcRow] = address;
@@ -200,6 +201,15 @@ void BuildAssemblyListings(const std::list<std::shared_ptr<Loader>>& sourceLoade
     ListingWalk walk(sourceLoaders, indexTables, table, disassembly, model);
     const uint32_t highest = disassembly.m_dwHighestAddress;
     if (highest == 0) return;
+    // Every instruction gets a row in both lists; the source rows come on top.
+    const size_t instructions = disassembly.m_mapInstructions.size();
+    model.m_asmRows.reserve(instructions);
+    model.m_srcRows.reserve(instructions);
+    model.m_srcRowKinds.reserve(instructions);
+    model.m_mapAddressToSrcRow.reserve(instructions);
+    model.m_mapAddressToAsmRow.reserve(instructions);
+    model.m_mapSrcRowToAddress.reserve(instructions);
+    model.m_mapAsmRowToAddress.reserve(instructions);
     int reported = -1;
     for (uint32_t address = 0; address <= highest; ++address) {
         const int percent = 40 + static_cast<int>(uint64_t{90} * address / highest);

@@ -30,26 +30,31 @@ std::string_view FromFirstOccurrence(std::string_view text, std::string_view wor
     return at == std::string_view::npos ? std::string_view() : text.substr(at);
 }
 
+// Appends `text` to `out` with the markup characters escaped.
+void AppendEscaped(std::string& out, std::string_view text) {
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
 } // namespace
 
 std::string EscapeRowMarkup(std::string_view text) {
     std::string escaped;
     escaped.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            escaped += "&amp;";
-            break;
-        case '<':
-            escaped += "&lt;";
-            break;
-        case '>':
-            escaped += "&gt;";
-            break;
-        default:
-            escaped += c;
-        }
-    }
+    AppendEscaped(escaped, text);
     return escaped;
 }
 
@@ -101,14 +106,16 @@ std::string FormatDisassemblyLine(std::string_view text, uint32_t address) {
     // A field wider than the column gets no pad rather than a negative one.
     const size_t pad =
         bytes.size() < kInstructionFieldWidth ? kInstructionFieldWidth - bytes.size() : 0;
-    std::string row = prefix;
+    std::string row;
+    row.reserve(64 + text.size());
+    row += prefix;
     row += ' ';
-    row += EscapeRowMarkup(bytes);
+    AppendEscaped(row, bytes);
     row.append(pad, ' ');
     row += "        ";
-    row += EscapeRowMarkup(label);
+    AppendEscaped(row, label);
     row += ' ';
-    row += EscapeRowMarkup(rest);
+    AppendEscaped(row, rest);
     return row;
 }
 
